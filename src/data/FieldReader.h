@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class QIODevice;
+
+// Reads the quoted, comma-separated fields of the program's text files one at a time,
+// whatever the line structure:
+//  - spaces and tabs before a field are skipped;
+//  - a field that starts with a double quote runs to the next double quote, commas and line
+//    breaks included; anything after the closing quote up to the next comma or line end
+//    (included) is skipped;
+//  - any other field runs up to the next comma or line end;
+//  - a comma or a line end (CR LF, or a lone CR or LF) ends a field, so an empty line is one
+//    empty field; the end of the file ends the last field too.
+// The device is read in chunks, so memory stays proportional to the longest field.
+class FieldReader {
+public:
+    explicit FieldReader(QIODevice& device);
+
+    // The next field, decoded from code page 932; nothing when the file is at its end.
+    std::optional<QString> readField();
+
+    // The next field as raw bytes.
+    std::optional<QByteArray> readRawField();
+
+    // True when nothing is left to read.
+    bool atEnd();
+
+    // True when the device reported a read failure (the reader then behaves as at the end).
+    bool failed() const { return m_failed; }
+
+private:
+    bool fill();           // makes at least one unread byte available; false at the end
+    int peek();            // the next byte, or -1 at the end
+    void skipLineEnd();    // after a CR: consumes a following LF
+    void skipToTerminator(); // consumes up to and including a comma or line end
+
+    QIODevice& m_device;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    bool m_eof = false;
+    bool m_failed = false;
+};

@@ -1,0 +1,21 @@
+#include "data/MapReference.h"
+
+#include "platform/Files.h"
+
+namespace MapReference {
+
+bool isRelative(const QString& reference) { return reference.startsWith(kRelativePrefix); }
+
+QString resolveInFolder(const QString& relativeText, const QString& folder) {
+    QString relative = relativeText;
+    relative.replace(u'\\', u'/');
+    return Files::joinPath(folder, relative);
+}
+
+QString resolve(const QString& reference, const QString& questionFilePath) {
+    if (!isRelative(reference))
+        return reference;
+    return resolveInFolder(reference, Files::GetParentFolderName(questionFilePath));
+}
+
+} // namespace MapReference
