@@ -1,0 +1,104 @@
+#include "app/StartupPlan.h"
+
+#include "data/SettingsFile.h"
+#include "platform/Files.h"
+
+namespace StartupPlan {
+
+namespace {
+
+QString maybeMovedText() {
+    return QStringLiteral("移動、削除されたか、もしくは名前が変更された可能性があります。");
+}
+
+MessageRequest exclamation(const QString& text, const QString& title) {
+    return MessageRequest{text, title, MessageButtons::Ok, MessageIcon::Exclamation};
+}
+
+// No command line: the settings decide, and may take a path from the history.
+void decideFromSettings(const StartupInputs& inputs, QString& startupOption,
+                        const std::function<QString()>& askRecentFile, StartupDecision& decision) {
+    using namespace SettingsFile;
+    if (!inputs.storedSetting) {
+        startupOption = kDialog.toString();
+        return;
+    }
+    const QString& stored = *inputs.storedSetting;
+    if (stored == kStoredTrue) {
+        startupOption = kDialog.toString();
+        if (inputs.history.isEmpty())
+            return;
+        decision.recentDialogShown = true;
+        const QString chosen = askRecentFile ? askRecentFile() : QString();
+        if (chosen.isEmpty())
+            return;
+        if (!Files::FileExists(chosen)) {
+            decision.messages << exclamation(QStringLiteral("このﾌｧｲﾙは存在しません。") + u'\r' +
+                                                 maybeMovedText(),
+                                             QStringLiteral("ｴﾗｰ"));
+            return;
+        }
+        decision.startupPath = chosen;
+    } else if (stored == kStoredAuto) {
+        startupOption = kAuto.toString();
+        if (inputs.history.isEmpty())
+            return;
+        const QString& last = inputs.history.constFirst();
+        if (!Files::FileExists(last)) {
+            decision.messages << exclamation(
+                QStringLiteral("前回使ったﾌｧｲﾙを開こうとしましたが、ﾌｧｲﾙが見つかりません。") +
+                    u'\r' + maybeMovedText(),
+                QStringLiteral("自動ﾌｧｲﾙ読みこみ"));
+            return;
+        }
+        decision.startupPath = last;
+    } else if (stored == kStoredFalse) {
+        startupOption = kManual.toString();
+    } else {
+        startupOption = kDialog.toString();
+    }
+}
+
+} // namespace
+
+QString findHelpFile(const QString& ownFolder) {
+    const QString lower = Files::joinPath(ownFolder, QStringLiteral("ZAV地図覚えヘルプ.hlp"));
+    if (Files::FileExists(lower))
+        return lower;
+    // File names are case-sensitive here, so point at the one that is really there.
+    const QString upper = Files::joinPath(ownFolder, QStringLiteral("ZAV地図覚えヘルプ.HLP"));
+    if (Files::FileExists(upper))
+        return upper;
+    return QString();
+}
+
+QString commandLineText(const QStringList& arguments) {
+    return arguments.mid(1).join(u' ');
+}
+
+bool hasQuestionFileExtension(const QString& path) {
+    const QString extension = Files::GetExtensionName(path);
+    return extension == u"ZVM" || extension == u"zvm";
+}
+
+StartupDecision decide(const StartupInputs& inputs, QString& startupOption,
+                       const std::function<QString()>& askRecentFile) {
+    StartupDecision decision;
+    if (inputs.commandLine.isEmpty()) {
+        decideFromSettings(inputs, startupOption, askRecentFile, decision);
+        return decision;
+    }
+
+    // A file named on the command line wins over the settings, which still set the option.
+    startupOption = SettingsFile::optionFromStoredValue(inputs.storedSetting);
+    if (!hasQuestionFileExtension(inputs.commandLine)) {
+        decision.messages << exclamation(QStringLiteral("このﾌｧｲﾙは、ZAVﾏｯﾌﾟﾌｧｲﾙではありません。"),
+                                         QStringLiteral("ｴﾗｰ"));
+        return decision;
+    }
+    // Taken as it stands: not split, trimmed or unquoted, and not checked for existence.
+    decision.startupPath = inputs.commandLine;
+    return decision;
+}
+
+} // namespace StartupPlan

@@ -1,0 +1,359 @@
+#include "data/HistoryFile.h"
+#include "data/SettingsFile.h"
+
+#include "TestFiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include <unistd.h>
+
+using TestFiles::readBytes;
+using TestFiles::u8;
+using TestFiles::writeBytes;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+namespace {
+
+RecentFiles listOf(const QStringList& entries) {
+    RecentFiles list;
+    for (const QString& entry : entries)
+        list.append(entry);
+    return list;
+}
+
+bool runningAsRoot() {
+    return geteuid() == 0;
+}
+
+} // namespace
+
+class TestSettingsHistory : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Every test gets a folder of its own.
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void settingsRead_data();
+    void settingsRead();
+    void settingsMissingFileHasNoValue();
+    void settingsWrite_data();
+    void settingsWrite();
+    void unrecognisedSettingIsRewrittenAsTrue_data();
+    void unrecognisedSettingIsRewrittenAsTrue();
+    void settingsWriteFailureKeepsOldFile();
+    void settingsWriteInReadOnlyFolder();
+
+    void historyRead_data();
+    void historyRead();
+    void historyMissingFileLeavesListAlone();
+    void historyKeepsTwentyOfTwentyFive();
+    void historyRoundTrip_data();
+    void historyRoundTrip();
+    void emptyHistoryIsZeroBytes();
+    void unstorableEntriesAreLeftOut_data();
+    void unstorableEntriesAreLeftOut();
+    void historyWriteFailureKeepsOldFile();
+    void historyWriteInReadOnlyFolder();
+
+private:
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    QString folder() const { return m_dir->path(); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestSettingsHistory::settingsRead_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("option");
+
+    QTest::newRow("empty file") << QByteArray() << "True"
+                                << "Dialog";
+    QTest::newRow("CR LF alone") << QByteArray("\r\n") << ""
+                                 << "Dialog";
+    QTest::newRow("True") << QByteArray("\"True\"\r\n") << "True"
+                          << "Dialog";
+    QTest::newRow("Auto") << QByteArray("\"Auto\"\r\n") << "Auto"
+                          << "Auto";
+    QTest::newRow("False") << QByteArray("\"False\"\r\n") << "False"
+                           << "Manual";
+    QTest::newRow("auto lower case") << QByteArray("\"auto\"\r\n") << "auto"
+                                     << "Dialog";
+    QTest::newRow("option name Dialog") << QByteArray("\"Dialog\"\r\n") << "Dialog"
+                                        << "Dialog";
+    QTest::newRow("option name Manual") << QByteArray("\"Manual\"\r\n") << "Manual"
+                                        << "Dialog";
+    QTest::newRow("unquoted, no line end") << QByteArray("False") << "False"
+                                           << "Manual";
+    QTest::newRow("leading blanks") << QByteArray(" \t\"Auto\"\r\n") << "Auto"
+                                    << "Auto";
+    QTest::newRow("rest ignored") << QByteArray("\"False\",\"Auto\"\r\n\"True\"\r\n") << "False"
+                                  << "Manual";
+    QTest::newRow("blank before value") << QByteArray("\r\n\"Auto\"\r\n") << ""
+                                        << "Dialog";
+    QTest::newRow("trailing space inside quotes") << QByteArray("\"Auto \"\r\n") << "Auto "
+                                                  << "Dialog";
+}
+
+void TestSettingsHistory::settingsRead() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, stored);
+    QFETCH(QString, option);
+    const QString file = path(SettingsFile::fileName());
+    QVERIFY(writeBytes(file, bytes));
+
+    const std::optional<QString> value = SettingsFile::readStoredValue(file);
+    QVERIFY(value.has_value());
+    QCOMPARE(*value, stored);
+    QCOMPARE(SettingsFile::optionFromStoredValue(value), option);
+}
+
+void TestSettingsHistory::settingsMissingFileHasNoValue() {
+    const std::optional<QString> value = SettingsFile::readStoredValue(path(u8("設定.zav")));
+    QVERIFY(!value.has_value());
+    QCOMPARE(SettingsFile::optionFromStoredValue(value), QStringLiteral("Dialog"));
+    // A folder of that name is no settings file either.
+    QVERIFY(QDir(folder()).mkdir(u8("設定.zav")));
+    QVERIFY(!SettingsFile::readStoredValue(path(u8("設定.zav"))).has_value());
+}
+
+void TestSettingsHistory::settingsWrite_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("Auto") << "Auto" << QByteArray("\"Auto\"\r\n");
+    QTest::newRow("Dialog") << "Dialog" << QByteArray("\"True\"\r\n");
+    QTest::newRow("Manual") << "Manual" << QByteArray("\"False\"\r\n");
+}
+
+void TestSettingsHistory::settingsWrite() {
+    QFETCH(QString, option);
+    QFETCH(QByteArray, bytes);
+    const QString file = path(SettingsFile::fileName());
+    // Replaces whatever was there, longer content included.
+    QVERIFY(writeBytes(file, "\"something much longer than a value\"\r\n\"x\"\r\n"));
+
+    QString error;
+    QVERIFY2(SettingsFile::write(file, option, &error), qPrintable(error));
+    QCOMPARE(readBytes(file), bytes);
+    QCOMPARE(SettingsFile::optionFromStoredValue(SettingsFile::readStoredValue(file)), option);
+}
+
+void TestSettingsHistory::unrecognisedSettingIsRewrittenAsTrue_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("CR LF alone") << QByteArray("\r\n");
+    QTest::newRow("auto") << QByteArray("\"auto\"\r\n");
+    QTest::newRow("Dialog") << QByteArray("\"Dialog\"\r\n");
+    QTest::newRow("empty file") << QByteArray();
+}
+
+void TestSettingsHistory::unrecognisedSettingIsRewrittenAsTrue() {
+    QFETCH(QByteArray, bytes);
+    const QString file = path(SettingsFile::fileName());
+    QVERIFY(writeBytes(file, bytes));
+
+    const QString option = SettingsFile::optionFromStoredValue(SettingsFile::readStoredValue(file));
+    QCOMPARE(option, QStringLiteral("Dialog"));
+    QVERIFY(SettingsFile::write(file, option));
+    QCOMPARE(readBytes(file), QByteArray("\"True\"\r\n"));
+}
+
+void TestSettingsHistory::settingsWriteFailureKeepsOldFile() {
+    // A folder that does not exist fails for every user, root included.
+    QString error;
+    QVERIFY(!SettingsFile::write(path(u8("no such folder/設定.zav")), u8("Auto"), &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!QFile::exists(path(u8("no such folder"))));
+
+    // A settings "file" that is a folder cannot be replaced; the folder stays as it was.
+    const QString file = path(SettingsFile::fileName());
+    QVERIFY(QDir(folder()).mkdir(SettingsFile::fileName()));
+    QVERIFY(!SettingsFile::write(file, u8("Manual"), &error));
+    QVERIFY(QFileInfo(file).isDir());
+}
+
+void TestSettingsHistory::settingsWriteInReadOnlyFolder() {
+    if (runningAsRoot())
+        QSKIP("running as root: folder permissions do not stop root from writing");
+    const QString file = path(SettingsFile::fileName());
+    QVERIFY(writeBytes(file, "\"False\"\r\n"));
+    QVERIFY(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
+
+    QString error;
+    const bool written = SettingsFile::write(file, u8("Auto"), &error);
+    QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QVERIFY(!written);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readBytes(file), QByteArray("\"False\"\r\n"));
+}
+
+void TestSettingsHistory::historyRead_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("entries");
+
+    QTest::newRow("empty file") << QByteArray() << QStringList();
+    QTest::newRow("two entries") << (TestFiles::record({u8("/home/u/地図/日本.zvm")}) +
+                                     TestFiles::record({u8("/b.zvm")}))
+                                 << QStringList{u8("/home/u/地図/日本.zvm"), u8("/b.zvm")};
+    QTest::newRow("no line end after last")
+        << QByteArray("\"/a.zvm\"\r\n\"/b.zvm\"") << QStringList{u8("/a.zvm"), u8("/b.zvm")};
+    QTest::newRow("blank line in the middle") << QByteArray("\"/a.zvm\"\r\n\r\n\"/b.zvm\"\r\n")
+                                              << QStringList{u8("/a.zvm"), QString(), u8("/b.zvm")};
+    QTest::newRow("comma inside quotes")
+        << QByteArray("\"/x/a,b.zvm\"\r\n") << QStringList{u8("/x/a,b.zvm")};
+    QTest::newRow("two fields on one line are two entries")
+        << QByteArray("\"/a.zvm\",\"/b.zvm\"\r\n") << QStringList{u8("/a.zvm"), u8("/b.zvm")};
+    QTest::newRow("duplicates kept as read")
+        << QByteArray("\"/a.zvm\"\r\n\"/a.zvm\"\r\n") << QStringList{u8("/a.zvm"), u8("/a.zvm")};
+}
+
+void TestSettingsHistory::historyRead() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, entries);
+    const QString file = path(HistoryFile::fileName());
+    QVERIFY(writeBytes(file, bytes));
+
+    RecentFiles list;
+    HistoryFile::read(file, list);
+    QCOMPARE(list.entries(), entries);
+}
+
+void TestSettingsHistory::historyMissingFileLeavesListAlone() {
+    RecentFiles list = listOf({u8("/kept.zvm")});
+    HistoryFile::read(path(HistoryFile::fileName()), list);
+    QCOMPARE(list.entries(), QStringList{u8("/kept.zvm")});
+}
+
+void TestSettingsHistory::historyKeepsTwentyOfTwentyFive() {
+    QStringList entries;
+    for (int i = 0; i < 25; ++i)
+        entries << u8("/maps/問題%1.zvm").arg(i);
+    const QString file = path(HistoryFile::fileName());
+
+    // More than 20 records read in full.
+    QByteArray bytes;
+    for (const QString& entry : entries)
+        bytes += TestFiles::record({entry});
+    QVERIFY(writeBytes(file, bytes));
+    RecentFiles read;
+    HistoryFile::read(file, read);
+    QCOMPARE(read.count(), 25);
+
+    QVERIFY(HistoryFile::write(file, read));
+    RecentFiles again;
+    HistoryFile::read(file, again);
+    QCOMPARE(again.entries(), entries.mid(0, 20));
+}
+
+void TestSettingsHistory::historyRoundTrip_data() {
+    QTest::addColumn<QStringList>("entries");
+
+    QTest::newRow("comma in path") << QStringList{u8("/maps/a,b.zvm"), u8("/c.zvm")};
+    QTest::newRow("japanese and half-width kana")
+        << QStringList{u8("/ﾃｽﾄ/日本地図.zvm"), u8("/home/ユーザー/表.zvm")};
+    QTest::newRow("case differs") << QStringList{u8("/a.zvm"), u8("/A.zvm"), u8("/a.ZVM")};
+    QTest::newRow("spaces kept") << QStringList{u8("  /lead and trail.zvm  ")};
+    QTest::newRow("empty entry kept") << QStringList{u8("/a.zvm"), QString(), u8("/b.zvm")};
+}
+
+void TestSettingsHistory::historyRoundTrip() {
+    QFETCH(QStringList, entries);
+    const QString file = path(HistoryFile::fileName());
+    QStringList leftOut;
+    QVERIFY(HistoryFile::write(file, listOf(entries), nullptr, &leftOut));
+    QVERIFY(leftOut.isEmpty());
+
+    QByteArray expected;
+    for (const QString& entry : entries)
+        expected += TestFiles::record({entry});
+    QCOMPARE(readBytes(file), expected);
+
+    RecentFiles read;
+    HistoryFile::read(file, read);
+    QCOMPARE(read.entries(), entries);
+}
+
+void TestSettingsHistory::emptyHistoryIsZeroBytes() {
+    const QString file = path(HistoryFile::fileName());
+    QVERIFY(writeBytes(file, TestFiles::record({u8("/old.zvm")})));
+    QVERIFY(HistoryFile::write(file, RecentFiles()));
+    QVERIFY(QFileInfo::exists(file));
+    QCOMPARE(QFileInfo(file).size(), 0);
+
+    // Created when missing.
+    QVERIFY(QFile::remove(file));
+    QVERIFY(HistoryFile::write(file, RecentFiles()));
+    QVERIFY(QFileInfo::exists(file));
+    QCOMPARE(QFileInfo(file).size(), 0);
+}
+
+void TestSettingsHistory::unstorableEntriesAreLeftOut_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("saved");
+    QTest::addColumn<QStringList>("leftOut");
+
+    QTest::newRow("accented letter")
+        << QStringList{u8("/a.zvm"), u8("/café/b.zvm"), u8("/c.zvm")}
+        << QStringList{u8("/a.zvm"), u8("/c.zvm")} << QStringList{u8("/café/b.zvm")};
+    QTest::newRow("double quote") << QStringList{u8("/say \"hi\".zvm"), u8("/d.zvm")}
+                                  << QStringList{u8("/d.zvm")}
+                                  << QStringList{u8("/say \"hi\".zvm")};
+    // The wave dash has a code page 932 form, but it reads back as the full-width tilde:
+    // a different path.
+    QTest::newRow("wave dash") << QStringList{u8("/x〜y.zvm"), u8("/x～y.zvm")}
+                               << QStringList{u8("/x～y.zvm")} << QStringList{u8("/x〜y.zvm")};
+    QTest::newRow("all unstorable")
+        << QStringList{u8("/é.zvm")} << QStringList() << QStringList{u8("/é.zvm")};
+}
+
+void TestSettingsHistory::unstorableEntriesAreLeftOut() {
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, saved);
+    QFETCH(QStringList, leftOut);
+    const QString file = path(HistoryFile::fileName());
+
+    for (const QString& entry : entries)
+        QCOMPARE(HistoryFile::isStorable(entry), !leftOut.contains(entry));
+
+    QStringList reported;
+    QVERIFY(HistoryFile::write(file, listOf(entries), nullptr, &reported));
+    QCOMPARE(reported, leftOut);
+    RecentFiles read;
+    HistoryFile::read(file, read);
+    QCOMPARE(read.entries(), saved);
+}
+
+void TestSettingsHistory::historyWriteFailureKeepsOldFile() {
+    QString error;
+    QVERIFY(!HistoryFile::write(path(u8("missing/履歴.zav")), listOf({u8("/a.zvm")}), &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestSettingsHistory::historyWriteInReadOnlyFolder() {
+    if (runningAsRoot())
+        QSKIP("running as root: folder permissions do not stop root from writing");
+    const QString file = path(HistoryFile::fileName());
+    const QByteArray old = TestFiles::record({u8("/old.zvm")});
+    QVERIFY(writeBytes(file, old));
+    QVERIFY(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
+
+    QString error;
+    const bool written = HistoryFile::write(file, listOf({u8("/new.zvm")}), &error);
+    QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QVERIFY(!written);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readBytes(file), old);
+}
+
+QTEST_GUILESS_MAIN(TestSettingsHistory)
+#include "tst_settingshistory.moc"
