@@ -1,7 +1,16 @@
 #include "data/Cp932.h"
 
+#include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <array>
+#include <memory>
+
+// The conversion tables are built once, from Qt's ICU converter, the first time they are
+// needed: ICU holds the code page's data, while a per-character table lookup is ten times
+// faster than calling the converter for every field, and keeps ASCII as Windows has it (the
+// ICU table swaps the control codes 0x1A, 0x1C and 0x7F).
 
 namespace {
 
@@ -11,44 +20,121 @@ bool isLeadByte(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <=
 bool isTrailByte(uchar b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 bool isSingleByteKana(uchar b) { return b >= 0xA1 && b <= 0xDF; }
 
-// Length of the character unit at bytes[i] (1 or 2) when it is structurally valid, 0 when not.
-qsizetype unitLength(QByteArrayView bytes, qsizetype i) {
-    const auto b = static_cast<uchar>(bytes[i]);
-    if (b < 0x80 || isSingleByteKana(b))
-        return 1;
-    if (isLeadByte(b) && i + 1 < bytes.size() && isTrailByte(static_cast<uchar>(bytes[i + 1])))
-        return 2;
+// What ICU gives for a byte sequence it has no character for.
+bool isSubstitute(char16_t c) { return c == kReplacement || c == 0x001A; }
+
+struct Tables {
+    // Character of each byte pair (lead << 8 | trail) and single byte; 0 when unassigned.
+    std::array<char16_t, 0x10000> toUnicode{};
+    // Code of each BMP character: a single byte below 0x100, a pair above; 0 when none.
+    std::array<quint16, 0x10000> fromUnicode{};
+};
+
+void buildDecodeTable(Tables& t) {
+    QByteArray all;
+    QList<quint16> codes;
+    for (int b = 0xA1; b <= 0xDF; ++b) {
+        all += char(b);
+        codes.append(quint16(b));
+    }
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!isLeadByte(uchar(lead)))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (!isTrailByte(uchar(trail)))
+                continue;
+            all += char(lead);
+            all += char(trail);
+            codes.append(quint16(lead << 8 | trail));
+        }
+    }
+    QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
+    const QString text = decoder(all);
+    // Unassigned pairs set hasError(); each still gives exactly one substitute, so the output
+    // lines up with the codes. If it ever does not, decode code by code instead.
+    if (text.size() == codes.size()) {
+        for (qsizetype i = 0; i < codes.size(); ++i) {
+            if (!isSubstitute(text[i].unicode()))
+                t.toUnicode[codes[i]] = text[i].unicode();
+        }
+        return;
+    }
+    for (qsizetype i = 0, at = 0; i < codes.size(); ++i) {
+        const qsizetype len = codes[i] > 0xFF ? 2 : 1;
+        QStringDecoder single("CP932", QStringConverter::Flag::Stateless);
+        const QString c = single(QByteArrayView(all).sliced(at, len));
+        at += len;
+        if (!single.hasError() && c.size() == 1 && !isSubstitute(c[0].unicode()))
+            t.toUnicode[codes[i]] = c[0].unicode();
+    }
+}
+
+quint16 encodeOne(QChar c) {
+    QStringEncoder encoder("CP932", QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder(QStringView(&c, 1));
+    if (encoder.hasError())
+        return 0;
+    if (bytes.size() == 1)
+        return uchar(bytes[0]);
+    if (bytes.size() == 2)
+        return quint16(uchar(bytes[0]) << 8 | uchar(bytes[1]));
     return 0;
 }
 
-QStringDecoder& decoder() {
-    thread_local QStringDecoder d("CP932", QStringConverter::Flag::Stateless);
-    return d;
+// Only codes that decode back to a character are kept, so encoding never writes bytes that
+// the reader would turn into a replacement character.
+void keepIfRoundTrips(Tables& t, char16_t c, quint16 code) {
+    if (code >= 0x80 && t.toUnicode[code] != 0)
+        t.fromUnicode[c] = code;
 }
 
-QStringEncoder& encoder() {
-    thread_local QStringEncoder e("CP932", QStringConverter::Flag::Stateless);
-    return e;
-}
-
-// Decodes a run of structurally valid non-ASCII units. A pair that the code page leaves
-// unassigned makes ICU report an error; then each unit is decoded on its own so only the
-// bad ones become U+FFFD.
-void decodeRun(QByteArrayView run, QString& out) {
-    QStringDecoder& d = decoder();
-    d.resetState();
-    const QString text = d(run);
-    if (!d.hasError()) {
-        out += text;
+void buildEncodeTable(Tables& t) {
+    // Every character follows a line feed, which no code contains: ICU skips unmappable
+    // "default ignorable" characters without a trace, so the output must be cut per character.
+    QString all;
+    QList<char16_t> chars;
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        all += u'\n';
+        all += QChar(char16_t(c));
+        chars.append(char16_t(c));
+    }
+    QStringEncoder encoder("CP932", QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder(all);
+    // Cut the output at the line feeds: the bytes between two of them are one character's code.
+    QList<quint16> codes;
+    codes.reserve(chars.size());
+    qsizetype at = bytes.isEmpty() || bytes[0] != '\n' ? -1 : 0;
+    while (at >= 0 && at < bytes.size()) {
+        const qsizetype next = bytes.indexOf('\n', at + 1);
+        const qsizetype end = next < 0 ? bytes.size() : next;
+        const QByteArrayView code = QByteArrayView(bytes).sliced(at + 1, end - at - 1);
+        quint16 value = 0;
+        if (code.size() == 1)
+            value = uchar(code[0]);
+        else if (code.size() == 2 && code != "\xFC\xFC") // FC FC: ICU's mark for "no code"
+            value = quint16(uchar(code[0]) << 8 | uchar(code[1]));
+        codes.append(value);
+        at = next;
+    }
+    if (codes.size() != chars.size()) {
+        for (const char16_t c : chars)
+            keepIfRoundTrips(t, c, encodeOne(QChar(c)));
         return;
     }
-    for (qsizetype i = 0; i < run.size();) {
-        const qsizetype len = unitLength(run, i);
-        d.resetState();
-        const QString unit = d(run.sliced(i, len));
-        out += (!d.hasError() && unit.size() == 1) ? unit : QString(QChar(kReplacement));
-        i += len;
-    }
+    for (qsizetype i = 0; i < chars.size(); ++i)
+        keepIfRoundTrips(t, chars[i], codes[i]);
+}
+
+const Tables& tables() {
+    static const std::unique_ptr<const Tables> built = [] {
+        auto t = std::make_unique<Tables>();
+        buildDecodeTable(*t);
+        buildEncodeTable(*t);
+        return t;
+    }();
+    return *built;
 }
 
 } // namespace
@@ -56,30 +142,33 @@ void decodeRun(QByteArrayView run, QString& out) {
 namespace Cp932 {
 
 QString decode(QByteArrayView bytes) {
-    QString out;
-    out.reserve(bytes.size());
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const qsizetype asciiStart = i;
-        while (i < n && static_cast<uchar>(bytes[i]) < 0x80)
-            ++i;
-        if (i > asciiStart)
-            out += QLatin1StringView(bytes.sliced(asciiStart, i - asciiStart));
-        const qsizetype runStart = i;
-        while (i < n && static_cast<uchar>(bytes[i]) >= 0x80) {
-            const qsizetype len = unitLength(bytes, i);
-            if (len == 0)
-                break;
-            i += len;
-        }
-        if (i > runStart)
-            decodeRun(bytes.sliced(runStart, i - runStart), out);
-        if (i < n && static_cast<uchar>(bytes[i]) >= 0x80 && unitLength(bytes, i) == 0) {
-            out += QChar(kReplacement);
-            ++i;
+    const Tables& t = tables();
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    const char16_t* const start = dst;
+    const auto* src = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = src + bytes.size();
+    while (src < end) {
+        const uchar b = *src;
+        if (b < 0x80) {
+            *dst++ = b;
+            ++src;
+        } else if (isSingleByteKana(b)) {
+            const char16_t c = t.toUnicode[b];
+            *dst++ = c ? c : kReplacement;
+            ++src;
+        } else if (isLeadByte(b) && src + 1 < end && isTrailByte(src[1])) {
+            const char16_t c = t.toUnicode[b << 8 | src[1]];
+            *dst++ = c ? c : kReplacement;
+            src += 2;
+        } else {
+            // A byte that starts no character, or a lead byte without its trail byte: the trail
+            // position is read again as a character of its own.
+            *dst++ = kReplacement;
+            ++src;
         }
     }
+    out.truncate(dst - start);
     return out;
 }
 
@@ -100,43 +189,36 @@ QString toWindowsCodePoints(QString text) {
 }
 
 std::optional<QByteArray> encode(QStringView input) {
+    const Tables& t = tables();
     const QString text = toWindowsCodePoints(input.toString());
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    QStringEncoder& e = encoder();
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        while (i < n && text[i].unicode() < 0x80)
-            out += char(text[i++].unicode());
-        const qsizetype runStart = i;
-        while (i < n && text[i].unicode() >= 0x80)
-            ++i;
-        if (i > runStart) {
-            e.resetState();
-            out += e(QStringView(text).sliced(runStart, i - runStart));
-            if (e.hasError())
-                return std::nullopt;
+    QByteArray out(text.size() * 2, Qt::Uninitialized);
+    char* dst = out.data();
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c < 0x80) {
+            *dst++ = char(c);
+            continue;
         }
+        const quint16 code = t.fromUnicode[c];
+        if (code == 0)
+            return std::nullopt; // surrogates land here too: nothing outside the BMP is in 932
+        if (code > 0xFF)
+            *dst++ = char(code >> 8);
+        *dst++ = char(code & 0xFF);
     }
+    out.truncate(dst - out.constData());
     return out;
 }
 
-bool canEncode(QStringView text) { return encode(text).has_value(); }
+bool canEncode(QStringView text) { return firstUnencodable(text) < 0; }
 
 qsizetype firstUnencodable(QStringView input) {
+    const Tables& t = tables();
     const QString text = toWindowsCodePoints(input.toString());
-    QStringEncoder& e = encoder();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].unicode() < 0x80)
-            continue;
-        // A surrogate pair is one character for the user, and never encodable.
-        const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        e.resetState();
-        (void)e(QStringView(text).sliced(i, len));
-        if (e.hasError())
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80 && t.fromUnicode[c] == 0)
             return i;
-        i += len - 1;
     }
     return -1;
 }

@@ -5,6 +5,7 @@
 #include <QIODevice>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 constexpr qint64 kChunkSize = 64 * 1024;
@@ -39,49 +40,59 @@ int FieldReader::peek() {
     return fill() ? static_cast<uchar>(m_buffer[m_pos]) : -1;
 }
 
-bool FieldReader::atEnd() { return !fill(); }
-
-void FieldReader::skipLineEnd() {
-    if (peek() == '\n')
-        ++m_pos;
+bool FieldReader::atEnd() {
+    settle();
+    return !fill();
 }
 
-void FieldReader::skipToTerminator() {
-    for (int c = peek(); c >= 0; c = peek()) {
-        ++m_pos;
-        if (c == ',' || c == '\n')
-            return;
-        if (c == '\r') {
-            skipLineEnd();
-            return;
+void FieldReader::settle() {
+    const Pending pending = std::exchange(m_pending, Pending::Nothing);
+    if (pending == Pending::SkipLineFeed) {
+        if (peek() == '\n')
+            ++m_pos;
+    } else if (pending == Pending::SkipToTerminator) {
+        for (int c = peek(); c >= 0; c = peek()) {
+            ++m_pos;
+            if (c == ',' || c == '\n')
+                return;
+            if (c == '\r') {
+                if (peek() == '\n')
+                    ++m_pos;
+                return;
+            }
         }
     }
 }
 
-std::optional<QByteArray> FieldReader::readRawField() {
+std::optional<QByteArrayView> FieldReader::scanField() {
+    settle();
     if (!fill())
         return std::nullopt;
     for (int c = peek(); c == ' ' || c == '\t'; c = peek())
         ++m_pos;
 
-    QByteArray field;
+    m_spill.clear();
+    bool spilled = false;
     if (peek() == '"') {
         ++m_pos;
         while (fill()) {
             const char* begin = m_buffer.constData() + m_pos;
             const auto available = static_cast<size_t>(m_buffer.size() - m_pos);
-            const void* quote = std::memchr(begin, '"', available);
+            const auto* quote = static_cast<const char*>(std::memchr(begin, '"', available));
             if (quote) {
-                const auto length = static_cast<const char*>(quote) - begin;
-                field.append(begin, length);
+                const qsizetype length = quote - begin;
                 m_pos += length + 1;
-                skipToTerminator();
-                return field;
+                m_pending = Pending::SkipToTerminator;
+                if (!spilled)
+                    return QByteArrayView(begin, length);
+                m_spill.append(begin, length);
+                return QByteArrayView(m_spill);
             }
-            field.append(begin, static_cast<qsizetype>(available));
+            m_spill.append(begin, static_cast<qsizetype>(available));
+            spilled = true;
             m_pos = m_buffer.size();
         }
-        return field; // unterminated: the end of the file closes it
+        return QByteArrayView(m_spill); // unterminated: the end of the file closes it
     }
 
     while (fill()) {
@@ -90,20 +101,31 @@ std::optional<QByteArray> FieldReader::readRawField() {
         const char* data = m_buffer.constData();
         while (m_pos < size && !isFieldEnd(data[m_pos]))
             ++m_pos;
-        field.append(data + start, m_pos - start);
         if (m_pos < size) {
-            const char terminator = data[m_pos++];
-            if (terminator == '\r')
-                skipLineEnd();
-            return field;
+            const QByteArrayView field(data + start, m_pos - start);
+            if (data[m_pos++] == '\r')
+                m_pending = Pending::SkipLineFeed;
+            if (!spilled)
+                return field;
+            m_spill.append(field);
+            return QByteArrayView(m_spill);
         }
+        m_spill.append(data + start, m_pos - start);
+        spilled = true;
     }
-    return field;
+    return QByteArrayView(m_spill);
+}
+
+std::optional<QByteArray> FieldReader::readRawField() {
+    const std::optional<QByteArrayView> field = scanField();
+    if (!field)
+        return std::nullopt;
+    return field->toByteArray();
 }
 
 std::optional<QString> FieldReader::readField() {
-    std::optional<QByteArray> raw = readRawField();
-    if (!raw)
+    const std::optional<QByteArrayView> field = scanField();
+    if (!field)
         return std::nullopt;
-    return Cp932::decode(*raw);
+    return Cp932::decode(*field);
 }

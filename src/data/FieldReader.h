@@ -34,14 +34,20 @@ public:
     bool failed() const { return m_failed; }
 
 private:
-    bool fill();           // makes at least one unread byte available; false at the end
-    int peek();            // the next byte, or -1 at the end
-    void skipLineEnd();    // after a CR: consumes a following LF
-    void skipToTerminator(); // consumes up to and including a comma or line end
+    enum class Pending { Nothing, SkipToTerminator, SkipLineFeed };
+
+    bool fill();      // makes at least one unread byte available; false at the end
+    int peek();       // the next byte, or -1 at the end
+    void settle();    // finishes the previous field's terminator
+    // The next field's bytes: a view into the read buffer, or into m_spill when the field
+    // crosses a chunk boundary. Valid until the next call.
+    std::optional<QByteArrayView> scanField();
 
     QIODevice& m_device;
     QByteArray m_buffer;
+    QByteArray m_spill;
     qsizetype m_pos = 0;
+    Pending m_pending = Pending::Nothing;
     bool m_eof = false;
     bool m_failed = false;
 };
