@@ -5,12 +5,18 @@
 #include "data/TableSink.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QScopeGuard>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -25,7 +31,7 @@ PointList makePoints() {
         const QString name = names[i % names.size()] + QString::number(i);
         points.append(Point{QString::number(100 + i % 1800), QString::number(50 + i % 1900),
                             regions[i % regions.size()], name + QStringLiteral("県"), name,
-                            name + QStringLiteral("市。県庁所在地で、ﾌｪﾘｰの港がある。\r\n人口は約60万人。")});
+                            name + QStringLiteral("市。ﾌｪﾘｰの港。\r\n人口約60万人。")});
     }
     return points;
 }
@@ -58,6 +64,19 @@ void BM_DecodeOnly(benchmark::State& state) {
     const QByteArray& bytes = fixture().bytes;
     for (auto _ : state)
         benchmark::DoNotOptimize(Cp932::decode(bytes));
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+// The same bytes through Qt's ICU converter directly, as a second baseline.
+void BM_IcuDecodeOnly(benchmark::State& state) {
+    const QByteArray& bytes = fixture().bytes;
+    for (auto _ : state) {
+        QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
+        QString text = decoder.decode(bytes);
+        if (text.size() < bytes.size() / 2)
+            state.SkipWithError(qPrintable(QStringLiteral("decoded %1 of %2 bytes, valid %3").arg(text.size()).arg(bytes.size()).arg(decoder.isValid())));
+        benchmark::DoNotOptimize(text);
+    }
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 
@@ -100,9 +119,48 @@ void BM_WriteFile(benchmark::State& state) {
 }
 
 BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IcuDecodeOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadIntoTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EncodeOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteFile)->Unit(benchmark::kMillisecond);
+
+// Median wall time of `runs` calls, in milliseconds.
+template <typename Fn>
+double medianMs(int runs, Fn&& fn) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        fn();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void printSummary() {
+    Fixture& f = fixture();
+    const double icuDecode = medianMs(15, [&] {
+        QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
+        QString text = decoder.decode(f.bytes);
+        benchmark::DoNotOptimize(text);
+    });
+    const double tableDecode = medianMs(15, [&] { benchmark::DoNotOptimize(Cp932::decode(f.bytes)); });
+    const double read = medianMs(15, [&] {
+        QuestionTable table;
+        TableSink sink(table);
+        QuestionFile::read(f.path, sink);
+    });
+    const QString out = f.dir.filePath(QStringLiteral("summary.zvm"));
+    const double write = medianMs(15, [&] { QuestionFile::write(out, QString(), f.points); });
+    std::printf("\n%d points, %lld bytes (medians of 15 runs)\n", kMaxPoints,
+                static_cast<long long>(f.bytes.size()));
+    std::printf("  decode, Qt ICU converter : %7.2f ms\n", icuDecode);
+    std::printf("  decode, our tables       : %7.2f ms\n", tableDecode);
+    std::printf("  read into a table        : %7.2f ms  (%.2f x ICU decode, %.2f x table decode; limit 100 ms)\n",
+                read, read / icuDecode, read / tableDecode);
+    std::printf("  write the same table     : %7.2f ms  (limit 100 ms)\n", write);
+}
 
 } // namespace
 
@@ -111,5 +169,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    printSummary();
     return 0;
 }

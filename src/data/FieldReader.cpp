@@ -16,9 +16,7 @@ bool isFieldEnd(char c) { return c == ',' || c == '\r' || c == '\n'; }
 FieldReader::FieldReader(QIODevice& device)
     : m_device(device) {}
 
-bool FieldReader::fill() {
-    if (m_pos < m_buffer.size())
-        return true;
+bool FieldReader::refill() {
     if (m_eof)
         return false;
     m_buffer.resize(kChunkSize);
@@ -34,10 +32,6 @@ bool FieldReader::fill() {
     m_buffer.resize(got);
     m_pos = 0;
     return true;
-}
-
-int FieldReader::peek() {
-    return fill() ? static_cast<uchar>(m_buffer[m_pos]) : -1;
 }
 
 bool FieldReader::atEnd() {

@@ -27,6 +27,9 @@ public:
     // The next field as raw bytes.
     std::optional<QByteArray> readRawField();
 
+    // The next field's raw bytes without a copy; valid until the next call on this reader.
+    std::optional<QByteArrayView> readFieldView() { return scanField(); }
+
     // True when nothing is left to read.
     bool atEnd();
 
@@ -36,8 +39,11 @@ public:
 private:
     enum class Pending { Nothing, SkipToTerminator, SkipLineFeed };
 
-    bool fill();      // makes at least one unread byte available; false at the end
-    int peek();       // the next byte, or -1 at the end
+    // Makes at least one unread byte available; false at the end.
+    bool fill() { return m_pos < m_buffer.size() || refill(); }
+    bool refill();
+    // The next byte, or -1 at the end.
+    int peek() { return fill() ? static_cast<uchar>(m_buffer[m_pos]) : -1; }
     void settle();    // finishes the previous field's terminator
     // The next field's bytes: a view into the read buffer, or into m_spill when the field
     // crosses a chunk boundary. Valid until the next call.

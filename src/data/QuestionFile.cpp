@@ -52,19 +52,20 @@ ReadOutcome readPointRecord(FieldReader& reader, QuestionSink& sink) {
 
 ReadOutcome readRecords(FieldReader& reader, const QString& path, QuestionSink& sink) {
     for (;;) {
-        const std::optional<QString> keyword = reader.readField();
+        // Keywords are ASCII, so their bytes compare as the text would.
+        const std::optional<QByteArrayView> keyword = reader.readFieldView();
         if (!keyword)
             return ReadOutcome::ReadError;
         ReadOutcome outcome;
-        if (*keyword == kMapKeyword) {
+        if (*keyword == "Map") {
             bool stop = false;
             outcome = readMapRecord(reader, path, sink, stop);
             // A sink that goes on after a failed map check reads the next record.
             if (!stop && (outcome == ReadOutcome::MapMissing || outcome == ReadOutcome::MapNotBitmap))
                 outcome = ReadOutcome::Success;
-        } else if (*keyword == kPointKeyword) {
+        } else if (*keyword == "Point") {
             outcome = readPointRecord(reader, sink);
-        } else if (*keyword == kEndKeyword) {
+        } else if (*keyword == "End") {
             return ReadOutcome::Success;
         } else {
             return ReadOutcome::Malformed;
