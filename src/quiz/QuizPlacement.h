@@ -1,0 +1,46 @@
+#pragma once
+
+#include "data/Point.h"
+#include "quiz/RandomSource.h"
+
+#include <QPoint>
+
+#include <optional>
+
+namespace QuizPlacement {
+
+// The marker is 9 x 9 map pixels; its top-left corner sits 4 pixels up and left of the point,
+// so its centre pixel is the point.
+constexpr int kMarkerSize = 9;
+constexpr int kMarkerOffset = 4;
+
+// Top-left corner of the marker for a point, in map pixels (fractions rounded); nothing when
+// X or Y is not a number, and the marker stays hidden. Far-off values are clamped to a range
+// no map reaches, so nothing overflows.
+std::optional<QPoint> markerTopLeft(const Point& point);
+
+// Width of the band the answer window's new left edge is drawn from: 8000 twips.
+constexpr int kJumpRangeTwips = 8000;
+constexpr int kTwipsPerPixel = 15;
+constexpr int kJumpRangePixels = kJumpRangeTwips / kTwipsPerPixel;
+
+struct Span {
+    int left = 0;
+    int width = 0;
+    int right() const { return left + width; } // one past the last pixel
+};
+
+// Where the answer window goes so that it does not cover the marker, horizontally only.
+// All values are screen pixels. `window` is the window's current outer span, `markerX` and
+// `markerWidth` the marker's screen span (width 0 tests the single x strictly inside the
+// window), `screen` the available span of the screen. The window stays put when it does not
+// cover the marker; otherwise a new left edge is drawn from screen.left + r * jumpRange,
+// clamped to keep the window on the screen, until it is clear. After `maxDraws` unlucky draws
+// the nearest clear position beside the marker is taken, on the side with more room.
+int answerWindowLeft(Span window, int markerX, int markerWidth, Span screen, RandomSource& random,
+                     int jumpRange = kJumpRangePixels, int maxDraws = 64);
+
+// True when the window's span covers the marker's span (for width 0: contains x strictly).
+bool covers(Span window, int markerX, int markerWidth);
+
+} // namespace QuizPlacement

@@ -1,0 +1,111 @@
+#include "quiz/QuizSession.h"
+
+#include "data/Cp932.h"
+
+QuizSession::QuizSession(const PointList& rows, Mode mode, RandomSource& random)
+    : m_rows(rows)
+    , m_mode(mode)
+    , m_random(random) {}
+
+bool QuizSession::advance() {
+    const auto count = static_cast<std::int64_t>(m_rows.size());
+    if (count == 0)
+        return false;
+    if (m_mode == Mode::Normal) {
+        if (m_questionNo + 1 >= count)
+            return false;
+        ++m_questionNo;
+        m_currentRow = static_cast<int>(m_questionNo);
+    } else {
+        ++m_questionNo;
+        m_currentRow = randomIndex(m_random, static_cast<int>(count));
+    }
+    m_judged = false;
+    m_lastVerdict = false;
+    return true;
+}
+
+bool QuizSession::judge(const QString& typed) {
+    if (m_judged || !hasQuestion())
+        return m_lastVerdict;
+    const Point& point = currentPoint();
+    m_lastVerdict = isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2]);
+    m_judged = true;
+    if (m_lastVerdict)
+        ++m_correctNo;
+    return m_lastVerdict;
+}
+
+void QuizSession::finish() {
+    ++m_questionNo;
+}
+
+QString QuizSession::progressText() const {
+    const std::int64_t asked = m_questionNo < 0 ? 0 : m_questionNo;
+    return QString::number(m_correctNo) + u'/' + QString::number(asked);
+}
+
+QString QuizSession::endingStatus() const {
+    return scoreText(m_correctNo, m_questionNo);
+}
+
+QString QuizSession::resultMessage() const {
+    return QString::number(m_questionNo) + QStringLiteral("問中 ") + QString::number(m_correctNo) +
+           QStringLiteral("問正解") + vbCr2() + percentText(m_correctNo, m_questionNo) + u'%';
+}
+
+QString QuizSession::stopStatus() const {
+    std::int64_t asked = m_questionNo < 0 ? 0 : m_questionNo;
+    if (m_judged)
+        ++asked;
+    if (asked == 0)
+        return QStringLiteral("0問");
+    return scoreText(m_correctNo, asked);
+}
+
+void QuizSession::tick() {
+    ++m_elapsedSec;
+    if (m_elapsedSec >= 60) {
+        m_elapsedSec = 0;
+        ++m_elapsedMin;
+    }
+}
+
+QString QuizSession::clockText() const {
+    return QString::number(m_elapsedMin) + QStringLiteral("分") + QString::number(m_elapsedSec) +
+           QStringLiteral("秒");
+}
+
+bool QuizSession::isCorrect(const QString& typed, const QString& answer1, const QString& answer2) {
+    if (typed.isEmpty())
+        return false;
+    const QString text = Cp932::toWindowsCodePoints(typed);
+    return text == Cp932::toWindowsCodePoints(answer1) ||
+           text == Cp932::toWindowsCodePoints(answer2);
+}
+
+QString QuizSession::mark(bool correct) {
+    return correct ? QStringLiteral("○") : QStringLiteral("×");
+}
+
+QString QuizSession::verdictStatus(bool correct) {
+    return correct ? QStringLiteral("正解 !") : QStringLiteral("不正解");
+}
+
+QString QuizSession::percentText(std::int64_t correct, std::int64_t questions) {
+    if (questions <= 0 || correct <= 0)
+        return QStringLiteral("0");
+    // Integer tenths: floating point would turn 29/100 into 28.9. The 128-bit product keeps
+    // 1000 * c exact for any counter value.
+    const auto tenths =
+        static_cast<std::int64_t>(static_cast<__int128>(correct) * 1000 / questions);
+    QString text = QString::number(tenths / 10);
+    if (tenths % 10 != 0)
+        text += u'.' + QString::number(tenths % 10);
+    return text;
+}
+
+QString QuizSession::scoreText(std::int64_t correct, std::int64_t questions) {
+    return QString::number(correct) + u'/' + QString::number(questions) + QStringLiteral(" = ") +
+           percentText(correct, questions) + u'%';
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "data/Point.h"
+#include "quiz/RandomSource.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// The rules of one quiz, without windows: which row comes next, judging, the counters, the
+// clock and every text the quiz shows. The answer window copies these into its controls.
+//
+// Counters are 64-bit: a practice run never reaches their limit, so they never wrap.
+class QuizSession {
+public:
+    enum class Mode { Normal, Practice };
+
+    // Reads `rows` (the main window's table) and never changes it; the table must outlive
+    // the session. `random` draws the practice rows.
+    QuizSession(const PointList& rows, Mode mode, RandomSource& random);
+
+    Mode mode() const { return m_mode; }
+    bool isPractice() const { return m_mode == Mode::Practice; }
+
+    // Moves to the next question. False when there is none: normal mode after the last row
+    // (the caller then ends the quiz), or an empty table in either mode.
+    bool advance();
+
+    // Row of the question on show (-1 before the first advance()).
+    int currentRow() const { return m_currentRow; }
+    const Point& currentPoint() const { return m_rows.at(m_currentRow); }
+    bool hasQuestion() const { return m_currentRow >= 0 && m_currentRow < m_rows.size(); }
+
+    // Judges the typed text against the current point once; counts a right answer. Judging
+    // again returns the first verdict and counts nothing.
+    bool judge(const QString& typed);
+    bool isJudged() const { return m_judged; }
+    bool lastVerdict() const { return m_lastVerdict; }
+
+    // Questions presented before the current one; -1 before the first.
+    std::int64_t questionNo() const { return m_questionNo; }
+    std::int64_t correctNo() const { return m_correctNo; }
+
+    // Normal mode, after advance() said no: counts the last question as asked.
+    void finish();
+
+    // Status while asking: "c/q", e.g. "0/0" at the first question.
+    QString progressText() const;
+    // Status text after a normal end: the score for all questions asked.
+    QString endingStatus() const;
+    // The result box text: "10問中 7問正解" CR LF "70%".
+    QString resultMessage() const;
+    // Status text when the user stops: the score of the questions asked so far, counting the
+    // current one only once it has been judged; "0問" when nothing counts.
+    QString stopStatus() const;
+
+    // The clock: whole seconds since the start, split into minutes and seconds.
+    void tick();
+    std::int64_t elapsedSec() const { return m_elapsedSec; }
+    std::int64_t elapsedMin() const { return m_elapsedMin; }
+    QString clockText() const; // "1分5秒"
+
+    // Exact comparison after the typed text and the answers have passed through the code
+    // page 932 mapping (so 〜 typed on Linux matches ～ stored on Windows); an empty entry is
+    // always wrong.
+    static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2);
+
+    static QString mark(bool correct);          // "○" / "×"
+    static QString verdictStatus(bool correct); // "正解 !" / "不正解"
+    // floor(1000 c / q) / 10 in its shortest form: "70", "66.6", "12.5", "100", "0".
+    static QString percentText(std::int64_t correct, std::int64_t questions);
+    // "2/3 = 66.6%".
+    static QString scoreText(std::int64_t correct, std::int64_t questions);
+    // Carriage return and line feed, the break of the result box.
+    static QString vbCr2() { return QStringLiteral("\r\n"); }
+
+private:
+    const PointList& m_rows;
+    Mode m_mode;
+    RandomSource& m_random;
+    std::int64_t m_questionNo = -1;
+    std::int64_t m_correctNo = 0;
+    int m_currentRow = -1;
+    bool m_judged = false;
+    bool m_lastVerdict = false;
+    std::int64_t m_elapsedSec = 0;
+    std::int64_t m_elapsedMin = 0;
+};
