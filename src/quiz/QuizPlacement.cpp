@@ -12,8 +12,8 @@ namespace {
 // Positions beyond this are off any map and any screen; clamping keeps int arithmetic safe.
 constexpr double kFarAway = 1.0e7;
 
-int toPixel(double value) {
-    return static_cast<int>(std::lround(std::clamp(value, -kFarAway, kFarAway)));
+double nearby(double value) {
+    return std::clamp(value, -kFarAway, kFarAway);
 }
 
 int clampToScreen(int left, int width, Span screen) {
@@ -24,12 +24,12 @@ int clampToScreen(int left, int width, Span screen) {
 
 } // namespace
 
-std::optional<QPoint> markerTopLeft(const Point& point) {
+std::optional<QPointF> markerTopLeft(const Point& point) {
     const std::optional<double> x = NumericText::toNumber(point[ColumnX]);
     const std::optional<double> y = NumericText::toNumber(point[ColumnY]);
     if (!x || !y)
         return std::nullopt;
-    return QPoint(toPixel(*x - kMarkerOffset), toPixel(*y - kMarkerOffset));
+    return QPointF(nearby(*x - kMarkerOffset), nearby(*y - kMarkerOffset));
 }
 
 bool covers(Span window, int markerX, int markerWidth) {

@@ -3,7 +3,7 @@
 #include "data/Point.h"
 #include "quiz/RandomSource.h"
 
-#include <QPoint>
+#include <QPointF>
 
 #include <optional>
 
@@ -14,10 +14,10 @@ namespace QuizPlacement {
 constexpr int kMarkerSize = 9;
 constexpr int kMarkerOffset = 4;
 
-// Top-left corner of the marker for a point, in map pixels (fractions rounded); nothing when
-// X or Y is not a number, and the marker stays hidden. Far-off values are clamped to a range
-// no map reaches, so nothing overflows.
-std::optional<QPoint> markerTopLeft(const Point& point);
+// Top-left corner of the marker for a point, in map pixels (fractions kept); nothing when X
+// or Y is not a number, and the marker stays hidden. Far-off values are clamped to a range no
+// map reaches, so later pixel arithmetic cannot overflow.
+std::optional<QPointF> markerTopLeft(const Point& point);
 
 // Width of the band the answer window's new left edge is drawn from: 8000 twips.
 constexpr int kJumpRangeTwips = 8000;

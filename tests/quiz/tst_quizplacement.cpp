@@ -10,7 +10,7 @@
 using namespace QuizPlacement;
 using TestFiles::point;
 
-Q_DECLARE_METATYPE(std::optional<QPoint>)
+Q_DECLARE_METATYPE(std::optional<QPointF>)
 
 class TestQuizPlacement : public QObject {
     Q_OBJECT
@@ -30,34 +30,34 @@ private slots:
 void TestQuizPlacement::markerTopLeft_data() {
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
-    QTest::addColumn<std::optional<QPoint>>("topLeft");
+    QTest::addColumn<std::optional<QPointF>>("topLeft");
 
     QTest::newRow("plain") << "100"
-                           << "50" << std::optional(QPoint(96, 46));
+                           << "50" << std::optional(QPointF(96, 46));
     QTest::newRow("corner") << "0"
-                            << "0" << std::optional(QPoint(-4, -4));
-    QTest::newRow("fractions round") << "10.6"
-                                     << "3.4" << std::optional(QPoint(7, -1));
+                            << "0" << std::optional(QPointF(-4, -4));
+    QTest::newRow("fractions kept") << "10.5"
+                                    << "3.25" << std::optional(QPointF(6.5, -0.75));
     QTest::newRow("blanks around") << " 12 "
-                                   << "8" << std::optional(QPoint(8, 4));
+                                   << "8" << std::optional(QPointF(8, 4));
     QTest::newRow("negative") << "-3"
-                              << "5" << std::optional(QPoint(-7, 1));
+                              << "5" << std::optional(QPointF(-7, 1));
     QTest::newRow("far away is clamped") << "1e999"
-                                         << "-1e300" << std::optional(QPoint(10000000, -10000000));
+                                         << "-1e300" << std::optional(QPointF(10000000, -10000000));
     QTest::newRow("x not a number") << "abc"
-                                    << "5" << std::optional<QPoint>();
+                                    << "5" << std::optional<QPointF>();
     QTest::newRow("y empty") << "5"
-                             << "" << std::optional<QPoint>();
+                             << "" << std::optional<QPointF>();
     QTest::newRow("comma decimal") << "1,5"
-                                   << "5" << std::optional<QPoint>();
+                                   << "5" << std::optional<QPointF>();
     QTest::newRow("full-width digits")
-        << QString::fromUtf8("１２") << "5" << std::optional<QPoint>();
+        << QString::fromUtf8("１２") << "5" << std::optional<QPointF>();
 }
 
 void TestQuizPlacement::markerTopLeft() {
     QFETCH(QString, x);
     QFETCH(QString, y);
-    QFETCH(std::optional<QPoint>, topLeft);
+    QFETCH(std::optional<QPointF>, topLeft);
     QCOMPARE(QuizPlacement::markerTopLeft(point(x, y, "h", "a")), topLeft);
 }
 
