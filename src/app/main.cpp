@@ -1,10 +1,12 @@
+#include "app/Form1.h"
+#include "platform/QtServices.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("ZAV地図覚え"));
-    window.show();
+    QtServices services;
+    Form1 form(services);
+    form.show();
     return app.exec();
 }

@@ -1,0 +1,21 @@
+#include "app/HelpFile.h"
+
+#include "platform/Files.h"
+
+namespace HelpFile {
+
+QString fileName() {
+    return QStringLiteral("ZAV地図覚えヘルプ.hlp");
+}
+
+QString find(const QString& ownFolder) {
+    const QString lower = ownFolder + fileName();
+    if (Files::FileExists(lower))
+        return lower;
+    const QString upper = ownFolder + QStringLiteral("ZAV地図覚えヘルプ.HLP");
+    if (Files::FileExists(upper))
+        return upper;
+    return QString();
+}
+
+} // namespace HelpFile

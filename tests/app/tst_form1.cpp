@@ -1,0 +1,707 @@
+// The main window: controls, menus, layout, pointer display, modes, help and version, and the
+// Open command with every way a read can end.
+#include "app/Form1.h"
+#include "app/MainLayout.h"
+#include "platform/MapView.h"
+
+#include "FakeServices.h"
+#include "TestFiles.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using TestFiles::u8;
+
+namespace {
+
+const QString kOpenFilter = u8("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm");
+const QString kStartText = u8("ｽﾀｰﾄして下さい。");
+const QString kErrorText = u8("ｴﾗｰが発生しました。");
+const QString kOpeningText = u8("ﾌｧｲﾙを開いています...");
+
+PointList somePoints(int count, const QString& prefix = u8("地点")) {
+    PointList points;
+    for (int i = 0; i < count; ++i)
+        points.append(TestFiles::point(QString::number(10 + i), QString::number(20 + i),
+                                       prefix + QString::number(i), u8("答え") + QString::number(i),
+                                       QString(), u8("情報")));
+    return points;
+}
+
+bool hasWaitCursor(const QWidget& w) {
+    return w.testAttribute(Qt::WA_SetCursor) && w.cursor().shape() == Qt::WaitCursor;
+}
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void windowAndControls();
+    void menus_data();
+    void menus();
+    void resizeAtDesignSize();
+    void resizeBelowMinimumHeight();
+    void pointerCoordinates_data();
+    void pointerCoordinates();
+    void pointerOverBackgroundAndOtherControls();
+    void modes();
+    void version();
+    void helpWithoutHelpFile();
+    void helpWithHelpFile();
+
+    void openCancelChangesNothing();
+    void openSuccess();
+    void openFailures_data();
+    void openFailures();
+    void openAfterReadErrorWorks();
+    void historyMovesPathToTop();
+    void secondOpenReplacesPoints();
+    void pointLimit_data();
+    void pointLimit();
+    void commandsHeldDuringRead();
+    void closeDuringReadWaits();
+
+private:
+    QString path(const QString& name) const { return m_dir->path() + u'/' + name; }
+    QString writeQuestionFile(const QString& name, const QString& mapRef, const PointList& points);
+    void open(const QString& file);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeServices> m_services;
+    std::unique_ptr<Form1> m_form;
+};
+
+void TestForm1::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("map.bmp")), 64, 48));
+    m_services = std::make_unique<FakeServices>();
+    // An own folder without a help file.
+    m_form = std::make_unique<Form1>(*m_services, m_dir->path() + u'/');
+}
+
+void TestForm1::cleanup() {
+    m_form.reset();
+    m_services.reset();
+    m_dir.reset();
+}
+
+QString TestForm1::writeQuestionFile(const QString& name, const QString& mapRef,
+                                     const PointList& points) {
+    const QString file = path(name);
+    if (!TestFiles::writeBytes(file, TestFiles::questionFile(mapRef, points)))
+        qFatal("cannot write %s", qPrintable(file));
+    return file;
+}
+
+void TestForm1::open(const QString& file) {
+    m_services->answerFile(file);
+    m_form->Menu2_Open->trigger();
+}
+
+void TestForm1::windowAndControls() {
+    Form1& f = *m_form;
+    QCOMPARE(f.windowTitle(), u8("ZAV地図覚え"));
+    QCOMPARE(f.objectName(), QStringLiteral("Form1"));
+
+    QCOMPARE(f.findChild<MapView*>(QStringLiteral("Picture1")), f.Picture1);
+    auto* marker = f.findChild<MapMarker*>(QStringLiteral("Shape1"));
+    QVERIFY(marker);
+    QVERIFY(!f.Picture1->isMarkerShown());
+    QCOMPARE(f.Picture1->geometry(), QRect(8, 8, 441, 273));
+
+    auto* timer = f.findChild<QTimer*>(QStringLiteral("Timer1"));
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 300);
+    QVERIFY(timer->isActive());
+    // Each tick steps the marker's colour: red, then blue.
+    QCOMPARE(marker->fillColor(), QColor(Qt::red));
+    f.Timer1_Timer();
+    QCOMPARE(marker->fillColor(), QColor(0, 0, 255));
+
+    for (const char* name : {"Line1_0", "Line1_1"})
+        QVERIFY2(f.findChild<QWidget*>(QString::fromLatin1(name)), name);
+    QCOMPARE(f.Line1[0]->geometry(), QRect(8, 0, 440, 1));
+    QCOMPARE(f.Line1[1]->geometry(), QRect(8, 1, 440, 1));
+
+    QCOMPARE(f.findChild<QStatusBar*>(QStringLiteral("StatusBar1")), f.statusBar());
+    const QStringList keys = {QStringLiteral("Panel_Main"), QStringLiteral("Panel_Time"),
+                              QStringLiteral("Panel_Position")};
+    for (const QString& key : keys) {
+        QLabel* label = f.StatusBar1->findChild<QLabel*>(key);
+        QVERIFY2(label, qPrintable(key));
+        QCOMPARE(f.panel(key), label);
+    }
+    QCOMPARE(f.panelMain()->text(), u8("ﾌｧｲﾙを開いてください。"));
+    QCOMPARE(f.panelTime()->text(), QString());
+    QCOMPARE(f.panelPosition()->text(), QString());
+    QCOMPARE(f.panelWidth(QStringLiteral("Panel_Time")), 1000);
+    QCOMPARE(f.panelWidth(QStringLiteral("Panel_Position")), 1440);
+
+    QVERIFY(f.questionTable().isEmpty());
+    QVERIFY(f.recentFiles().isEmpty());
+    QCOMPARE(f.CommonDialog1().filter, kOpenFilter);
+    QCOMPARE(f.CommonDialog1().fileName, QString());
+    QCOMPARE(f.MyPath(), m_dir->path() + u'/');
+}
+
+void TestForm1::menus_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("parent"); // the menu that holds it; empty for the menu bar
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("checked");
+
+    const QKeySequence none;
+    auto row = [&](const char* name, const char* parent, int position, const char* caption,
+                   const QKeySequence& shortcut, bool enabled, bool checked) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent) << position
+                            << u8(caption) << shortcut << enabled << checked;
+    };
+    row("Menu1_File", "", 0, "ﾌｧｲﾙ(&F)", none, true, false);
+    row("Menu2_Open", "Menu1_File", 0, "開く(&O)", QKeySequence(QStringLiteral("Ctrl+O")), true,
+        false);
+    row("Menu2_Start", "Menu1_File", 1, "ｽﾀｰﾄ(&S)", QKeySequence(QStringLiteral("Ctrl+S")), true,
+        false);
+    row("Menu2_Stop", "Menu1_File", 2, "中止(&T)", none, false, false);
+    row("Menu2_End", "Menu1_File", 3, "終了(&X)", none, true, false);
+    row("Menu1_Edit", "", 1, "編集(&E)", none, true, false);
+    row("Menu2_Mode", "Menu1_Edit", 0, "ﾓｰﾄﾞ(&M)", none, true, false);
+    row("Menu3_PMode", "Menu2_Mode", 0, "練習ﾓｰﾄﾞ(&P)", none, true, false);
+    row("Menu3_NMode", "Menu2_Mode", 1, "通常ﾓｰﾄﾞ(&N)", none, true, true);
+    row("Menu2_FileEdit", "Menu1_Edit", 1, "ﾌｧｲﾙ編集(&F)", none, true, false);
+    row("Menu2_Option", "Menu1_Edit", 2, "ｵﾌﾟｼｮﾝ(&O)", none, true, false);
+    row("Menu1_Help", "", 2, "ﾍﾙﾌﾟ(&H)", none, true, false);
+    row("Menu2_Help", "Menu1_Help", 0, "ﾍﾙﾌﾟ(&H)", none, true, false);
+    row("Menu2_Version", "Menu1_Help", 1, "ﾊﾞｰｼﾞｮﾝ情報(&V)", none, true, false);
+}
+
+void TestForm1::menus() {
+    QFETCH(QString, name);
+    QFETCH(QString, parent);
+    QFETCH(int, position);
+    QFETCH(QString, caption);
+    QFETCH(QKeySequence, shortcut);
+    QFETCH(bool, enabled);
+    QFETCH(bool, checked);
+
+    const QList<QAction*> found = m_form->findChildren<QAction*>(name);
+    QVERIFY(!found.isEmpty());
+    QAction* action = found.first();
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->shortcut(), shortcut);
+    QCOMPARE(action->isEnabled(), enabled);
+    QCOMPARE(action->isChecked(), checked);
+
+    const QList<QAction*> siblings = parent.isEmpty()
+                                         ? m_form->menuBar()->actions()
+                                         : m_form->findChild<QMenu*>(parent)->actions();
+    QCOMPARE(siblings.indexOf(action), position);
+    const QHash<QString, int> itemCounts = {{QString(), 3},
+                                            {QStringLiteral("Menu1_File"), 4},
+                                            {QStringLiteral("Menu1_Edit"), 3},
+                                            {QStringLiteral("Menu2_Mode"), 2},
+                                            {QStringLiteral("Menu1_Help"), 2}};
+    QCOMPARE(siblings.size(), itemCounts.value(parent));
+}
+
+void TestForm1::resizeAtDesignSize() {
+    Form1& f = *m_form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    // Whatever frame the platform adds, the rule works from the outer size.
+    const QRect frame = f.frameGeometry();
+    QCOMPARE(f.Picture1->width(), frame.width() - 21);
+    QCOMPARE(f.Picture1->height(), frame.height() - 75);
+    QCOMPARE(f.Picture1->pos(), QPoint(8, 8));
+    const int mainTwips = frame.width() * 15 - 1440 - 1000 - 100;
+    QCOMPARE(f.panelWidth(QStringLiteral("Panel_Main")), mainTwips);
+    QCOMPARE(f.panelMain()->width(), MainLayout::toPixels(mainTwips));
+    QCOMPARE(f.panelTime()->width(), 67);
+    QCOMPARE(f.panelPosition()->width(), 96);
+    QCOMPARE(f.panelTime()->x(), f.panelMain()->width());
+    for (QWidget* line : f.Line1)
+        QCOMPARE(line->geometry().right() + 1, MainLayout::toPixels(frame.width() * 15 - 210));
+
+    // A larger window grows the map view and the main panel only.
+    f.resize(f.width() + 150, f.height() + 60);
+    QTRY_COMPARE(f.Picture1->width(), f.frameGeometry().width() - 21);
+    QCOMPARE(f.Picture1->height(), f.frameGeometry().height() - 75);
+    QCOMPARE(f.panelTime()->width(), 67);
+    QCOMPARE(f.panelMain()->width(), MainLayout::toPixels(mainTwips + 150 * 15));
+}
+
+void TestForm1::resizeBelowMinimumHeight() {
+    Form1& f = *m_form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const int heightBefore = f.Picture1->height();
+    const int frameExtra = f.frameGeometry().height() - f.height();
+
+    // Lower than 75 pixels (1,125 twips) from frame to frame, and narrower than the panels.
+    f.setMinimumSize(0, 0);
+    f.resize(120, qMax(1, 70 - frameExtra));
+    QTRY_VERIFY(f.frameGeometry().height() < 75);
+    if (f.frameGeometry().width() * 15 >= 2540)
+        QSKIP("the platform keeps the window wider than the panels");
+
+    // The height assignment is skipped; the assignments after it still run.
+    QCOMPARE(f.Picture1->height(), heightBefore);
+    QCOMPARE(f.Picture1->width(), qMax(0, f.frameGeometry().width() - 21));
+    const int lineEnd = f.frameGeometry().width() * 15 - 210;
+    QCOMPARE(f.Line1[0]->width(), MainLayout::toPixels(qAbs(lineEnd - 120)));
+    // Panel_Main keeps its last width, Panel_Time gets its own.
+    QCOMPARE(f.panelTime()->width(), 67);
+    QVERIFY(f.panelWidth(QStringLiteral("Panel_Main")) > 0);
+}
+
+void TestForm1::pointerCoordinates_data() {
+    QTest::addColumn<QPointF>("mapPos");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("origin") << QPointF(0, 0) << QStringLiteral("X=0 Y=0");
+    QTest::newRow("120, 45") << QPointF(120, 45) << QStringLiteral("X=120 Y=45");
+    QTest::newRow("inside") << QPointF(300, 150) << QStringLiteral("X=300 Y=150");
+}
+
+void TestForm1::pointerCoordinates() {
+    QFETCH(QPointF, mapPos);
+    QFETCH(QString, expected);
+    Form1& f = *m_form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QPoint inWindow = f.Picture1->mapTo(&f, f.Picture1->fromMap(mapPos).toPoint());
+    QTest::mouseMove(f.windowHandle(), inWindow);
+    QTRY_COMPARE(f.panelPosition()->text(), expected);
+}
+
+void TestForm1::pointerOverBackgroundAndOtherControls() {
+    Form1& f = *m_form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QWidget* client = f.centralWidget();
+    const QPoint overMap = f.Picture1->mapTo(&f, f.Picture1->fromMap({120, 45}).toPoint());
+    QTest::mouseMove(f.windowHandle(), overMap);
+    QTRY_COMPARE(f.panelPosition()->text(), QStringLiteral("X=120 Y=45"));
+
+    // Over the status bar: unchanged.
+    const QPoint overStatus = f.StatusBar1->mapTo(&f, QPoint(5, f.StatusBar1->height() / 2));
+    QTest::mouseMove(f.windowHandle(), overStatus);
+    QTest::qWait(20);
+    QCOMPARE(f.panelPosition()->text(), QStringLiteral("X=120 Y=45"));
+
+    // Over the window's own background, left of the map view: cleared.
+    const QPoint overBackground = client->mapTo(&f, QPoint(3, 100));
+    QCOMPARE(client->childAt(QPoint(3, 100)), nullptr);
+    QTest::mouseMove(f.windowHandle(), overBackground);
+    QTRY_COMPARE(f.panelPosition()->text(), QString());
+
+    // Back over the map view.
+    QTest::mouseMove(f.windowHandle(), overMap + QPoint(1, 0));
+    QTRY_COMPARE(f.panelPosition()->text(), QStringLiteral("X=121 Y=45"));
+}
+
+void TestForm1::modes() {
+    Form1& f = *m_form;
+    QVERIFY(f.Menu3_NMode->isChecked());
+    QVERIFY(!f.Menu3_PMode->isChecked());
+
+    f.Menu3_PMode->trigger();
+    QVERIFY(f.Menu3_PMode->isChecked());
+    QVERIFY(!f.Menu3_NMode->isChecked());
+    // Choosing the checked item again changes nothing.
+    f.Menu3_PMode->trigger();
+    QVERIFY(f.Menu3_PMode->isChecked());
+    QVERIFY(!f.Menu3_NMode->isChecked());
+
+    f.Menu3_NMode->trigger();
+    QVERIFY(f.Menu3_NMode->isChecked());
+    QVERIFY(!f.Menu3_PMode->isChecked());
+    f.Menu3_NMode->trigger();
+    QVERIFY(f.Menu3_NMode->isChecked());
+    QVERIFY(!f.Menu3_PMode->isChecked());
+
+    // Nothing else moved, and the mode is not kept: a new window starts in normal mode.
+    QVERIFY(m_services->messages.isEmpty());
+    QCOMPARE(f.panelMain()->text(), u8("ﾌｧｲﾙを開いてください。"));
+    f.Menu3_PMode->trigger();
+    Form1 next(*m_services, m_dir->path() + u'/');
+    QVERIFY(next.Menu3_NMode->isChecked());
+    QVERIFY(!next.Menu3_PMode->isChecked());
+}
+
+void TestForm1::version() {
+    m_form->Menu2_Version->trigger();
+    QCOMPARE(m_services->messages.size(), 1);
+    const MessageRequest& m = m_services->lastMessage();
+    QCOMPARE(m.text, u8("ZAV 地図覚え  Ver1.1"));
+    QCOMPARE(m.title, u8("ﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(m.buttons, MessageButtons::Ok);
+    QCOMPARE(m.icon, MessageIcon::None);
+}
+
+void TestForm1::helpWithoutHelpFile() {
+    QCOMPARE(m_form->helpFile(), QString());
+    m_form->Menu2_Help->trigger();
+    QCOMPARE(m_services->messages.size(), 1);
+    const MessageRequest& m = m_services->lastMessage();
+    QCOMPARE(m.text,
+             u8("ﾍﾙﾌﾟﾌｧｲﾙが見つかりません。\rﾍﾙﾌﾟﾌｧｲﾙは、実行ﾌｧｲﾙと同じﾃﾞｨﾚｸﾄﾘにおいてください。"));
+    QCOMPARE(m.title, u8("ﾍﾙﾌﾟ"));
+    QCOMPARE(m.buttons, MessageButtons::Ok);
+    QCOMPARE(m.icon, MessageIcon::Exclamation);
+    QVERIFY(m_services->helpRequests.isEmpty());
+}
+
+void TestForm1::helpWithHelpFile() {
+    const QString help = path(u8("ZAV地図覚えヘルプ.hlp"));
+    QVERIFY(TestFiles::writeBytes(help, "<html><body>help</body></html>"));
+    Form1 f(*m_services, m_dir->path() + u'/');
+    QCOMPARE(f.helpFile(), help);
+    f.Menu2_Help->trigger();
+    QVERIFY(m_services->messages.isEmpty());
+    QCOMPARE(m_services->helpRequests, QStringList{help});
+}
+
+void TestForm1::openCancelChangesNothing() {
+    Form1& f = *m_form;
+    const QString first =
+        writeQuestionFile(QStringLiteral("a.zvm"), path(QStringLiteral("map.bmp")), somePoints(3));
+    open(first);
+    QCOMPARE(f.panelMain()->text(), kStartText);
+    f.panelMain()->setText(QStringLiteral("before"));
+    const PointList rows = f.questionTable().rows();
+
+    m_services->answerFile(QString()); // cancel
+    f.Menu2_Open->trigger();
+
+    QCOMPARE(m_services->fileRequests.size(), 2);
+    const FakeServices::FileRequest& request = m_services->fileRequests.last();
+    QVERIFY(!request.save);
+    QCOMPARE(request.filter, kOpenFilter);
+    QCOMPARE(request.proposed, first); // the dialog remembers the last choice
+    QCOMPARE(f.panelMain()->text(), QStringLiteral("before"));
+    QCOMPARE(f.questionTable().rows(), rows);
+    QCOMPARE(f.Picture1->mapSize(), QSize(64, 48));
+    QCOMPARE(f.recentFiles().entries(), QStringList{first});
+    QCOMPARE(f.CommonDialog1().fileName, first);
+    QVERIFY(!hasWaitCursor(f));
+    QVERIFY(m_services->messages.isEmpty());
+
+    // A chosen file that cannot be opened changes nothing either.
+    const QString missing = path(QStringLiteral("gone.zvm"));
+    QCOMPARE(f.loadQuestionFile(missing, false), ReadOutcome::CannotOpen);
+    QCOMPARE(f.panelMain()->text(), QStringLiteral("before"));
+    QCOMPARE(f.questionTable().rows(), rows);
+    QCOMPARE(f.recentFiles().entries(), QStringList{first});
+    QVERIFY(!hasWaitCursor(f));
+    QVERIFY(m_services->messages.isEmpty());
+}
+
+void TestForm1::openSuccess() {
+    Form1& f = *m_form;
+    // A relative map reference is found beside the question file, not in the working folder.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sub")));
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("sub/small.bmp")), 30, 20));
+    PointList points = somePoints(2);
+    points.append(TestFiles::point(QStringLiteral("5"), QStringLiteral("6"), u8("東京, 大阪"),
+                                   u8("答え"), u8("別解"), u8("一行目\r\n二行目")));
+    const QString file =
+        writeQuestionFile(QStringLiteral("sub/q.zvm"), QStringLiteral("./small.bmp"), points);
+    QString statusDuringRead;
+    bool waitCursorDuringRead = false;
+    QTimer::singleShot(0, &f, [&] {
+        statusDuringRead = f.panelMain()->text();
+        waitCursorDuringRead = hasWaitCursor(f);
+    });
+    open(file);
+
+    QCOMPARE(statusDuringRead, kOpeningText);
+    QVERIFY(waitCursorDuringRead);
+    QCOMPARE(f.panelMain()->text(), kStartText);
+    QVERIFY(!hasWaitCursor(f));
+    QCOMPARE(f.questionTable().rows(), points);
+    QCOMPARE(f.Picture1->mapSize(), QSize(30, 20));
+    QCOMPARE(f.recentFiles().entries(), QStringList{file});
+    QCOMPARE(f.CommonDialog1().fileName, file);
+    QVERIFY(m_services->messages.isEmpty());
+    QCOMPARE(f.panelTime()->text(), QString());
+    QVERIFY(f.Menu2_Open->isEnabled());
+    QVERIFY(!f.Menu2_Stop->isEnabled());
+}
+
+void TestForm1::openFailures_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message"); // empty: no message box
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QSize>("mapSize"); // the map shown afterwards
+
+    using TestFiles::record;
+    const QString goodMap = QStringLiteral("map.bmp");
+    const QByteArray map = record({QStringLiteral("Map"), QStringLiteral("%MAP%")});
+    const QByteArray pointRecord =
+        record({QStringLiteral("Point"), QStringLiteral("1"), QStringLiteral("2"), u8("ヒント"),
+                u8("答え"), QString(), QString()});
+    const QByteArray end = record({QStringLiteral("End")});
+    const QSize previous(7, 5); // the map shown before this Open
+    const QSize loaded(64, 48); // map.bmp
+
+    QTest::newRow("map missing")
+        << (pointRecord + record({QStringLiteral("Map"), QStringLiteral("./nothing.bmp")}) +
+            pointRecord + end)
+        << u8("指定されているﾏｯﾌﾟは存在しません。") << 1 << previous;
+    QTest::newRow("map missing after a good map")
+        << (map + pointRecord + pointRecord +
+            record({QStringLiteral("Map"), QStringLiteral("./nothing.bmp")}) + end)
+        << u8("指定されているﾏｯﾌﾟは存在しません。") << 2 << loaded;
+    QTest::newRow("map not a bitmap")
+        << (pointRecord + record({QStringLiteral("Map"), QStringLiteral("./map.Bmp")}) + end)
+        << u8("指定されているﾏｯﾌﾟは、ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙではありません。") << 1 << previous;
+    QTest::newRow("malformed keyword")
+        << (map + pointRecord + record({QStringLiteral("point"), QStringLiteral("1")}) + end)
+        << u8("このﾌｧｲﾙは不正か、または壊れています。") << 1 << loaded;
+    QTest::newRow("empty line between records")
+        << (map + pointRecord + QByteArray("\r\n") + pointRecord + end)
+        << u8("このﾌｧｲﾙは不正か、または壊れています。") << 1 << loaded;
+    QTest::newRow("no End record") << (map + pointRecord + pointRecord) << QString() << 2 << loaded;
+    QTest::newRow("short last Point record")
+        << (map + pointRecord + QByteArray("\"Point\",\"1\",\"2\"\r\n")) << QString() << 1
+        << loaded;
+    QTest::newRow("empty file") << QByteArray() << QString() << 0 << previous;
+    QTest::newRow("map that is no picture")
+        << (pointRecord + record({QStringLiteral("Map"), QStringLiteral("./broken.bmp")}) + end)
+        << QString() << 1 << previous;
+}
+
+void TestForm1::openFailures() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    QFETCH(int, rows);
+    QFETCH(QSize, mapSize);
+    Form1& f = *m_form;
+
+    // An earlier file with another map and other points.
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("previous.bmp")), 7, 5));
+    open(writeQuestionFile(QStringLiteral("previous.zvm"), path(QStringLiteral("previous.bmp")),
+                           somePoints(5, QStringLiteral("old"))));
+    QCOMPARE(f.questionTable().rowCount(), 5);
+    const QStringList history = f.recentFiles().entries();
+
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("map.Bmp")), 64, 48) ||
+            QFileInfo::exists(path(QStringLiteral("map.Bmp"))));
+    QVERIFY(TestFiles::writeBytes(path(QStringLiteral("broken.bmp")), "BM not really"));
+    bytes.replace("%MAP%", path(QStringLiteral("map.bmp")).toUtf8());
+    const QString file = path(QStringLiteral("bad.zvm"));
+    QVERIFY(TestFiles::writeBytes(file, bytes));
+
+    bool waitCursorAtMessage = false;
+    m_services->onNextMessage(
+        [&](const MessageRequest&) { waitCursorAtMessage = hasWaitCursor(f); });
+    open(file);
+
+    if (message.isEmpty()) {
+        QVERIFY(m_services->messages.isEmpty());
+    } else {
+        QCOMPARE(m_services->messages.size(), 1);
+        const MessageRequest& m = m_services->lastMessage();
+        QCOMPARE(m.text, message);
+        QCOMPARE(m.title, u8("ｴﾗｰ"));
+        QCOMPARE(m.buttons, MessageButtons::Ok);
+        QCOMPARE(m.icon, MessageIcon::Exclamation);
+        QVERIFY(waitCursorAtMessage);
+    }
+    QCOMPARE(f.panelMain()->text(), kErrorText);
+    QVERIFY(!hasWaitCursor(f));
+    QCOMPARE(f.questionTable().rowCount(), rows);
+    for (int row = 0; row < rows; ++row)
+        QCOMPARE(f.questionTable().text(ColumnHint, row), u8("ヒント"));
+    QCOMPARE(f.Picture1->mapSize(), mapSize);
+    QCOMPARE(f.recentFiles().entries(), history);
+    QVERIFY(f.Menu2_Open->isEnabled());
+    QVERIFY(f.Menu2_Start->isEnabled());
+}
+
+void TestForm1::openAfterReadErrorWorks() {
+    Form1& f = *m_form;
+    const QString file = path(QStringLiteral("q.zvm"));
+    QByteArray bytes = TestFiles::questionFile(path(QStringLiteral("map.bmp")), somePoints(4));
+    bytes.chop(7); // the End record
+    QVERIFY(TestFiles::writeBytes(file, bytes));
+    open(file);
+    QVERIFY(m_services->messages.isEmpty());
+    QCOMPARE(f.panelMain()->text(), kErrorText);
+    QVERIFY(!hasWaitCursor(f));
+    QVERIFY(f.recentFiles().isEmpty());
+
+    // Repaired, the same file opens at once.
+    writeQuestionFile(QStringLiteral("q.zvm"), path(QStringLiteral("map.bmp")), somePoints(4));
+    open(file);
+    QCOMPARE(f.panelMain()->text(), kStartText);
+    QCOMPARE(f.questionTable().rows(), somePoints(4));
+    QCOMPARE(f.recentFiles().entries(), QStringList{file});
+}
+
+void TestForm1::historyMovesPathToTop() {
+    Form1& f = *m_form;
+    const QString file = writeQuestionFile(QStringLiteral("Quiz.zvm"),
+                                           path(QStringLiteral("map.bmp")), somePoints(1));
+    const QString otherCase = path(QStringLiteral("quiz.zvm"));
+    for (const QString& entry :
+         {QStringLiteral("/x/one.zvm"), file, otherCase, file, QStringLiteral("/x/two.zvm")})
+        f.recentFiles().append(entry);
+
+    open(file);
+    QCOMPARE(f.recentFiles().entries(), (QStringList{file, QStringLiteral("/x/one.zvm"), otherCase,
+                                                     QStringLiteral("/x/two.zvm")}));
+
+    // A start-up load (the dialog's name not set) updates the list the same way.
+    Form1 g(*m_services, m_dir->path() + u'/');
+    g.recentFiles().append(QStringLiteral("/x/one.zvm"));
+    g.recentFiles().append(file);
+    QCOMPARE(g.loadQuestionFile(file, false), ReadOutcome::Success);
+    QCOMPARE(g.recentFiles().entries(), (QStringList{file, QStringLiteral("/x/one.zvm")}));
+    QCOMPARE(g.CommonDialog1().fileName, QString());
+}
+
+void TestForm1::secondOpenReplacesPoints() {
+    Form1& f = *m_form;
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("second.bmp")), 30, 20));
+    const QString first = writeQuestionFile(
+        QStringLiteral("first.zvm"), path(QStringLiteral("map.bmp")), somePoints(3, u8("一")));
+    const PointList secondPoints = somePoints(2, u8("二"));
+    const QString second = writeQuestionFile(QStringLiteral("second.zvm"),
+                                             path(QStringLiteral("second.bmp")), secondPoints);
+    open(first);
+    QCOMPARE(f.questionTable().rowCount(), 3);
+    open(second);
+    QCOMPARE(f.questionTable().rows(), secondPoints);
+    QCOMPARE(f.Picture1->mapSize(), QSize(30, 20));
+    QCOMPARE(f.recentFiles().entries(), (QStringList{second, first}));
+}
+
+void TestForm1::pointLimit_data() {
+    QTest::addColumn<int>("points");
+    QTest::addColumn<bool>("tooMany");
+    QTest::newRow("32,767 points") << 32767 << false;
+    QTest::newRow("32,768 points") << 32768 << true;
+}
+
+void TestForm1::pointLimit() {
+    QFETCH(int, points);
+    QFETCH(bool, tooMany);
+    Form1& f = *m_form;
+    const QString file = writeQuestionFile(QStringLiteral("big.zvm"),
+                                           path(QStringLiteral("map.bmp")), somePoints(points));
+    open(file);
+    QCOMPARE(f.questionTable().rowCount(), 32767);
+    QCOMPARE(f.questionTable().text(ColumnX, 32766), QString::number(10 + 32766));
+    QVERIFY(!hasWaitCursor(f));
+    if (!tooMany) {
+        QVERIFY(m_services->messages.isEmpty());
+        QCOMPARE(f.panelMain()->text(), kStartText);
+        return;
+    }
+    QCOMPARE(m_services->messages.size(), 1);
+    const MessageRequest& m = m_services->lastMessage();
+    QCOMPARE(m.text, u8("ﾎﾟｲﾝﾄが多すぎます。\r読み込めるﾎﾟｲﾝﾄは32767個までです。"));
+    QCOMPARE(m.title, u8("ｴﾗｰ"));
+    QCOMPARE(m.icon, MessageIcon::Exclamation);
+    QCOMPARE(f.panelMain()->text(), kErrorText);
+    QVERIFY(f.recentFiles().isEmpty());
+}
+
+void TestForm1::commandsHeldDuringRead() {
+    Form1& f = *m_form;
+    const QString file =
+        writeQuestionFile(QStringLiteral("q.zvm"), path(QStringLiteral("map.bmp")), somePoints(50));
+    const QString other = writeQuestionFile(QStringLiteral("other.zvm"),
+                                            path(QStringLiteral("map.bmp")), somePoints(1));
+    const QList<QAction*> commands = {
+        f.Menu2_Open,   f.Menu2_Start, f.Menu2_Stop,     f.Menu2_End,    f.Menu2_Mode->menuAction(),
+        f.Menu3_PMode,  f.Menu3_NMode, f.Menu2_FileEdit, f.Menu2_Option, f.Menu2_Help,
+        f.Menu2_Version};
+    QList<bool> enabledBefore;
+    for (QAction* action : commands)
+        enabledBefore.append(action->isEnabled());
+
+    bool ran = false;
+    bool reading = false;
+    QList<bool> enabledDuring;
+    ReadOutcome nested = ReadOutcome::Success;
+    int rowsWhenHeld = -1;
+    // Fires while the read lets events run: every command tries to start.
+    QTimer::singleShot(0, &f, [&] {
+        ran = true;
+        reading = f.isReading();
+        rowsWhenHeld = f.questionTable().rowCount();
+        for (QAction* action : commands)
+            enabledDuring.append(action->isEnabled());
+        m_services->answerFile(other);
+        for (QAction* action : commands)
+            action->trigger();
+        QTest::keyClick(&f, Qt::Key_O, Qt::ControlModifier);
+        nested = f.loadQuestionFile(other, true);
+    });
+    m_services->answerFile(file);
+    f.Menu2_Open->trigger();
+
+    QVERIFY(ran);
+    QVERIFY(reading);
+    QVERIFY(rowsWhenHeld < 50);
+    QCOMPARE(enabledDuring, QList<bool>(commands.size(), false));
+    QCOMPARE(nested, ReadOutcome::CannotOpen);
+    // None of them ran: no second dialog, no message, no mode change, the window still open.
+    QCOMPARE(m_services->fileRequests.size(), 1);
+    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(f.Menu3_NMode->isChecked());
+    QVERIFY(!f.Menu3_PMode->isChecked());
+    QCOMPARE(f.questionTable().rowCount(), 50);
+    QCOMPARE(f.recentFiles().entries(), QStringList{file});
+    QCOMPARE(f.panelMain()->text(), kStartText);
+    QVERIFY(!f.isReading());
+
+    // Afterwards every command has its state from before the read.
+    QList<bool> enabledAfter;
+    for (QAction* action : commands)
+        enabledAfter.append(action->isEnabled());
+    QCOMPARE(enabledAfter, enabledBefore);
+    m_services->clear();
+    m_services->answerFile(other);
+    f.Menu2_Open->trigger();
+    QCOMPARE(m_services->fileRequests.size(), 1);
+    QCOMPARE(f.questionTable().rowCount(), 1);
+}
+
+void TestForm1::closeDuringReadWaits() {
+    Form1& f = *m_form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QString file =
+        writeQuestionFile(QStringLiteral("q.zvm"), path(QStringLiteral("map.bmp")), somePoints(20));
+    bool visibleAfterClose = false;
+    QTimer::singleShot(0, &f, [&] {
+        f.close();
+        visibleAfterClose = f.isVisible();
+    });
+    open(file);
+    QVERIFY(visibleAfterClose);
+    QCOMPARE(f.questionTable().rowCount(), 20);
+    QCOMPARE(f.panelMain()->text(), kStartText);
+    // The close then goes ahead.
+    QTRY_VERIFY(!f.isVisible());
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

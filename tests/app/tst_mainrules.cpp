@@ -1,0 +1,123 @@
+// The main window's rules that need no window: the resize arithmetic and the help-file lookup.
+#include "app/HelpFile.h"
+#include "app/MainLayout.h"
+
+#include "TestFiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using TestFiles::u8;
+
+Q_DECLARE_METATYPE(std::optional<int>)
+
+class TestMainRules : public QObject {
+    Q_OBJECT
+private slots:
+    void resize_data();
+    void resize();
+    void pixels_data();
+    void pixels();
+    void helpFile_data();
+    void helpFile();
+};
+
+namespace {
+const std::optional<int> refused;
+}
+
+void TestMainRules::resize_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("positionWidth");
+    QTest::addColumn<std::optional<int>>("mapWidth");
+    QTest::addColumn<std::optional<int>>("mapHeight");
+    QTest::addColumn<int>("lineX2");
+    QTest::addColumn<std::optional<int>>("mainWidth");
+
+    using O = std::optional<int>;
+    // The design frame: a 6,810 x 4,530 client area inside borders, caption and menu bar.
+    QTest::newRow("design size") << 6930 << 5220 << 1440 << O(6615) << O(4095) << 6720 << O(4390);
+    QTest::newRow("height exactly 1125")
+        << 6930 << 1125 << 1440 << O(6615) << O(0) << 6720 << O(4390);
+    QTest::newRow("height below 1125")
+        << 6930 << 1124 << 1440 << O(6615) << refused << 6720 << O(4390);
+    QTest::newRow("width exactly 315") << 315 << 5220 << 1440 << O(0) << O(4095) << 105 << refused;
+    QTest::newRow("tiny window") << 150 << 300 << 1440 << refused << refused << -60 << refused;
+    QTest::newRow("main panel exactly fits")
+        << 2540 << 5220 << 1440 << O(2225) << O(4095) << 2330 << O(0);
+    QTest::newRow("main panel one twip short")
+        << 2539 << 5220 << 1440 << O(2224) << O(4095) << 2329 << refused;
+    QTest::newRow("wider position panel")
+        << 9000 << 6000 << 2000 << O(8685) << O(4875) << 8790 << O(5900);
+}
+
+void TestMainRules::resize() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, positionWidth);
+    QFETCH(std::optional<int>, mapWidth);
+    QFETCH(std::optional<int>, mapHeight);
+    QFETCH(int, lineX2);
+    QFETCH(std::optional<int>, mainWidth);
+
+    const MainLayout::Assignments a = MainLayout::resize(width, height, positionWidth);
+    QCOMPARE(a.mapWidth, mapWidth);
+    QCOMPARE(a.mapHeight, mapHeight);
+    QCOMPARE(a.line0X2, lineX2);
+    QCOMPARE(a.line1X2, lineX2);
+    QCOMPARE(a.panelTimeWidth, 1000);
+    QCOMPARE(a.panelMainWidth, mainWidth);
+}
+
+void TestMainRules::pixels_data() {
+    QTest::addColumn<int>("twips");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("zero") << 0 << 0;
+    QTest::newRow("just under half") << 7 << 0;
+    QTest::newRow("half rounds up") << 8 << 1;
+    QTest::newRow("one pixel") << 15 << 1;
+    QTest::newRow("map width") << 6615 << 441;
+    QTest::newRow("map height") << 4095 << 273;
+    QTest::newRow("time panel") << 1000 << 67;
+    QTest::newRow("negative") << -8 << -1;
+    QTest::newRow("negative line end") << -60 << -4;
+}
+
+void TestMainRules::pixels() {
+    QFETCH(int, twips);
+    QFETCH(int, pixels);
+    QCOMPARE(MainLayout::toPixels(twips), pixels);
+    if (twips % MainLayout::kTwipsPerPixel == 0)
+        QCOMPARE(MainLayout::toTwips(pixels), twips);
+}
+
+void TestMainRules::helpFile_data() {
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("expected");
+    const QString lower = u8("ZAV地図覚えヘルプ.hlp");
+    const QString upper = u8("ZAV地図覚えヘルプ.HLP");
+    QTest::newRow("none") << QStringList() << QString();
+    QTest::newRow("lower-case name") << QStringList{lower} << lower;
+    QTest::newRow("upper-case extension only") << QStringList{upper} << upper;
+    QTest::newRow("both: the lower-case one") << QStringList{upper, lower} << lower;
+    QTest::newRow("other mix of case") << QStringList{u8("ZAV地図覚えヘルプ.Hlp")} << QString();
+    QTest::newRow("other name") << QStringList{u8("ヘルプ.hlp")} << QString();
+}
+
+void TestMainRules::helpFile() {
+    QFETCH(QStringList, present);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.path() + u'/';
+    for (const QString& name : present)
+        QVERIFY(TestFiles::writeBytes(folder + name, "<html></html>"));
+    if (present.contains(u8("ZAV地図覚えヘルプ.Hlp")) &&
+        QFileInfo::exists(folder + u8("ZAV地図覚えヘルプ.hlp")))
+        QSKIP("file names are not case-sensitive here");
+    QCOMPARE(HelpFile::find(folder), expected.isEmpty() ? QString() : folder + expected);
+}
+
+QTEST_GUILESS_MAIN(TestMainRules)
+#include "tst_mainrules.moc"
