@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+// What happens to the document being edited, as far as the unsaved-changes flag cares.
+enum class EditorEvent {
+    EditorOpened,
+    RowAdded,
+    RowUpdated,
+    RowDeleted,
+    MapChosen,       // a map picked with the map dialog
+    RelativePathSet, // the map named relative to the question file's folder
+    NewCompleted,
+    Saved,
+    SaveFailed,
+    FileOpened,         // a read that reached the End record
+    FileOpenIncomplete, // a read that stopped early (malformed, read error, too many points)
+    ModeSwitched,
+    MapPressed,
+    BoxTyped,
+};
+
+// The document of the editor window: the question file it was last opened from or saved to,
+// the map reference exactly as read or made, and whether it holds changes no save has written.
+class EditorDocument {
+public:
+    // The flag after `event`, given the flag before it. Every change to the points or to the
+    // map reference sets it (a deleted row or a new relative map would otherwise be lost
+    // without a question on closing); a completed new file, save or read clears it; looking
+    // around (presses, typing, mode switches) and a failed save or read leave it alone.
+    static bool flagAfter(EditorEvent event, bool before);
+
+    bool isModified() const { return m_modified; }
+    void apply(EditorEvent event) { m_modified = flagAfter(event, m_modified); }
+
+    const QString& editingFileName() const { return m_editingFileName; }
+    void setEditingFileName(const QString& path) { m_editingFileName = path; }
+    // A document that was never opened or saved has no name.
+    bool isNamed() const { return !m_editingFileName.isEmpty(); }
+
+    const QString& mapReference() const { return m_mapReference; }
+    void setMapReference(const QString& reference) { m_mapReference = reference; }
+
+    // Unnamed, no map, no changes: the state of a new editor window and of New.
+    void reset();
+
+private:
+    QString m_editingFileName;
+    QString m_mapReference;
+    bool m_modified = false;
+};

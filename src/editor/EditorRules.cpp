@@ -1,0 +1,132 @@
+#include "editor/EditorRules.h"
+
+#include "data/Cp932.h"
+#include "data/NumericText.h"
+
+namespace EditorRules {
+
+QString boxName(int column) {
+    switch (column) {
+    case ColumnX:
+        return QStringLiteral("X座標");
+    case ColumnY:
+        return QStringLiteral("Y座標");
+    case ColumnHint:
+        return QStringLiteral("ﾋﾝﾄ");
+    case ColumnAnswer1:
+        return QStringLiteral("答え1");
+    case ColumnAnswer2:
+        return QStringLiteral("答え2");
+    case ColumnInfo:
+        return QStringLiteral("情報");
+    default:
+        return QString();
+    }
+}
+
+QString firstUnstorableCharacter(const QString& text) {
+    qsizetype at = text.indexOf(u'"');
+    const qsizetype unencodable = Cp932::firstUnencodable(text);
+    if (unencodable >= 0 && (at < 0 || unencodable < at))
+        at = unencodable;
+    if (at < 0 || at >= text.size())
+        return QString();
+    const bool pair =
+        text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
+    return text.mid(at, pair ? 2 : 1);
+}
+
+MessageRequest error(const QString& text, const QString& title) {
+    return {text, title, MessageButtons::Ok, MessageIcon::Exclamation};
+}
+
+namespace {
+
+QString unstorableLine(const QString& where, const QString& character) {
+    return where + QStringLiteral("に、ﾌｧｲﾙに保存できない文字「") + character +
+           QStringLiteral("」が含まれています。");
+}
+
+QString unstorableHint() {
+    return QStringLiteral("ﾀﾞﾌﾞﾙｸｫｰﾃｰｼｮﾝ(\")と、ｼﾌﾄJISで表せない文字は使えません。");
+}
+
+} // namespace
+
+std::optional<MessageRequest> checkPoint(EditMode mode, const Point& boxes,
+                                         const PointTable& table) {
+    if (!NumericText::isNumeric(boxes[ColumnX]) || !NumericText::isNumeric(boxes[ColumnY]))
+        return error(Text::badCoordinates());
+    // Only the empty text is empty: a blank is an answer.
+    if (boxes[ColumnAnswer1].isEmpty())
+        return MessageRequest{Text::noAnswer1(), QString(), MessageButtons::Ok, MessageIcon::None};
+    if (mode == EditMode::Add && table.isFull())
+        return error(
+            QStringLiteral("これ以上追加できません。\r項目数は%1までです。").arg(kMaxPoints));
+    if (mode == EditMode::Edit && !table.hasSelection())
+        return error(Text::selectRow());
+    for (int column = 0; column < kPointColumns; ++column) {
+        const QString character = firstUnstorableCharacter(boxes[column]);
+        if (!character.isEmpty())
+            return error(unstorableLine(boxName(column), character) + u'\r' + unstorableHint());
+    }
+    return std::nullopt;
+}
+
+MessageRequest unstorableOnSave(const WriteResult& result, const QString& mapReference,
+                                const PointList& rows) {
+    QString where;
+    QString character;
+    if (result.row < 0) {
+        where = QStringLiteral("ﾏｯﾌﾟ名");
+        character = firstUnstorableCharacter(mapReference);
+    } else {
+        where = QStringLiteral("%1番目の項目の").arg(result.row + 1) + boxName(result.column);
+        if (result.row < rows.size() && result.column >= 0 && result.column < kPointColumns)
+            character = firstUnstorableCharacter(rows[result.row][result.column]);
+    }
+    return error(unstorableLine(where, character) + u'\r' + unstorableHint() + u'\r' +
+                 QStringLiteral("ﾌｧｲﾙは保存されていません。"));
+}
+
+MessageRequest saveFailed(const QString& path, const QString& reason) {
+    QString text = QStringLiteral("ﾌｧｲﾙを保存できませんでした。\r") + path;
+    if (!reason.isEmpty())
+        text += u'\r' + reason;
+    return error(text);
+}
+
+MessageRequest mapNotLoadable(const QString& path) {
+    return error(QStringLiteral("指定されたﾌｧｲﾙは、ﾋﾞｯﾄﾏｯﾌﾟとして読み込めません。\r") + path);
+}
+
+MessageRequest tooManyPoints() {
+    return error(QStringLiteral("項目数が%1を超えているため、途中までしか読み込めませんでした。")
+                     .arg(kMaxPoints));
+}
+
+MessageRequest itemCount(int rows) {
+    return {QString::number(rows) + Text::itemsSuffix(), QString(), MessageButtons::Ok,
+            MessageIcon::None};
+}
+
+QString positionText(int x, int y) {
+    return QStringLiteral("X=") + QString::number(x) + QStringLiteral(" Y=") + QString::number(y);
+}
+
+QString infoFromBox(const QString& boxText) {
+    QString text = boxText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text;
+}
+
+QString infoToBox(const QString& stored) {
+    QString text = stored;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+} // namespace EditorRules

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "data/Point.h"
+
+// The editor's point table: one row per point in the order the rows were added, every row
+// carrying all six columns, and at most one selected row. Row numbers are 16-bit signed in
+// the file's tradition, so the table holds at most kMaxPoints rows.
+class PointTable {
+public:
+    static constexpr int kNoSelection = -1;
+
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    bool isFull() const { return rowCount() >= kMaxPoints; }
+    bool contains(int row) const { return row >= 0 && row < rowCount(); }
+
+    const Point& row(int row) const { return m_rows.at(row); }
+    const QString& text(int column, int row) const { return m_rows.at(row)[column]; }
+    const PointList& rows() const { return m_rows; }
+
+    int selection() const { return m_selection; }
+    bool hasSelection() const { return m_selection != kNoSelection; }
+    // Selects `row`; kNoSelection, or any index outside the table, selects none.
+    void select(int row) { m_selection = contains(row) ? row : kNoSelection; }
+
+    // Appends a row at the end. Refused (false, nothing changes) when the table is full.
+    bool append(Point point);
+    // Appends as many of `points` as fit; returns how many were taken.
+    int appendAll(PointList&& points);
+    // Overwrites every column of `row`; the selection stays. False when there is no such row.
+    bool update(int row, Point point);
+    // Removes `row`; the rows after it move up by one and no row is selected afterwards.
+    bool remove(int row);
+    // Removes every row and the selection.
+    void clear();
+
+private:
+    PointList m_rows;
+    int m_selection = kNoSelection;
+};
