@@ -1,0 +1,138 @@
+#include "FakeServices.h"
+#include "platform/Files.h"
+#include "platform/MarkerBlink.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void extensionName_data();
+    void extensionName();
+    void parentFolderName_data();
+    void parentFolderName();
+    void fileExistsOnlyForFiles();
+    void myPathEndsInOneSeparator();
+    void messageWithoutTitleCarriesTheApplicationTitle();
+    void fileDialogsRememberTheLastChoice();
+    void qtFilterOffersBothLetterCases_data();
+    void qtFilterOffersBothLetterCases();
+    void markerBlinkCycle();
+};
+
+void TestPlatform::extensionName_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("plain") << "/q/japan.zvm" << "zvm";
+    QTest::newRow("upper case kept") << "/q/JAPAN.ZVM" << "ZVM";
+    QTest::newRow("two full stops") << "a.b.c" << "c";
+    QTest::newRow("full stop only in a folder") << "folder.x/name" << "";
+    QTest::newRow("Windows folder") << "C:\\maps.old\\japan" << "";
+    QTest::newRow("trailing full stop") << "name." << "";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestPlatform::extensionName() {
+    QFETCH(QString, path);
+    QFETCH(QString, extension);
+    QCOMPARE(Files::GetExtensionName(path), extension);
+}
+
+void TestPlatform::parentFolderName_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("file in a folder") << "/home/u/quiz/japan.zvm" << "/home/u/quiz";
+    QTest::newRow("file in the root") << "/japan.zvm" << "/";
+    QTest::newRow("doubled separator") << "/home//japan.zvm" << "/home";
+    QTest::newRow("Windows path") << "C:\\quiz\\japan.zvm" << "C:\\quiz";
+    QTest::newRow("bare name") << "japan.zvm" << "";
+}
+
+void TestPlatform::parentFolderName() {
+    QFETCH(QString, path);
+    QFETCH(QString, folder);
+    QCOMPARE(Files::GetParentFolderName(path), folder);
+}
+
+void TestPlatform::fileExistsOnlyForFiles() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("a.zvm"));
+    QVERIFY(!Files::FileExists(file));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QVERIFY(Files::FileExists(file));
+    QVERIFY(!Files::FileExists(dir.path()));
+    QVERIFY(!Files::FileExists(QString()));
+    QVERIFY(!Files::FileExists(QStringLiteral("/dev/null")));
+}
+
+void TestPlatform::myPathEndsInOneSeparator() {
+    const QString own = Files::MyPath();
+    QVERIFY(own.endsWith(u'/'));
+    QVERIFY(!own.endsWith(QStringLiteral("//")));
+    QCOMPARE(QDir(own).absolutePath(), QCoreApplication::applicationDirPath());
+    QCOMPARE(Files::joinPath(own, QStringLiteral("x")), QCoreApplication::applicationDirPath() + QStringLiteral("/x"));
+}
+
+void TestPlatform::messageWithoutTitleCarriesTheApplicationTitle() {
+    FakeServices services;
+    services.message(QStringLiteral("12項目"));
+    services.answerMessage(MessageAnswer::Yes);
+    const MessageAnswer answer = services.message(QStringLiteral("q"), QStringLiteral("確認"),
+                                                  MessageButtons::YesNo, MessageIcon::Question);
+    QCOMPARE(services.messages.size(), 2);
+    QCOMPARE(services.messages[0].title, QStringLiteral("ZAVMap"));
+    QCOMPARE(services.messages[0].icon, MessageIcon::None);
+    QCOMPARE(services.messages[1].title, QStringLiteral("確認"));
+    QCOMPARE(answer, MessageAnswer::Yes);
+    QCOMPARE(services.unscriptedRequests, 0);
+}
+
+void TestPlatform::fileDialogsRememberTheLastChoice() {
+    FakeServices services;
+    FileDialogState dialog{QStringLiteral("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm"), QString()};
+    services.answerFile(QStringLiteral("/q/a.zvm"));
+    QCOMPARE(services.openFileName(dialog), QStringLiteral("/q/a.zvm"));
+    // Cancel keeps the remembered name, and the next dialog offers it.
+    QCOMPARE(services.saveFileName(dialog), QString());
+    QCOMPARE(dialog.fileName, QStringLiteral("/q/a.zvm"));
+    QCOMPARE(services.fileRequests.size(), 2);
+    QCOMPARE(services.fileRequests[1].proposed, QStringLiteral("/q/a.zvm"));
+    QVERIFY(services.fileRequests[1].save);
+    QCOMPARE(services.fileRequests[1].filter, dialog.filter);
+}
+
+void TestPlatform::qtFilterOffersBothLetterCases_data() {
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("qt");
+    QTest::newRow("question files") << "ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm" << "ZAVMapﾌｧｲﾙ(*.zvm) (*.zvm *.ZVM)";
+    QTest::newRow("bitmaps") << "ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp" << "ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp) (*.bmp *.BMP)";
+    QTest::newRow("two filters") << "A|*.a;*.B|All|*" << "A (*.a *.A *.B *.b);;All (*)";
+}
+
+void TestPlatform::qtFilterOffersBothLetterCases() {
+    QFETCH(QString, filter);
+    QFETCH(QString, qt);
+    QCOMPARE(qtFileFilter(filter), qt);
+}
+
+void TestPlatform::markerBlinkCycle() {
+    QColor colour(255, 0, 0);
+    QList<QColor> seen;
+    for (int i = 0; i < 5; ++i) {
+        colour = MarkerBlink::next(colour);
+        seen << colour;
+    }
+    const QList<QColor> cycle{QColor(0, 0, 255), QColor(255, 255, 0), QColor(0, 0, 0),
+                              QColor(255, 255, 255), QColor(255, 0, 0)};
+    QCOMPARE(seen, cycle);
+    QCOMPARE(MarkerBlink::next(QColor(0, 128, 0)), QColor(0, 128, 0));
+}
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"
