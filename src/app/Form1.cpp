@@ -3,6 +3,7 @@
 #include "app/HelpFile.h"
 #include "app/MainLayout.h"
 #include "data/NumericText.h"
+#include "editor/Form3.h"
 #include "platform/MapView.h"
 #include "platform/MarkerBlink.h"
 
@@ -291,7 +292,9 @@ void Form1::Menu3_NMode_Click() {
 }
 
 void Form1::Menu2_FileEdit_Click() {
-    // Filled in by the editor: show the question-file editor modally.
+    // A new editor each time, so every opening starts afresh; this window waits until it closes.
+    Form3 editor(m_services, this);
+    editor.exec();
 }
 
 void Form1::Menu2_Option_Click() {
