@@ -3,6 +3,8 @@
 #include "data/SettingsFile.h"
 #include "platform/Files.h"
 
+#include <QDir>
+
 namespace StartupPlan {
 
 namespace {
@@ -61,17 +63,6 @@ void decideFromSettings(const StartupInputs& inputs, QString& startupOption,
 
 } // namespace
 
-QString findHelpFile(const QString& ownFolder) {
-    const QString lower = Files::joinPath(ownFolder, QStringLiteral("ZAV地図覚えヘルプ.hlp"));
-    if (Files::FileExists(lower))
-        return lower;
-    // File names are case-sensitive here, so point at the one that is really there.
-    const QString upper = Files::joinPath(ownFolder, QStringLiteral("ZAV地図覚えヘルプ.HLP"));
-    if (Files::FileExists(upper))
-        return upper;
-    return QString();
-}
-
 QString commandLineText(const QStringList& arguments) {
     return arguments.mid(1).join(u' ');
 }
@@ -96,8 +87,10 @@ StartupDecision decide(const StartupInputs& inputs, QString& startupOption,
                                          QStringLiteral("ｴﾗｰ"));
         return decision;
     }
-    // Taken as it stands: not split, trimmed or unquoted, and not checked for existence.
-    decision.startupPath = inputs.commandLine;
+    // Taken as it stands: not split, trimmed or unquoted, and not checked for existence. A
+    // relative path is anchored at the current folder, so the recent-files entry it becomes
+    // still names the file at the next start.
+    decision.startupPath = QDir::current().absoluteFilePath(inputs.commandLine);
     return decision;
 }
 

@@ -20,15 +20,11 @@ struct StartupInputs {
 // file to load, empty for none.
 struct StartupDecision {
     QList<MessageRequest> messages;
-    QString startupPath;
+    QString startupPath; // a full path
     bool recentDialogShown = false;
 };
 
 namespace StartupPlan {
-
-// The help file beside the program: the own folder followed by "ZAV地図覚えヘルプ.hlp", or
-// the ".HLP" form when only that one exists; empty when there is neither.
-QString findHelpFile(const QString& ownFolder);
 
 // The command-line argument text from QCoreApplication::arguments() (taken after Qt removed
 // its own options): every argument after the program name, joined by single spaces.

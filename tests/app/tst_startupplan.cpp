@@ -34,10 +34,9 @@ private slots:
     void decide_data();
     void decide();
     void dialogMayChangeTheOption();
+    void relativeCommandLineIsAnchoredAtTheCurrentFolder();
     void commandLineText_data();
     void commandLineText();
-    void helpFile_data();
-    void helpFile();
 
 private:
     // "@" at the start of a text stands for the test folder.
@@ -196,6 +195,15 @@ void TestStartupPlan::dialogMayChangeTheOption() {
     QVERIFY(decision.startupPath.isEmpty());
 }
 
+void TestStartupPlan::relativeCommandLineIsAnchoredAtTheCurrentFolder() {
+    StartupInputs inputs;
+    inputs.commandLine = u8("maps/日本 地図.zvm");
+    QString startupOption;
+    const StartupDecision decision = StartupPlan::decide(inputs, startupOption, {});
+    QCOMPARE(decision.startupPath, QDir::currentPath() + u8("/maps/日本 地図.zvm"));
+    QVERIFY(decision.messages.isEmpty());
+}
+
 void TestStartupPlan::commandLineText_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("text");
@@ -212,32 +220,6 @@ void TestStartupPlan::commandLineText() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, text);
     QCOMPARE(StartupPlan::commandLineText(arguments), text);
-}
-
-void TestStartupPlan::helpFile_data() {
-    QTest::addColumn<QStringList>("present");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("none") << QStringList() << QString();
-    QTest::newRow("lower case") << QStringList{u8("ZAV地図覚えヘルプ.hlp")}
-                                << u8("ZAV地図覚えヘルプ.hlp");
-    QTest::newRow("upper case only")
-        << QStringList{u8("ZAV地図覚えヘルプ.HLP")} << u8("ZAV地図覚えヘルプ.HLP");
-    QTest::newRow("both") << QStringList{u8("ZAV地図覚えヘルプ.HLP"), u8("ZAV地図覚えヘルプ.hlp")}
-                          << u8("ZAV地図覚えヘルプ.hlp");
-    QTest::newRow("other case mix") << QStringList{u8("ZAV地図覚えヘルプ.Hlp")} << QString();
-}
-
-void TestStartupPlan::helpFile() {
-    QFETCH(QStringList, present);
-    QFETCH(QString, expected);
-    QTemporaryDir own;
-    QVERIFY(own.isValid());
-    for (const QString& name : present)
-        QVERIFY(TestFiles::writeBytes(own.filePath(name), "help"));
-
-    const QString folder = own.path() + u'/';
-    QCOMPARE(StartupPlan::findHelpFile(folder), expected.isEmpty() ? QString() : folder + expected);
 }
 
 QTEST_GUILESS_MAIN(TestStartupPlan)
