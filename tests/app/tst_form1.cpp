@@ -252,7 +252,6 @@ void TestForm1::resizeBelowMinimumHeight() {
     const int frameExtra = f.frameGeometry().height() - f.height();
 
     // Lower than 75 pixels (1,125 twips) from frame to frame, and narrower than the panels.
-    f.setMinimumSize(0, 0);
     f.resize(120, qMax(1, 70 - frameExtra));
     QTRY_VERIFY(f.frameGeometry().height() < 75);
     if (f.frameGeometry().width() * 15 >= 2540)

@@ -1,0 +1,163 @@
+// Opening a full-size question file for play (32,767 points, a 2000 x 2000 map) through the
+// real main window, beside the bare read of the same file into a table in the same run.
+#include "app/Form1.h"
+#include "data/QuestionFile.h"
+#include "data/TableSink.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString kStartText = QStringLiteral("ｽﾀｰﾄして下さい。");
+
+// The open dialog always answers with the benchmark file; nothing else is expected.
+class BenchServices : public Services {
+public:
+    QString path;
+    int messages = 0;
+
+    QString inputBox(const QString&, const QString&) override { return QString(); }
+    void showHelp(const QString&) override {}
+
+protected:
+    MessageAnswer showMessage(const MessageRequest&) override {
+        ++messages;
+        return MessageAnswer::Ok;
+    }
+    QString askOpenFileName(const QString&, const QString&) override { return path; }
+    QString askSaveFileName(const QString&, const QString&) override { return QString(); }
+};
+
+PointList makePoints() {
+    const QStringList regions = {QStringLiteral("九州地方"), QStringLiteral("関東地方"),
+                                 QStringLiteral("近畿地方"), QStringLiteral("東北地方")};
+    const QStringList names = {QStringLiteral("鹿児島"), QStringLiteral("神奈川"),
+                               QStringLiteral("和歌山"), QStringLiteral("北海道")};
+    PointList points;
+    points.reserve(kMaxPoints);
+    for (int i = 0; i < kMaxPoints; ++i) {
+        const QString name = names[i % names.size()] + QString::number(i);
+        points.append(Point{QString::number(100 + i % 1800), QString::number(50 + i % 1900),
+                            regions[i % regions.size()], name + QStringLiteral("県"), name,
+                            name + QStringLiteral("市。ﾌｪﾘｰの港。\r\n人口約60万人。")});
+    }
+    return points;
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    QString path;
+    qsizetype bytes = 0;
+    BenchServices services;
+    std::unique_ptr<Form1> form;
+
+    Fixture() {
+        path = dir.filePath(QStringLiteral("large.zvm"));
+        QImage map(2000, 2000, QImage::Format_RGB32);
+        map.fill(Qt::darkGreen);
+        if (!map.save(dir.filePath(QStringLiteral("map.bmp")), "BMP"))
+            qFatal("cannot write the benchmark map");
+        QByteArray content;
+        QuestionFile::encode(QStringLiteral("./map.bmp"), makePoints(), content);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write the benchmark file");
+        bytes = content.size();
+        services.path = path;
+        form = std::make_unique<Form1>(services, dir.path() + u'/');
+        form->show();
+        QApplication::processEvents();
+    }
+
+    bool openThroughForm() {
+        form->panelMain()->clear();
+        form->Menu2_Open->trigger();
+        return form->panelMain()->text() == kStartText &&
+               form->questionTable().rowCount() == kMaxPoints && services.messages == 0;
+    }
+
+    bool rawRead() {
+        QuestionTable table;
+        TableSink sink(table);
+        return QuestionFile::read(path, sink) == ReadOutcome::Success &&
+               table.rowCount() == kMaxPoints;
+    }
+};
+
+// Made and destroyed inside main(): the window must go before the application object.
+std::unique_ptr<Fixture> g_fixture;
+
+Fixture& fixture() {
+    if (!g_fixture)
+        g_fixture = std::make_unique<Fixture>();
+    return *g_fixture;
+}
+
+void BM_RawRead(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        if (!f.rawRead())
+            state.SkipWithError("read failed");
+    }
+}
+
+void BM_OpenThroughForm1(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        if (!f.openThroughForm())
+            state.SkipWithError("open did not end with the start text");
+    }
+}
+
+BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenThroughForm1)->Unit(benchmark::kMillisecond);
+
+template <typename Fn> double medianMs(int runs, Fn&& fn) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        fn();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void printSummary() {
+    Fixture& f = fixture();
+    const double raw = medianMs(11, [&] { f.rawRead(); });
+    const double open = medianMs(11, [&] { f.openThroughForm(); });
+    std::printf("\n%d points, %lld bytes, 2000 x 2000 map (medians of 11 runs)\n", kMaxPoints,
+                static_cast<long long>(f.bytes));
+    std::printf("  read into a table (map included) : %7.2f ms\n", raw);
+    std::printf("  Open through Form1 to the start  : %7.2f ms  (%.2f x read; limit 200 ms)\n",
+                open, open / raw);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The window is real but needs no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printSummary();
+    g_fixture.reset();
+    return 0;
+}
