@@ -118,6 +118,8 @@ void Form1::createControls() {
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    // The frame resizes the window; a grip would hide the end of Panel_Position.
+    StatusBar1->setSizeGripEnabled(false);
     m_panelStrip = new PanelStrip(StatusBar1);
     m_panels = m_panelStrip->labels;
     StatusBar1->addWidget(m_panelStrip, 1);
