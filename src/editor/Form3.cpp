@@ -353,7 +353,7 @@ void Form3::Form_Resize() {
         EditorLayout::arrange(EditorLayout::toTwips(width), EditorLayout::toTwips(barTop));
     m_picture->resize(toPixels(arrangement.mapWidth), toPixels(arrangement.mapHeight));
     for (QWidget* line : m_lines)
-        line->resize(toPixels(arrangement.lineX2 - EditorLayout::kLineX1) + 1, 1);
+        line->resize(toPixels(arrangement.lineX2) - toPixels(EditorLayout::kLineX1), 1);
 }
 
 bool Form3::mayClose() {
@@ -521,8 +521,8 @@ void Form3::Picture1_MouseDown(QPointF mapPos) {
 void Form3::List1_Click() {
     if (m_syncingSelection)
         return;
-    const QModelIndexList selected = m_lists[ColumnAnswer1]->selectionModel()->selectedRows(
-        m_lists[ColumnAnswer1]->modelColumn());
+    // The list selects single cells of its own column, never whole rows.
+    const QModelIndexList selected = m_lists[ColumnAnswer1]->selectionModel()->selectedIndexes();
     const int row = selected.isEmpty() ? PointTable::kNoSelection : selected.first().row();
     m_model->select(row);
     if (pointTable().hasSelection())

@@ -1,0 +1,93 @@
+#pragma once
+
+// A shown editor window with scripted services, and short ways to its controls.
+#include "editor/Form3.h"
+#include "platform/MapView.h"
+
+#include "FakeServices.h"
+#include "TestFiles.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class EditorFixture {
+public:
+    EditorFixture()
+        : form(std::make_unique<Form3>(services)) {
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qWarning("editor window not exposed");
+    }
+
+    template <class T> T* child(const QString& name) const {
+        T* found = form->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QLineEdit* box(int column) const {
+        return child<QLineEdit>(QStringLiteral("Text1_%1").arg(column));
+    }
+    QPlainTextEdit* infoBox() const { return child<QPlainTextEdit>(QStringLiteral("Text1_5")); }
+    QListView* list(int column = ColumnAnswer1) const {
+        return child<QListView>(QStringLiteral("List1_%1").arg(column));
+    }
+    MapView* picture() const { return child<MapView>(QStringLiteral("Picture1")); }
+    QLabel* panel(const char* key) const { return child<QLabel>(QString::fromLatin1(key)); }
+    QAction* action(const char* name) const { return child<QAction>(QString::fromLatin1(name)); }
+    QPushButton* command1() const { return child<QPushButton>(QStringLiteral("Command1")); }
+    QPushButton* command2() const { return child<QPushButton>(QStringLiteral("Command2")); }
+
+    // The six boxes as the table would take them (the info box's breaks as CR LF).
+    Point boxes() const {
+        Point point;
+        for (int column = 0; column < ColumnInfo; ++column)
+            point[column] = box(column)->text();
+        point[ColumnInfo] = infoBox()->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+        return point;
+    }
+    void setBoxes(const Point& point) const {
+        for (int column = 0; column < ColumnInfo; ++column)
+            box(column)->setText(point[column]);
+        infoBox()->setPlainText(
+            QString(point[ColumnInfo]).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    }
+    void add(const Point& point) const {
+        setBoxes(point);
+        command1()->click();
+    }
+    void selectRow(int row) const {
+        QListView* view = list();
+        view->setCurrentIndex(view->model()->index(row, ColumnAnswer1));
+    }
+    void pressMap(const QPoint& mapPos, Qt::MouseButton button = Qt::LeftButton) const {
+        QTest::mousePress(picture(), button, {}, picture()->fromMap(mapPos).toPoint());
+        QTest::mouseRelease(picture(), button, {}, picture()->fromMap(mapPos).toPoint());
+    }
+    // Saves through the Save command, which clears the unsaved-changes flag.
+    void save(const QString& path) {
+        services.answerFile(path);
+        action("Menu2_Save")->trigger();
+    }
+    int rows() const { return form->pointTable().rowCount(); }
+    bool modified() const { return form->document().isModified(); }
+
+    FakeServices services;
+    std::unique_ptr<Form3> form;
+    QTemporaryDir dir;
+};
+
+inline Point samplePoint(int n) {
+    using TestFiles::u8;
+    const QString s = QString::number(n);
+    return {QString::number(10 + n), QString::number(20 + n), u8("ﾋﾝﾄ") + s,
+            u8("答え") + s,          u8("別解") + s,          u8("情報") + s + u8("\r\n二行目")};
+}
