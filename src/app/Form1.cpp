@@ -6,6 +6,8 @@
 #include "editor/Form3.h"
 #include "platform/MapView.h"
 #include "platform/MarkerBlink.h"
+#include "quiz/Form2.h"
+#include "quiz/Shuffle.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -272,11 +274,65 @@ void Form1::Menu2_Open_Click() {
 }
 
 void Form1::Menu2_Start_Click() {
-    // Filled in by the quiz: shuffle the table and open the answer window.
+    // The item stays enabled while the table is reordered; a second Start meanwhile is ignored.
+    if (m_reading || m_starting || (m_form2 && m_form2->isRunning()))
+        return;
+    m_starting = true;
+    panelMain()->setText(QStringLiteral("並び替えています..."));
+    setCursor(Qt::WaitCursor);
+    SSS();
+    panelMain()->setText(QString());
+    unsetCursor();
+    m_starting = false;
+    if (m_closeAfterRead) {
+        // The window was asked to close while the rows moved: it closes now, without a quiz.
+        m_closeAfterRead = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    if (!m_table.isEmpty()) {
+        auto* form2 = new Form2(*this, m_services, *m_random);
+        m_form2 = form2;
+        form2->show();
+        form2->Form_Load();
+    }
+}
+
+Form2* Form1::answerWindow() const {
+    return m_form2;
+}
+
+void Form1::SSS() {
+    m_random->reseed();
+    if (m_table.isEmpty()) {
+        m_services.message(
+            QStringLiteral("ﾌｧｲﾙが開かれていないか、開いたﾌｧｲﾙにはﾎﾟｲﾝﾄが設定されていません。"),
+            QStringLiteral("ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+        return;
+    }
+    // In place and linear; the window repaints and the marker blinks between batches of rows,
+    // while the user's input waits until the answer window is open.
+    shuffleRows(m_table.rows(), *m_random,
+                [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    m_services.message(QStringLiteral("Good Luck!"), QStringLiteral("Go!"), MessageButtons::Ok,
+                       MessageIcon::None);
 }
 
 void Form1::Menu2_Stop_Click() {
-    // Filled in by the quiz: stop after confirmation.
+    if (!m_form2 || !m_form2->isRunning())
+        return;
+    hide();
+    m_form2->hide();
+    const MessageAnswer answer =
+        m_services.message(QStringLiteral("中止しますか？"), QStringLiteral("確認"),
+                           MessageButtons::YesNo, MessageIcon::Question);
+    if (m_form2) {
+        if (answer == MessageAnswer::Yes)
+            m_form2->ForStop();
+        else
+            m_form2->show();
+    }
+    show();
 }
 
 void Form1::Menu2_End_Click() {
@@ -326,7 +382,7 @@ void Form1::Menu2_Version_Click() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     // The read still runs below us on the stack; the window closes once it has ended.
-    if (m_reading) {
+    if (m_reading || m_starting) {
         m_closeAfterRead = true;
         event->ignore();
         return;

@@ -5,12 +5,15 @@
 #include "data/RecentFiles.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
+#include "quiz/RandomSource.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
+class Form2;
 class MapView;
 class QLabel;
 class QMenu;
@@ -85,6 +88,14 @@ public:
     // True while a question file is being read: every menu command is held back meanwhile.
     bool isReading() const { return m_reading; }
 
+    // The quiz: puts the table into a fresh random order (the start sequence runs it).
+    void SSS();
+    // The open answer window, if any.
+    Form2* answerWindow() const;
+    // The generator of the question order and the practice rows; tests hand in their own.
+    RandomSource& randomSource() { return *m_random; }
+    void setRandomSource(RandomSource& random) { m_random = &random; }
+
     // Handlers.
     void Form_Resize();
     void Form_MouseMove();
@@ -142,4 +153,9 @@ private:
     bool m_closeAfterRead = false;
     QList<QPair<QAction*, bool>> m_heldCommands;
     QElapsedTimer m_sinceEvents;
+
+    SystemRandomSource m_systemRandom;
+    RandomSource* m_random = &m_systemRandom;
+    QPointer<Form2> m_form2;
+    bool m_starting = false;
 };
