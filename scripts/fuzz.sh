@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer on)
+# and runs each for a bounded time on a copy of its seed corpus from tests/corpus/.
+# Usage: scripts/fuzz.sh [seconds per target, default 60]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-60}"
+targets=(fuzz_questionfile fuzz_fieldreader fuzz_settings fuzz_history fuzz_cp932)
+
+if ! command -v clang++ >/dev/null; then
+    echo "fuzz: clang++ not found; skipping the fuzz targets"
+    exit 0
+fi
+
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DZAV_BUILD_FUZZERS=ON -DZAV_BUILD_TESTS=OFF -DZAV_BUILD_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
+
+work=build-fuzz/corpus
+status=0
+for target in "${targets[@]}"; do
+    seeds="tests/corpus/${target#fuzz_}"
+    rm -rf "$work/$target"
+    mkdir -p "$work/$target"
+    if [ -d "$seeds" ]; then cp -r "$seeds"/. "$work/$target/"; fi
+    log="build-fuzz/$target.log"
+    echo "fuzz: $target for ${seconds}s"
+    if ! ASAN_OPTIONS=detect_leaks=0 "build-fuzz/fuzz/$target" -max_total_time="$seconds" \
+        -rss_limit_mb=1024 -timeout=10 -max_len=65536 -print_final_stats=1 \
+        -artifact_prefix="build-fuzz/$target-" "$work/$target" >"$log" 2>&1; then
+        echo "fuzz: $target FAILED; see $log"
+        tail -n 30 "$log"
+        status=1
+    fi
+    runs=$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')
+    echo "fuzz: $target executed ${runs:-?} inputs"
+done
+rm -rf /tmp/zavfuzz-*
+exit $status
