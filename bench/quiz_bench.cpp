@@ -1,13 +1,28 @@
-// Start on the largest table: the shuffle beside one plain copy of the same table, and one
-// question's judging plus the move to the next question with 32,767 points.
+// Start on the largest table: the shuffle beside one plain copy of the same table, the whole
+// Start command through the main window, and one question's judging plus the move to the
+// next question with 32,767 points, in the rules alone and through the answer window.
+#include "app/Form1.h"
+#include "quiz/Form2.h"
 #include "quiz/QuizPlacement.h"
 #include "quiz/QuizSession.h"
 #include "quiz/RandomSource.h"
 #include "quiz/Shuffle.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -28,38 +43,115 @@ const PointList& points() {
     return all;
 }
 
-// Baseline: a full copy of the table (every row's six texts referenced anew).
-void BM_CopyTable(benchmark::State& state) {
-    for (auto _ : state) {
-        PointList copy = points();
-        copy.detach();
-        benchmark::DoNotOptimize(copy.data());
+// Answers every box at once, as a user pressing OK (or Yes) would.
+class SilentServices : public Services {
+public:
+    QString inputBox(const QString&, const QString&) override { return QString(); }
+    void showHelp(const QString&) override {}
+
+protected:
+    MessageAnswer showMessage(const MessageRequest& request) override {
+        return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
     }
+    QString askOpenFileName(const QString&, const QString&) override { return QString(); }
+    QString askSaveFileName(const QString&, const QString&) override { return QString(); }
+};
+
+// The main window with the largest table; made inside main() after the application object.
+struct Window {
+    QTemporaryDir dir;
+    SilentServices services;
+    Form1 form{services, dir.path() + u'/'};
+
+    Window() {
+        form.questionTable().rows() = points();
+        form.questionTable().rows().detach();
+    }
+
+    // Start through the menu item: shuffle, "Good Luck!", the answer window and its first
+    // question. False when no answer window opened.
+    bool start() {
+        form.Menu2_Start->trigger();
+        return form.answerWindow() && form.answerWindow()->isRunning();
+    }
+
+    void stop() {
+        if (Form2* answer = form.answerWindow())
+            answer->ForStop();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // One question through the answer window: type, OK, Next.
+    void judgeAndNext() {
+        Form2* answer = form.answerWindow();
+        answer->Text1->setText(QStringLiteral("鹿児島1県"));
+        answer->Command1->click();
+        answer->Command1->click();
+    }
+};
+
+std::unique_ptr<Window> g_window;
+
+Window& window() {
+    if (!g_window)
+        g_window = std::make_unique<Window>();
+    return *g_window;
+}
+
+// Baseline: a full copy of the table (every row's six texts referenced anew).
+void copyTable() {
+    PointList copy = points();
+    copy.detach();
+    benchmark::DoNotOptimize(copy.data());
+}
+
+void BM_CopyTable(benchmark::State& state) {
+    for (auto _ : state)
+        copyTable();
     state.SetItemsProcessed(state.iterations() * kMaxPoints);
 }
 BENCHMARK(BM_CopyTable)->Unit(benchmark::kMillisecond);
 
-// The Start shuffle, with the generator reseeded as every Start does and a yield hook like
-// the window's (here empty).
-void BM_ShuffleTable(benchmark::State& state) {
+// The shuffle as Start runs it: the generator reseeded, a yield hook between batches.
+struct ShuffleRun {
     PointList rows = points();
-    rows.detach();
     SystemRandomSource random;
     int yields = 0;
-    for (auto _ : state) {
+
+    ShuffleRun() { rows.detach(); }
+    void operator()() {
         random.reseed();
-        shuffleRows(rows, random, [&] { ++yields; });
+        shuffleRows(rows, random, [this] { ++yields; });
         benchmark::DoNotOptimize(rows.data());
     }
-    benchmark::DoNotOptimize(yields);
+};
+
+void BM_ShuffleTable(benchmark::State& state) {
+    ShuffleRun shuffle;
+    for (auto _ : state)
+        shuffle();
     state.SetItemsProcessed(state.iterations() * kMaxPoints);
 }
 BENCHMARK(BM_ShuffleTable)->Unit(benchmark::kMillisecond);
 
-// One question: judge the typed text, move to the next row and place the marker there, with
-// the texts the window shows. Normal mode walks the whole table; a new session begins at its
-// end. Practice mode draws rows at random.
-void BM_JudgeAndNext(benchmark::State& state) {
+// The whole Start command: status text, shuffle with event processing, the answer window and
+// its first question. Stopping is left out of the time.
+void BM_StartThroughForm1(benchmark::State& state) {
+    Window& w = window();
+    for (auto _ : state) {
+        if (!w.start())
+            state.SkipWithError("no answer window");
+        state.PauseTiming();
+        w.stop();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartThroughForm1)->Unit(benchmark::kMillisecond);
+
+// The rules alone: judge the typed text, move to the next row and compute what the window
+// shows. Normal mode walks the whole table and starts a new session at its end; practice mode
+// draws rows at random.
+void BM_JudgeAndNextRules(benchmark::State& state) {
     const auto mode = state.range(0) == 0 ? QuizSession::Mode::Normal : QuizSession::Mode::Practice;
     SystemRandomSource random(1);
     auto session = std::make_unique<QuizSession>(points(), mode, random);
@@ -78,8 +170,97 @@ void BM_JudgeAndNext(benchmark::State& state) {
         benchmark::DoNotOptimize(session->progressText());
     }
 }
-BENCHMARK(BM_JudgeAndNext)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_JudgeAndNextRules)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Through the answer window in practice mode (it never ends): OK, then Next, which places the
+// marker, moves the window off it and updates every label and the status bar.
+void BM_JudgeAndNextThroughForm2(benchmark::State& state) {
+    Window& w = window();
+    w.form.Menu3_PMode->trigger();
+    if (!w.start()) {
+        state.SkipWithError("no answer window");
+        return;
+    }
+    for (auto _ : state)
+        w.judgeAndNext();
+    w.stop();
+    w.form.Menu3_NMode->trigger();
+}
+BENCHMARK(BM_JudgeAndNextThroughForm2)->Unit(benchmark::kMicrosecond);
+
+// ---- A summary with both times of each pair side by side ----
+
+double cpuNowMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+struct Timing {
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
+// Median wall and CPU time of `runs` calls, each pair interleaved so that both meet the same
+// load on a shared machine.
+std::pair<Timing, Timing> medians(int runs, const std::function<void()>& first,
+                                  const std::function<void()>& second) {
+    std::vector<double> wall[2], cpu[2];
+    for (int i = 0; i < runs; ++i) {
+        for (int which = 0; which < 2; ++which) {
+            QElapsedTimer timer;
+            const double cpuStart = cpuNowMs();
+            timer.start();
+            (which == 0 ? first : second)();
+            wall[which].push_back(timer.nsecsElapsed() / 1e6);
+            cpu[which].push_back(cpuNowMs() - cpuStart);
+        }
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    return {{median(wall[0]), median(cpu[0])}, {median(wall[1]), median(cpu[1])}};
+}
+
+void printSummary() {
+    Window& w = window();
+    ShuffleRun shuffle;
+    const auto [copy, shuffled] = medians(31, copyTable, std::ref(shuffle));
+    const auto [copyAgain, started] = medians(15, copyTable, [&] {
+        w.start();
+        w.stop();
+    });
+    w.form.Menu3_PMode->trigger();
+    w.start();
+    const auto [unused, question] = medians(
+        101, [] {}, [&] { w.judgeAndNext(); });
+    w.stop();
+    std::printf("\n%d points (medians of interleaved runs)           wall ms   CPU ms\n",
+                kMaxPoints);
+    std::printf("  copy the table once                           : %7.3f  %7.3f\n", copy.wallMs,
+                copy.cpuMs);
+    std::printf("  shuffle in place                              : %7.3f  %7.3f  (%.2f x copy; "
+                "limit 20 ms)\n",
+                shuffled.wallMs, shuffled.cpuMs, shuffled.wallMs / copy.wallMs);
+    std::printf("  Start and stop through Form1                  : %7.3f  %7.3f  (%.2f x copy)\n",
+                started.wallMs, started.cpuMs, started.wallMs / copyAgain.wallMs);
+    std::printf("  judge + next question through Form2           : %7.3f  %7.3f  (limit 5 ms)\n",
+                question.wallMs, question.cpuMs);
+    (void)unused;
+}
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // The windows are real but need no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printSummary();
+    g_window.reset();
+    return 0;
+}
