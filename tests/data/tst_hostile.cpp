@@ -1,0 +1,199 @@
+// Files nobody should hand the program, and some that somebody will. Each must end in the
+// reader's message or read-error path, in bounded time and memory: under 2 s and 500 MB each
+// (five times the time when the build carries sanitizers).
+#include "TestFiles.h"
+#include "data/HistoryFile.h"
+#include "data/QuestionFile.h"
+#include "data/SettingsFile.h"
+#include "data/TableSink.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 kTimeLimitMs = 10000;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr qint64 kTimeLimitMs = 10000;
+#else
+constexpr qint64 kTimeLimitMs = 2000;
+#endif
+#else
+constexpr qint64 kTimeLimitMs = 2000;
+#endif
+constexpr qint64 kMemoryLimitKiB = 500 * 1024;
+
+// Peak resident memory since the last reset, in KiB (Linux).
+qint64 peakKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+void resetPeak() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+QByteArray le32(quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); }
+QByteArray le16(quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); }
+
+QByteArray bitmapHeader(quint32 width, quint32 height) {
+    return QByteArray("BM") + le32(54 + width * height * 3) + le32(0) + le32(54) + le32(40) + le32(width) +
+           le32(height) + le16(1) + le16(24) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0);
+}
+
+} // namespace
+
+class TestHostileFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void questionFiles_data();
+    void questionFiles();
+    void unreadableFile();
+    void settingsAndHistoryFromHostileFiles_data();
+    void settingsAndHistoryFromHostileFiles();
+
+private:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+void TestHostileFiles::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("map.bmp"))));
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.bmp")));
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.zvm")));
+    QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("fifo.zvm"))).constData(), 0600), 0);
+}
+
+void TestHostileFiles::questionFiles_data() {
+    QTest::addColumn<QString>("name");     // a file to create, or a path to use as it is
+    QTest::addColumn<QByteArray>("bytes"); // its content (ignored for paths given as they are)
+    QTest::addColumn<int>("outcome");
+
+    const QByteArray map = "\"Map\",\"./map.bmp\"\r\n";
+    QTest::newRow("0-byte file") << "empty.zvm" << QByteArray() << int(ReadOutcome::ReadError);
+    QTest::newRow("NUL bytes") << "nul.zvm" << QByteArray(1 << 20, '\0') << int(ReadOutcome::Malformed);
+    QTest::newRow("50 MB unterminated quoted field")
+        << "quote.zvm" << "\"" + QByteArray(50 << 20, 'a') << int(ReadOutcome::Malformed);
+    QTest::newRow("50 MB unterminated field in a point")
+        << "pointquote.zvm" << map + "\"Point\",\"" + QByteArray(50 << 20, '\x82') << int(ReadOutcome::ReadError);
+    QTest::newRow("lone lead byte at the end") << "lead.zvm" << map + "\"End\x82" << int(ReadOutcome::Malformed);
+    QTest::newRow("lone lead byte ends the file") << "lead2.zvm" << map + "\x82" << int(ReadOutcome::Malformed);
+    QByteArray many = map;
+    for (int i = 0; i < 100000; ++i)
+        many += "\"Point\",\"1\",\"2\",\"h\",\"a\",\"\",\"\"\r\n";
+    QTest::newRow("100,000 points") << "many.zvm" << many + "\"End\"\r\n" << int(ReadOutcome::TooManyPoints);
+    QTest::newRow("bitmap claiming 100000 x 100000 pixels")
+        << "huge.zvm" << QByteArray("\"Map\",\"./huge.bmp\"\r\n\"End\"\r\n") << int(ReadOutcome::ReadError);
+    QTest::newRow("bitmap cut after its header")
+        << "cut.zvm" << QByteArray("\"Map\",\"./cut.bmp\"\r\n\"End\"\r\n") << int(ReadOutcome::ReadError);
+    QTest::newRow("map reference of 10,000 characters")
+        << "longref.zvm" << "\"Map\",\"./" + QByteArray(10000, 'm') + ".bmp\"\r\n\"End\"\r\n" << int(ReadOutcome::MapMissing);
+    QTest::newRow("map reference naming a folder")
+        << "folderref.zvm" << QByteArray("\"Map\",\"./folder.bmp\"\r\n\"End\"\r\n") << int(ReadOutcome::MapMissing);
+    QTest::newRow("map reference naming /dev/zero")
+        << "devzero.zvm" << QByteArray("\"Map\",\"/dev/zero\"\r\n\"End\"\r\n") << int(ReadOutcome::MapMissing);
+    QTest::newRow("a folder instead of a file") << "=folder.zvm" << QByteArray() << int(ReadOutcome::CannotOpen);
+    QTest::newRow("a FIFO") << "=fifo.zvm" << QByteArray() << int(ReadOutcome::CannotOpen);
+    QTest::newRow("/dev/zero") << "=/dev/zero" << QByteArray() << int(ReadOutcome::CannotOpen);
+}
+
+void TestHostileFiles::questionFiles() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, outcome);
+    QVERIFY(TestFiles::writeBytes(path(QStringLiteral("huge.bmp")), bitmapHeader(100000, 100000)));
+    QVERIFY(TestFiles::writeBytes(path(QStringLiteral("cut.bmp")), bitmapHeader(64, 48)));
+
+    QString file;
+    if (name.startsWith(u'=')) {
+        file = name.mid(1).startsWith(u'/') ? name.mid(1) : path(name.mid(1));
+    } else {
+        file = path(name);
+        QVERIFY(TestFiles::writeBytes(file, bytes));
+    }
+    bytes.clear(); // measure the reader, not the test's own copy
+    bytes.squeeze();
+
+    resetPeak();
+    const qint64 before = peakKiB();
+    QElapsedTimer timer;
+    timer.start();
+    QuestionTable table;
+    TableSink sink(table);
+    QCOMPARE(int(QuestionFile::read(file, sink)), outcome);
+    QVERIFY2(timer.elapsed() < kTimeLimitMs, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
+    const qint64 peak = peakKiB();
+    if (before >= 0 && peak >= 0)
+        QVERIFY2(peak < kMemoryLimitKiB, qPrintable(QStringLiteral("peak %1 KiB").arg(peak)));
+    QVERIFY(table.rowCount() <= kMaxPoints);
+    if (!name.startsWith(u'='))
+        QFile::remove(file);
+}
+
+void TestHostileFiles::unreadableFile() {
+    const QString file = path(QStringLiteral("secret.zvm"));
+    QVERIFY(TestFiles::writeBytes(file, "\"Map\",\"./map.bmp\"\r\n\"End\"\r\n"));
+    QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
+    if (::geteuid() == 0)
+        QSKIP("running as root: file permissions do not stop reading, so an unreadable file cannot be made");
+    QuestionTable table;
+    TableSink sink(table);
+    QCOMPARE(QuestionFile::read(file, sink), ReadOutcome::CannotOpen);
+    QCOMPARE(SettingsFile::readStoredValue(file), std::nullopt);
+}
+
+void TestHostileFiles::settingsAndHistoryFromHostileFiles_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("entries");
+    QTest::newRow("0-byte file") << "empty" << QByteArray() << "Dialog" << 0;
+    QTest::newRow("NUL bytes") << "nul" << QByteArray(4096, '\0') << "Dialog" << 1;
+    QTest::newRow("50 MB unterminated quoted field") << "quote" << "\"" + QByteArray(50 << 20, 'a') << "Dialog" << 1;
+    QTest::newRow("lone lead byte") << "lead" << QByteArray("\"Auto\x82") << "Dialog" << 1;
+    QTest::newRow("a folder") << "=folder.zvm" << QByteArray() << "Dialog" << 0;
+    QTest::newRow("a FIFO") << "=fifo.zvm" << QByteArray() << "Dialog" << 0;
+    QTest::newRow("/dev/zero") << "=/dev/zero" << QByteArray() << "Dialog" << 0;
+}
+
+void TestHostileFiles::settingsAndHistoryFromHostileFiles() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, option);
+    QFETCH(int, entries);
+    QString file;
+    if (name.startsWith(u'=')) {
+        file = name.mid(1).startsWith(u'/') ? name.mid(1) : path(name.mid(1));
+    } else {
+        file = path(name);
+        QVERIFY(TestFiles::writeBytes(file, bytes));
+    }
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(SettingsFile::optionFromStoredValue(SettingsFile::readStoredValue(file)), option);
+    RecentFiles list;
+    HistoryFile::read(file, list);
+    QCOMPARE(list.count(), entries);
+    QVERIFY2(timer.elapsed() < kTimeLimitMs, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
+}
+
+QTEST_GUILESS_MAIN(TestHostileFiles)
+#include "tst_hostile.moc"
