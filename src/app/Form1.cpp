@@ -2,7 +2,13 @@
 
 #include "app/HelpFile.h"
 #include "app/MainLayout.h"
+#include "app/Module1.h"
+#include "app/StartupPlan.h"
+#include "data/HistoryFile.h"
 #include "data/NumericText.h"
+#include "data/SettingsFile.h"
+#include "dialogs/Form4.h"
+#include "dialogs/Form5.h"
 #include "editor/Form3.h"
 #include "platform/MapView.h"
 #include "platform/MarkerBlink.h"
@@ -356,7 +362,9 @@ void Form1::Menu2_FileEdit_Click() {
 }
 
 void Form1::Menu2_Option_Click() {
-    // Filled in by the options dialog: show it modally.
+    // A new dialog each time, so it starts from the current option; this window waits.
+    Form5 options(this);
+    options.exec();
 }
 
 void Form1::Menu2_Help_Click() {
@@ -387,7 +395,63 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    Form_Unload();
+    // The program ends now: other windows (a quiz's answer window) go without their own
+    // closing steps, so a running quiz ends without a result.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow())
+            child->hide();
+    }
     QMainWindow::closeEvent(event);
+}
+
+// ---- Start-up and exit ----
+
+void Form1::Form_Load(const QString& commandLine) {
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    // The help file was looked up when the window was made.
+    HistoryFile::read(Files::joinPath(m_myPath, HistoryFile::fileName()), m_recentFiles);
+    m_form4 = new Form4(m_recentFiles, Tag, this);
+
+    StartupInputs inputs;
+    inputs.history = m_recentFiles.entries();
+    inputs.storedSetting =
+        SettingsFile::readStoredValue(Files::joinPath(m_myPath, SettingsFile::fileName()));
+    inputs.commandLine = commandLine;
+    const StartupDecision decision = StartupPlan::decide(inputs, Module1::StartupOption, [this] {
+        m_form4->exec();
+        return Tag;
+    });
+    for (const MessageRequest& m : decision.messages)
+        m_services.message(m.text, m.title, m.buttons, m.icon);
+
+    if (!decision.startupPath.isEmpty() &&
+        loadQuestionFile(decision.startupPath, false) == ReadOutcome::CannotOpen) {
+        // At start-up a file that cannot be opened (a command line naming no file) is
+        // reported like any other failed read.
+        unsetCursor();
+        panelMain()->setText(QStringLiteral("ｴﾗｰが発生しました。"));
+    }
+}
+
+void Form1::Form_Unload() {
+    // Only a window that read the files writes them back, once; a failure is reported on
+    // standard error and never keeps the program from ending.
+    if (!m_loaded || m_unloaded)
+        return;
+    m_unloaded = true;
+    QString error;
+    QStringList leftOut;
+    const QString history = Files::joinPath(m_myPath, HistoryFile::fileName());
+    if (!HistoryFile::write(history, m_recentFiles, &error, &leftOut))
+        qWarning().noquote() << "Cannot write" << history << ":" << error;
+    for (const QString& entry : leftOut)
+        qWarning().noquote() << "Left out of" << history << "(not storable):" << entry;
+    const QString settings = Files::joinPath(m_myPath, SettingsFile::fileName());
+    if (!SettingsFile::write(settings, Module1::StartupOption, &error))
+        qWarning().noquote() << "Cannot write" << settings << ":" << error;
 }
 
 // ---- Reading a question file ----

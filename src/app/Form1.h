@@ -14,6 +14,7 @@
 #include <array>
 
 class Form2;
+class Form4;
 class MapView;
 class QLabel;
 class QMenu;
@@ -96,6 +97,18 @@ public:
     RandomSource& randomSource() { return *m_random; }
     void setRandomSource(RandomSource& random) { m_random = &random; }
 
+    // The start-up sequence: reads the history and settings files in the own folder, then
+    // loads the file that the command-line argument text, the settings or the recent-files
+    // dialog name. Runs once, before the window is first shown. The exit steps (closing the
+    // window) write both files back only after it has run.
+    void Form_Load(const QString& commandLine);
+
+    // The recent-files dialog: created by Form_Load, then kept loaded and hidden.
+    Form4* recentFilesDialog() const { return m_form4; }
+
+    // The recent-files dialog hands the chosen path over here.
+    QString Tag;
+
     // Handlers.
     void Form_Resize();
     void Form_MouseMove();
@@ -128,6 +141,7 @@ private:
     void holdCommands();
     void releaseCommands();
     void reportFailure(ReadOutcome outcome);
+    void Form_Unload();
 
     // QuestionSink: where a read puts what it finds.
     void readingStarted() override;
@@ -153,6 +167,10 @@ private:
     bool m_closeAfterRead = false;
     QList<QPair<QAction*, bool>> m_heldCommands;
     QElapsedTimer m_sinceEvents;
+
+    Form4* m_form4 = nullptr;
+    bool m_loaded = false;
+    bool m_unloaded = false;
 
     SystemRandomSource m_systemRandom;
     RandomSource* m_random = &m_systemRandom;

@@ -1,0 +1,618 @@
+// The main window's start-up sequence (history, settings, command line, recent-files dialog,
+// load) and its exit steps (history, then settings), with the own folder in a temporary folder.
+#include "app/Form1.h"
+#include "app/Module1.h"
+#include "data/HistoryFile.h"
+#include "dialogs/Form4.h"
+#include "dialogs/Form5.h"
+
+#include "FakeServices.h"
+#include "TestFiles.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <unistd.h>
+
+using TestFiles::u8;
+
+namespace {
+
+const QString kOpenPlease = u8("ﾌｧｲﾙを開いてください。");
+const QString kStartText = u8("ｽﾀｰﾄして下さい。");
+const QString kErrorText = u8("ｴﾗｰが発生しました。");
+const QString kMoved = u8("移動、削除されたか、もしくは名前が変更された可能性があります。");
+
+QStringList titles(const QList<MessageRequest>& messages) {
+    QStringList out;
+    for (const MessageRequest& m : messages)
+        out << m.title;
+    return out;
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void settingsWithoutDialog_data();
+    void settingsWithoutDialog();
+    void emptySettingsShowsTheDialog();
+    void dialogCancelled();
+    void dialogCheckThenCancel();
+    void dialogCheckThenDoubleClick();
+    void dialogChoiceGone();
+    void autoWithDeletedFirstEntry();
+    void commandLine_data();
+    void commandLine();
+    void startupLoadFailures_data();
+    void startupLoadFailures();
+    void relativeMapAgainstStartupPath();
+
+    void optionsDialog_data();
+    void optionsDialog();
+    void optionsAfterCheckingTheRecentFilesBox();
+
+    void exitKeepsTwentyEntries();
+    void exitWithUnstorableEntry();
+    void exitWhenHistoryCannotBeWritten();
+    void exitWhenSettingsCannotBeWritten();
+    void exitFromReadOnlyFolder();
+    void exitDuringAQuiz();
+    void windowThatNeverStartedWritesNothing();
+
+private:
+    QString own(const QString& name) const { return m_own->path() + u'/' + name; }
+    QString ownFolder() const { return m_own->path() + u'/'; }
+    QString maps(const QString& name) const { return m_maps->path() + u'/' + name; }
+    QString historyPath() const { return own(u8("履歴.zav")); }
+    QString settingsPath() const { return own(u8("設定.zav")); }
+    QString questionFile(const QString& name, int points = 2);
+    void writeHistory(const QStringList& entries);
+    QStringList readHistory() const;
+    QByteArray readSettings() const { return TestFiles::readBytes(settingsPath()); }
+    // Makes the window and runs its start-up; `onDialog` acts on the recent-files dialog
+    // while it is shown modally (and records that it was).
+    void start(const QString& commandLine = QString(), std::function<void(Form4&)> onDialog = {});
+    bool closeWindow();
+
+    std::unique_ptr<QTemporaryDir> m_own;
+    std::unique_ptr<QTemporaryDir> m_maps;
+    std::unique_ptr<FakeServices> m_services;
+    std::unique_ptr<Form1> m_form;
+    int m_dialogShown = 0;
+};
+
+void TestStartup::init() {
+    m_own = std::make_unique<QTemporaryDir>();
+    m_maps = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_own->isValid() && m_maps->isValid());
+    QVERIFY(TestFiles::writeBmp(maps(u8("map.bmp"))));
+    m_services = std::make_unique<FakeServices>();
+    m_dialogShown = 0;
+    Module1::StartupOption = QStringLiteral("unset");
+}
+
+void TestStartup::cleanup() {
+    m_form.reset();
+    m_services.reset();
+    if (m_own)
+        QFile::setPermissions(m_own->path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_own.reset();
+    m_maps.reset();
+}
+
+QString TestStartup::questionFile(const QString& name, int points) {
+    PointList rows;
+    for (int i = 0; i < points; ++i)
+        rows << TestFiles::point(QString::number(5 + i), QString::number(7 + i), u8("ヒント"),
+                                 u8("答え%1").arg(i));
+    const QString file = maps(name);
+    if (!TestFiles::writeBytes(file, TestFiles::questionFile(maps(u8("map.bmp")), rows)))
+        qFatal("cannot write %s", qPrintable(file));
+    return file;
+}
+
+void TestStartup::writeHistory(const QStringList& entries) {
+    QByteArray bytes;
+    for (const QString& entry : entries)
+        bytes += TestFiles::record({entry});
+    QVERIFY(TestFiles::writeBytes(historyPath(), bytes));
+}
+
+QStringList TestStartup::readHistory() const {
+    RecentFiles list;
+    HistoryFile::read(historyPath(), list);
+    return list.entries();
+}
+
+void TestStartup::start(const QString& commandLine, std::function<void(Form4&)> onDialog) {
+    m_form = std::make_unique<Form1>(*m_services, ownFolder());
+    // Timers run only inside an event loop: the dialog's modal one, or a read's breaks (when
+    // the dialog is not up, so nothing happens).
+    QTimer poll;
+    poll.setInterval(0);
+    poll.callOnTimeout([&] {
+        Form4* dialog = m_form->recentFilesDialog();
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll.stop();
+        ++m_dialogShown;
+        QVERIFY(dialog->isModal());
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        if (onDialog)
+            onDialog(*dialog);
+        if (dialog->isVisible()) // the script left it open: end the test's wait
+            dialog->Command1_Click(1);
+    });
+    poll.start();
+    m_form->Form_Load(commandLine);
+    poll.stop();
+    // Whatever happened, the dialog is loaded and hidden afterwards.
+    QVERIFY(m_form->recentFilesDialog());
+    QVERIFY(!m_form->recentFilesDialog()->isVisible());
+}
+
+bool TestStartup::closeWindow() {
+    m_form->show();
+    return m_form->close();
+}
+
+// ---- Start-up without a command line ----
+
+void TestStartup::settingsWithoutDialog_data() {
+    QTest::addColumn<std::optional<QByteArray>>("settings");
+    QTest::addColumn<bool>("withHistory");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<QByteArray>("written");
+
+    const QByteArray asTrue("\"True\"\r\n");
+    // clang-format off
+    QTest::newRow("no settings file")   << std::optional<QByteArray>()              << true  << "Dialog" << false << asTrue;
+    QTest::newRow("False")              << std::optional<QByteArray>("\"False\"\r\n") << true << "Manual" << false << QByteArray("\"False\"\r\n");
+    QTest::newRow("Dialog not a value") << std::optional<QByteArray>("\"Dialog\"\r\n") << true << "Dialog" << false << asTrue;
+    QTest::newRow("auto not a value")   << std::optional<QByteArray>("\"auto\"\r\n")  << true  << "Dialog" << false << asTrue;
+    QTest::newRow("CR LF alone")        << std::optional<QByteArray>("\r\n")         << true  << "Dialog" << false << asTrue;
+    QTest::newRow("True, no history")   << std::optional<QByteArray>("\"True\"\r\n") << false << "Dialog" << false << asTrue;
+    QTest::newRow("empty, no history")  << std::optional<QByteArray>(QByteArray())   << false << "Dialog" << false << asTrue;
+    QTest::newRow("Auto, no history")   << std::optional<QByteArray>("\"Auto\"\r\n") << false << "Auto"   << false << QByteArray("\"Auto\"\r\n");
+    QTest::newRow("Auto opens the last file") << std::optional<QByteArray>("\"Auto\"\r\n") << true << "Auto" << true << QByteArray("\"Auto\"\r\n");
+    // clang-format on
+}
+
+void TestStartup::settingsWithoutDialog() {
+    QFETCH(std::optional<QByteArray>, settings);
+    QFETCH(bool, withHistory);
+    QFETCH(QString, option);
+    QFETCH(bool, loads);
+    QFETCH(QByteArray, written);
+
+    const QStringList history{questionFile(u8("最後.zvm"), 3), questionFile(u8("前.zvm"))};
+    if (settings)
+        QVERIFY(TestFiles::writeBytes(settingsPath(), *settings));
+    if (withHistory)
+        writeHistory(history);
+
+    start();
+    QCOMPARE(m_dialogShown, 0);
+    QVERIFY(m_services->messages.isEmpty());
+    QCOMPARE(Module1::StartupOption, option);
+    QCOMPARE(m_form->questionTable().rowCount(), loads ? 3 : 0);
+    QCOMPARE(m_form->panelMain()->text(), loads ? kStartText : kOpenPlease);
+    QCOMPARE(m_form->recentFiles().entries(), withHistory ? history : QStringList());
+
+    QVERIFY(closeWindow());
+    QCOMPARE(readSettings(), written);
+    QCOMPARE(readHistory(), withHistory ? history : QStringList());
+    QVERIFY(QFileInfo::exists(historyPath()));
+}
+
+void TestStartup::emptySettingsShowsTheDialog() {
+    QVERIFY(TestFiles::writeBytes(settingsPath(), QByteArray()));
+    const QStringList history{questionFile(u8("a.zvm")), questionFile(u8("b,c.zvm"), 4)};
+    writeHistory(history);
+
+    QStringList shown;
+    start(QString(), [&](Form4& d) {
+        for (int i = 0; i < d.List1->count(); ++i)
+            shown << d.List1->item(i)->text();
+        QVERIFY(d.List1->selectedItems().isEmpty());
+        d.List1->setCurrentRow(1);
+        QTest::mouseClick(d.Command1[0], Qt::LeftButton);
+    });
+    QCOMPARE(m_dialogShown, 1);
+    QCOMPARE(shown, history);
+    QCOMPARE(m_form->Tag, history[1]);
+    QCOMPARE(m_form->questionTable().rowCount(), 4);
+    QCOMPARE(m_form->panelMain()->text(), kStartText);
+    QCOMPARE(m_form->recentFiles().entries(), (QStringList{history[1], history[0]}));
+    QVERIFY(m_services->messages.isEmpty());
+
+    QVERIFY(closeWindow());
+    QCOMPARE(readHistory(), (QStringList{history[1], history[0]}));
+    QCOMPARE(readSettings(), QByteArray("\"True\"\r\n"));
+}
+
+void TestStartup::dialogCancelled() {
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
+    writeHistory({questionFile(u8("a.zvm"))});
+    start(QString(), [](Form4& d) { QTest::keyClick(d.List1, Qt::Key_Escape); });
+    QCOMPARE(m_dialogShown, 1);
+    QCOMPARE(m_form->questionTable().rowCount(), 0);
+    QCOMPARE(m_form->panelMain()->text(), kOpenPlease);
+    QCOMPARE(Module1::StartupOption, QStringLiteral("Dialog"));
+    QVERIFY(m_services->messages.isEmpty());
+}
+
+void TestStartup::dialogCheckThenCancel() {
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
+    const QStringList history{questionFile(u8("a.zvm"))};
+    writeHistory(history);
+    start(QString(), [](Form4& d) {
+        d.Check1->setChecked(true);
+        QTest::mouseClick(d.Command1[1], Qt::LeftButton);
+    });
+    QCOMPARE(m_dialogShown, 1);
+    QCOMPARE(Module1::StartupOption, QStringLiteral("Manual"));
+    QCOMPARE(m_form->questionTable().rowCount(), 0);
+
+    QVERIFY(closeWindow());
+    QCOMPARE(readSettings(), QByteArray("\"False\"\r\n"));
+    QCOMPARE(readHistory(), history);
+
+    // The next start opens nothing and shows no dialog.
+    m_form.reset();
+    start();
+    QCOMPARE(m_dialogShown, 1);
+    QCOMPARE(Module1::StartupOption, QStringLiteral("Manual"));
+    QCOMPARE(m_form->questionTable().rowCount(), 0);
+}
+
+void TestStartup::dialogCheckThenDoubleClick() {
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
+    const QStringList history{questionFile(u8("a.zvm"), 1), questionFile(u8("b.zvm"), 5)};
+    writeHistory(history);
+    start(QString(), [](Form4& d) {
+        d.Check1->setChecked(true);
+        const QRect item = d.List1->visualItemRect(d.List1->item(1));
+        // A double-click's first click, then the double-click itself.
+        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, item.center());
+        QTest::mouseDClick(d.List1->viewport(), Qt::LeftButton, {}, item.center());
+    });
+    QCOMPARE(Module1::StartupOption, QStringLiteral("Dialog"));
+    QCOMPARE(m_form->questionTable().rowCount(), 5);
+    QCOMPARE(m_form->recentFiles().entries().first(), history[1]);
+
+    QVERIFY(closeWindow());
+    QCOMPARE(readSettings(), QByteArray("\"True\"\r\n"));
+}
+
+void TestStartup::dialogChoiceGone() {
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
+    const QStringList history{maps(u8("消えた.zvm")), questionFile(u8("a.zvm"))};
+    writeHistory(history);
+    start(QString(), [](Form4& d) {
+        d.List1->setCurrentRow(0);
+        QTest::keyClick(d.List1, Qt::Key_Return);
+    });
+    QCOMPARE(m_services->messages.size(), 1);
+    const MessageRequest& m = m_services->messages.first();
+    QCOMPARE(m.text, u8("このﾌｧｲﾙは存在しません。") + u'\r' + kMoved);
+    QCOMPARE(m.title, u8("ｴﾗｰ"));
+    QCOMPARE(m.icon, MessageIcon::Exclamation);
+    QCOMPARE(m.buttons, MessageButtons::Ok);
+    QCOMPARE(m_form->questionTable().rowCount(), 0);
+    QCOMPARE(m_form->panelMain()->text(), kOpenPlease);
+    QCOMPARE(m_form->recentFiles().entries(), history);
+}
+
+void TestStartup::autoWithDeletedFirstEntry() {
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"Auto\"\r\n"));
+    const QStringList history{maps(u8("消えた.zvm")), questionFile(u8("a.zvm"))};
+    writeHistory(history);
+    start();
+    QCOMPARE(m_dialogShown, 0);
+    QCOMPARE(m_services->messages.size(), 1);
+    const MessageRequest& m = m_services->messages.first();
+    QCOMPARE(m.text,
+             u8("前回使ったﾌｧｲﾙを開こうとしましたが、ﾌｧｲﾙが見つかりません。") + u'\r' + kMoved);
+    QCOMPARE(m.title, u8("自動ﾌｧｲﾙ読みこみ"));
+    QCOMPARE(m.icon, MessageIcon::Exclamation);
+    // The second entry is not tried; the missing one stays first.
+    QCOMPARE(m_form->questionTable().rowCount(), 0);
+    QCOMPARE(m_form->panelMain()->text(), kOpenPlease);
+    QCOMPARE(m_form->recentFiles().entries(), history);
+
+    QVERIFY(closeWindow());
+    QCOMPARE(readHistory(), history);
+    QCOMPARE(readSettings(), QByteArray("\"Auto\"\r\n"));
+}
+
+// ---- Start-up with a command line ----
+
+void TestStartup::commandLine_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<QString>("option");
+
+    // clang-format off
+    QTest::newRow("zvm with False")    << u8("地図.zvm") << QByteArray("\"False\"\r\n") << true  << "Manual";
+    QTest::newRow("ZVM with True")     << u8("地図.ZVM") << QByteArray("\"True\"\r\n")  << true  << "Dialog";
+    QTest::newRow("zvm with Auto")     << u8("my map.zvm") << QByteArray("\"Auto\"\r\n") << true << "Auto";
+    QTest::newRow("Zvm refused")       << u8("地図.Zvm") << QByteArray("\"False\"\r\n") << false << "Manual";
+    QTest::newRow("zVM refused")       << u8("地図.zVM") << QByteArray("\"Auto\"\r\n")  << false << "Auto";
+    // clang-format on
+}
+
+void TestStartup::commandLine() {
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, settings);
+    QFETCH(bool, loads);
+    QFETCH(QString, option);
+
+    QVERIFY(TestFiles::writeBytes(settingsPath(), settings));
+    // A history whose entries would be opened or offered without the command line.
+    const QStringList history{questionFile(u8("other.zvm"), 1)};
+    writeHistory(history);
+    const QString file = questionFile(fileName, 6);
+
+    start(file);
+    QCOMPARE(m_dialogShown, 0);
+    QCOMPARE(Module1::StartupOption, option);
+    if (loads) {
+        QVERIFY(m_services->messages.isEmpty());
+        QCOMPARE(m_form->questionTable().rowCount(), 6);
+        QCOMPARE(m_form->panelMain()->text(), kStartText);
+        QCOMPARE(m_form->recentFiles().entries(), (QStringList{file, history[0]}));
+        // The open dialog does not take the start-up path as its file name.
+        QVERIFY(m_form->CommonDialog1().fileName.isEmpty());
+    } else {
+        QCOMPARE(m_services->messages.size(), 1);
+        QCOMPARE(m_services->lastMessage().text, u8("このﾌｧｲﾙは、ZAVﾏｯﾌﾟﾌｧｲﾙではありません。"));
+        QCOMPARE(m_services->lastMessage().title, u8("ｴﾗｰ"));
+        QCOMPARE(m_services->lastMessage().icon, MessageIcon::Exclamation);
+        QCOMPARE(m_form->questionTable().rowCount(), 0);
+        QCOMPARE(m_form->recentFiles().entries(), history);
+    }
+
+    // The option read from the settings file is saved again.
+    QVERIFY(closeWindow());
+    QCOMPARE(readSettings(), settings);
+    QCOMPARE(readHistory().first(), loads ? file : history[0]);
+}
+
+void TestStartup::startupLoadFailures_data() {
+    QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no such file") << QByteArray() << QString();
+    QTest::newRow("no End record")
+        << QByteArray("\"Point\",\"1\",\"2\",\"h\",\"a\",\"\",\"\"\r\n") << QString();
+    QTest::newRow("map missing") << TestFiles::record({u8("Map"), u8("/no/such/map.bmp")})
+                                 << u8("指定されているﾏｯﾌﾟは存在しません。");
+    QTest::newRow("malformed") << TestFiles::record({u8("Mop")})
+                               << u8("このﾌｧｲﾙは不正か、または壊れています。");
+}
+
+void TestStartup::startupLoadFailures() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const QString file = maps(u8("壊れた.zvm"));
+    if (!bytes.isEmpty())
+        QVERIFY(TestFiles::writeBytes(file, bytes));
+
+    start(file);
+    // The window opens normally, says what happened, and the list is not updated.
+    QCOMPARE(m_form->panelMain()->text(), kErrorText);
+    QVERIFY(!m_form->testAttribute(Qt::WA_SetCursor) || m_form->cursor().shape() != Qt::WaitCursor);
+    QVERIFY(m_form->recentFiles().isEmpty());
+    if (message.isEmpty()) {
+        QVERIFY(m_services->messages.isEmpty());
+    } else {
+        QCOMPARE(m_services->messages.size(), 1);
+        QCOMPARE(m_services->lastMessage().text, message);
+        QCOMPARE(m_services->lastMessage().title, u8("ｴﾗｰ"));
+    }
+    // And the program goes on: a later Open works.
+    m_services->answerFile(questionFile(u8("good.zvm"), 2));
+    m_form->Menu2_Open->trigger();
+    QCOMPARE(m_form->panelMain()->text(), kStartText);
+    QCOMPARE(m_form->questionTable().rowCount(), 2);
+}
+
+void TestStartup::relativeMapAgainstStartupPath() {
+    QVERIFY(QDir(m_maps->path()).mkdir(u8("sub")));
+    QVERIFY(TestFiles::writeBmp(maps(u8("sub/地図.bmp")), 30, 20));
+    const QString file = maps(u8("sub/q.zvm"));
+    QVERIFY(TestFiles::writeBytes(
+        file, TestFiles::questionFile(u8("./地図.bmp"),
+                                      {TestFiles::point(u8("1"), u8("2"), u8("h"), u8("a"))})));
+    start(file);
+    QVERIFY(m_services->messages.isEmpty());
+    QCOMPARE(m_form->questionTable().rowCount(), 1);
+    QCOMPARE(m_form->panelMain()->text(), kStartText);
+}
+
+// ---- The options dialog from the menu ----
+
+void TestStartup::optionsDialog_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<int>("selectedAtOpen");
+    QTest::addColumn<int>("choose");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QByteArray>("written");
+
+    // clang-format off
+    QTest::newRow("False shows no setting; Auto, OK")  << QByteArray("\"False\"\r\n") << 2 << 0 << true  << QByteArray("\"Auto\"\r\n");
+    QTest::newRow("Auto; Dialog, OK")                  << QByteArray("\"Auto\"\r\n")  << 0 << 1 << true  << QByteArray("\"True\"\r\n");
+    QTest::newRow("True; no setting, OK")              << QByteArray("\"True\"\r\n")  << 1 << 2 << true  << QByteArray("\"False\"\r\n");
+    QTest::newRow("False; Auto, Cancel")               << QByteArray("\"False\"\r\n") << 2 << 0 << false << QByteArray("\"False\"\r\n");
+    // clang-format on
+}
+
+void TestStartup::optionsDialog() {
+    QFETCH(QByteArray, settings);
+    QFETCH(int, selectedAtOpen);
+    QFETCH(int, choose);
+    QFETCH(bool, ok);
+    QFETCH(QByteArray, written);
+
+    QVERIFY(TestFiles::writeBytes(settingsPath(), settings));
+    start();
+    m_form->show();
+    int selected = -1;
+    bool modal = false;
+    QTimer::singleShot(0, m_form.get(), [&] {
+        auto* d = m_form->findChild<Form5*>();
+        QVERIFY(d);
+        modal = d->isModal() && d->isVisible();
+        for (int i = 0; i < 3; ++i) {
+            if (d->Option1[i]->isChecked())
+                selected = i;
+        }
+        d->Option1[choose]->click();
+        QTest::mouseClick(d->Command1[ok ? 0 : 1], Qt::LeftButton);
+    });
+    m_form->Menu2_Option->trigger();
+    QVERIFY(modal);
+    QCOMPARE(selected, selectedAtOpen);
+    // Gone once closed: the next opening starts afresh.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!m_form->findChild<Form5*>());
+
+    QVERIFY(closeWindow());
+    QCOMPARE(readSettings(), written);
+}
+
+void TestStartup::optionsAfterCheckingTheRecentFilesBox() {
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
+    writeHistory({questionFile(u8("a.zvm"))});
+    start(QString(), [](Form4& d) {
+        d.Check1->setChecked(true);
+        QTest::keyClick(d.List1, Qt::Key_Escape);
+    });
+    int selected = -1;
+    QTimer::singleShot(0, m_form.get(), [&] {
+        auto* d = m_form->findChild<Form5*>();
+        QVERIFY(d);
+        for (int i = 0; i < 3; ++i) {
+            if (d->Option1[i]->isChecked())
+                selected = i;
+        }
+        d->close();
+    });
+    m_form->Menu2_Option->trigger();
+    QCOMPARE(selected, 2);
+}
+
+// ---- Exit ----
+
+void TestStartup::exitKeepsTwentyEntries() {
+    QStringList history;
+    for (int i = 0; i < 25; ++i)
+        history << maps(u8("問題%1.zvm").arg(i));
+    writeHistory(history);
+    start();
+    QCOMPARE(m_form->recentFiles().count(), 25);
+    QVERIFY(closeWindow());
+    QCOMPARE(readHistory(), history.mid(0, 20));
+}
+
+void TestStartup::exitWithUnstorableEntry() {
+    const QString file = questionFile(u8("café.zvm"), 1);
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"False\"\r\n"));
+    writeHistory({maps(u8("a.zvm")), maps(u8("b.zvm"))});
+    start(file);
+    QCOMPARE(m_form->recentFiles().entries().first(), file);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Left out of .*café.zvm")));
+    QVERIFY(closeWindow());
+    QCOMPARE(readHistory(), (QStringList{maps(u8("a.zvm")), maps(u8("b.zvm"))}));
+}
+
+void TestStartup::exitWhenHistoryCannotBeWritten() {
+    // A folder where the history file belongs cannot be replaced, whoever runs the test.
+    QVERIFY(QDir(m_own->path()).mkdir(u8("履歴.zav")));
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
+    start();
+    Module1::StartupOption = QStringLiteral("Auto");
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Cannot write .*履歴.zav")));
+    QVERIFY(closeWindow());
+    QVERIFY(!m_form->isVisible());
+    // The settings are written all the same.
+    QCOMPARE(readSettings(), QByteArray("\"Auto\"\r\n"));
+}
+
+void TestStartup::exitWhenSettingsCannotBeWritten() {
+    QVERIFY(QDir(m_own->path()).mkdir(u8("設定.zav")));
+    const QString file = questionFile(u8("a.zvm"));
+    start(file);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Cannot write .*設定.zav")));
+    QVERIFY(closeWindow());
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(readHistory(), QStringList{file});
+    QVERIFY(QFileInfo(settingsPath()).isDir());
+}
+
+void TestStartup::exitFromReadOnlyFolder() {
+    if (geteuid() == 0)
+        QSKIP("running as root: folder permissions do not stop root from writing");
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"False\"\r\n"));
+    writeHistory({maps(u8("old.zvm"))});
+    const QString file = questionFile(u8("a.zvm"));
+    start(file);
+    QVERIFY(QFile::setPermissions(m_own->path(), QFile::ReadOwner | QFile::ExeOwner));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Cannot write .*履歴.zav")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Cannot write .*設定.zav")));
+    QVERIFY(closeWindow());
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(readHistory(), QStringList{maps(u8("old.zvm"))});
+    QCOMPARE(readSettings(), QByteArray("\"False\"\r\n"));
+}
+
+void TestStartup::exitDuringAQuiz() {
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"False\"\r\n"));
+    const QString file = questionFile(u8("a.zvm"), 3);
+    start(file);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form->Menu2_Start->trigger();
+    auto* answerWindow = m_form->findChild<QDialog*>(QStringLiteral("Form2"));
+    if (!answerWindow)
+        QSKIP("the quiz's answer window is not built yet");
+    QVERIFY(answerWindow->isVisible());
+    const int messagesBefore = int(m_services->messages.size());
+
+    QVERIFY(m_form->close());
+    QVERIFY(!answerWindow->isVisible());
+    QTest::qWait(50);
+    QCOMPARE(m_services->messages.size(), messagesBefore);
+    QVERIFY(!titles(m_services->messages).contains(u8("終了")));
+    QCOMPARE(readHistory(), QStringList{file});
+    QCOMPARE(readSettings(), QByteArray("\"False\"\r\n"));
+}
+
+void TestStartup::windowThatNeverStartedWritesNothing() {
+    m_form = std::make_unique<Form1>(*m_services, ownFolder());
+    QVERIFY(closeWindow());
+    QVERIFY(!QFileInfo::exists(historyPath()));
+    QVERIFY(!QFileInfo::exists(settingsPath()));
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
