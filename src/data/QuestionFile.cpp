@@ -152,7 +152,10 @@ WriteResult write(const QString& path, const QString& mapReference, const PointL
     if (!result.ok())
         return result;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // commit() does not notice a buffer flush that failed (disk full, file size limit) and
+    // would put a cut-off file in place of the old one, so the flush is checked first.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit()) {
         result.status = WriteResult::Status::FileError;
         result.errorString = file.errorString();
     }
