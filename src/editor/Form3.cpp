@@ -549,11 +549,15 @@ void Form3::Command1_Click() {
     }
 }
 
+void Form3::showModeChecks() {
+    m_addMode->setChecked(m_mode == EditMode::Add);
+    m_editMode->setChecked(m_mode == EditMode::Edit);
+}
+
 void Form3::setMode(EditMode mode) {
     m_mode = mode;
     const bool add = mode == EditMode::Add;
-    m_addMode->setChecked(add);
-    m_editMode->setChecked(!add);
+    showModeChecks();
     m_command1->setText(add ? QStringLiteral("追加(&A)") : QStringLiteral("更新(&R)"));
     if (add)
         m_lineBoxes[ColumnX]->setFocus();
@@ -569,14 +573,18 @@ void Form3::Command2_Click() {
 }
 
 void Form3::Menu2_AddMode_Click() {
-    if (m_busy)
+    if (m_busy) {
+        showModeChecks(); // the item checked itself; the mode has not changed
         return;
+    }
     setMode(EditMode::Add);
 }
 
 void Form3::Menu2_EditMode_Click() {
-    if (m_busy)
+    if (m_busy) {
+        showModeChecks(); // the item checked itself; the mode has not changed
         return;
+    }
     setMode(EditMode::Edit);
 }
 

@@ -91,6 +91,7 @@ private:
     void clearTable();
     void clearListSelection();
     void setMode(EditMode mode);
+    void showModeChecks();
     MessageAnswer showBox(const MessageRequest& request);
     bool mayDiscardChanges(const QString& title);
     bool mayClose();

@@ -8,6 +8,7 @@
 #include "TestFiles.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -78,6 +79,8 @@ public:
         action("Menu2_Save")->trigger();
     }
     int rows() const { return form->pointTable().rowCount(); }
+    // Open and Save show the hourglass while they run, and only then.
+    static bool isBusyCursor() { return QGuiApplication::overrideCursor() != nullptr; }
     bool modified() const { return form->document().isModified(); }
 
     FakeServices services;
