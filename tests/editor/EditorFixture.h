@@ -65,6 +65,13 @@ public:
         setBoxes(point);
         command1()->click();
     }
+    // Adds through the boxes and Command1 of any editor window.
+    static void addTo(Form3& editor, const Point& point) {
+        for (int column = 0; column < ColumnInfo; ++column)
+            editor.findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(column))
+                ->setText(point[column]);
+        editor.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    }
     void selectRow(int row) const {
         QListView* view = list();
         view->setCurrentIndex(view->model()->index(row, ColumnAnswer1));

@@ -1,6 +1,8 @@
 // The editor window: controls, layout, keys, blink, coordinates, closing, and point editing.
 #include "EditorFixture.h"
 
+#include "app/Form1.h"
+
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
@@ -29,6 +31,7 @@ private slots:
     void coordinateDisplay();
     void closing_data();
     void closing();
+    void openedModallyFromMainWindow();
 
     void pressPlacesPoint_data();
     void pressPlacesPoint();
@@ -308,6 +311,10 @@ void TestForm3::closing() {
     EditorFixture& f = *m_f;
     if (changed)
         f.add(samplePoint(1));
+    // There is no cancel button: Escape neither closes nor asks.
+    QTest::keyClick(f.list(), Qt::Key_Escape);
+    QVERIFY(f.form->isVisible());
+    QVERIFY(f.services.messages.isEmpty());
     f.services.answerMessage(answer);
     f.action("Menu2_End")->trigger();
     QCOMPARE(f.form->isVisible(), !closed);
@@ -335,6 +342,34 @@ void TestForm3::closing() {
         QVERIFY(again.form->close());
         QVERIFY(again.services.messages.isEmpty());
     }
+}
+
+void TestForm3::openedModallyFromMainWindow() {
+    FakeServices services;
+    Form1 main(services, m_f->dir.path() + u'/');
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QList<int> rowsAtOpening;
+    // Runs inside the editor's modal loop: add a point, then close with Yes.
+    const auto useEditor = [&] {
+        auto* editor = qobject_cast<Form3*>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        QCOMPARE(editor->parentWidget(), &main);
+        QVERIFY(editor->isModal());
+        rowsAtOpening << editor->pointTable().rowCount();
+        EditorFixture::addTo(*editor, samplePoint(1));
+        services.answerMessage(MessageAnswer::Yes);
+        editor->close();
+    };
+    for (int opening = 0; opening < 2; ++opening) {
+        QTimer::singleShot(0, &main, useEditor);
+        main.Menu2_FileEdit->trigger(); // returns when the editor has closed
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+    QCOMPARE(rowsAtOpening, QList<int>({0, 0})); // every opening starts afresh
+    QCOMPARE(services.messages.size(), 2);
+    QCOMPARE(services.messages[0].title, u8("終了"));
+    QVERIFY(main.findChildren<Form3*>().isEmpty());
 }
 
 void TestForm3::pressPlacesPoint_data() {
@@ -377,8 +412,8 @@ void TestForm3::typedCoordinates_data() {
                              << "40" << false << QPointF();
     QTest::newRow("empty y") << "12"
                              << "" << false << QPointF();
-    QTest::newRow("two points") << "1.2.3"
-                                << "4" << false << QPointF();
+    QTest::newRow("exponent without digits") << "e5"
+                                             << "4" << false << QPointF();
 }
 
 void TestForm3::typedCoordinates() {
@@ -387,9 +422,12 @@ void TestForm3::typedCoordinates() {
     QFETCH(bool, moves);
     EditorFixture& f = *m_f;
     f.pressMap(QPoint(50, 60));
-    f.box(ColumnY)->setText(y); // with X still 50, a numeric Y already moves the marker
+    f.box(ColumnX)->setText(u8("x")); // the marker stays where the press put it
+    f.box(ColumnY)->setText(y);
     const QPointF before = f.picture()->marker()->topLeft();
-    f.box(ColumnX)->setText(x);
+    QCOMPARE(before, QPointF(46, 56));
+    f.box(ColumnX)->clear();
+    QTest::keyClicks(f.box(ColumnX), x);
     if (moves)
         QTEST(f.picture()->marker()->topLeft(), "topLeft");
     else

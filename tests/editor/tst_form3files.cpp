@@ -616,6 +616,8 @@ void TestForm3Files::commandsWaitWhileOpening() {
     // The map-missing message comes while the file is being read.
     f.services.onNextMessage([&](const MessageRequest&) {
         QVERIFY(f.form->isBusy());
+        QVERIFY(f.isBusyCursor());
+        QCOMPARE(f.panel("EditingFile")->text(), u8("ﾌｧｲﾙを開いています..."));
         for (const char* name : {"Menu2_New", "Menu2_Open", "Menu2_Save", "Menu2_MapOpen",
                                  "Menu2_Path", "Menu2_EditMode", "PMenu_ListNum"})
             f.action(name)->trigger();
