@@ -449,7 +449,16 @@ void Form3::Menu2_End_Click() {
 }
 
 MessageAnswer Form3::showBox(const MessageRequest& request) {
-    return m_services.message(request.text, request.title, request.buttons, request.icon);
+    // A box that comes up while a file is read gets the ordinary pointer; the hourglass
+    // returns when it closes.
+    const bool busy = m_busy;
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
+    const MessageAnswer answer =
+        m_services.message(request.text, request.title, request.buttons, request.icon);
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    return answer;
 }
 
 // ---------------------------------------------------------------------------------------
