@@ -4,9 +4,7 @@ bool EditorDocument::flagAfter(EditorEvent event, bool before) {
     switch (event) {
     case EditorEvent::RowAdded:
     case EditorEvent::RowUpdated:
-    case EditorEvent::RowDeleted:
     case EditorEvent::MapChosen:
-    case EditorEvent::RelativePathSet:
         return true;
     case EditorEvent::EditorOpened:
     case EditorEvent::NewCompleted:
@@ -15,6 +13,10 @@ bool EditorDocument::flagAfter(EditorEvent event, bool before) {
         return false;
     case EditorEvent::SaveFailed:
     case EditorEvent::FileOpenIncomplete:
+    // Deleting a row and naming the map relatively leave the flag as it was, as users of the
+    // earlier versions know it: a relative map is a setting made just before saving.
+    case EditorEvent::RowDeleted:
+    case EditorEvent::RelativePathSet:
     case EditorEvent::ModeSwitched:
     case EditorEvent::MapPressed:
     case EditorEvent::BoxTyped:

