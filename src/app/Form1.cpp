@@ -20,8 +20,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -472,6 +474,7 @@ ReadOutcome Form1::loadQuestionFile(const QString& path, bool rememberInDialog) 
         if (rememberInDialog)
             m_commonDialog1.fileName = path;
         m_recentFiles.add(path);
+        growToShowMap();
         panelMain()->setText(QStringLiteral("ｽﾀｰﾄして下さい。"));
         break;
     default:
@@ -486,6 +489,35 @@ ReadOutcome Form1::loadQuestionFile(const QString& path, bool rememberInDialog) 
         QTimer::singleShot(0, this, &QWidget::close);
     }
     return outcome;
+}
+
+void Form1::growToShowMap() {
+    // A map larger than the view would show only its top-left corner: the window grows until
+    // the whole map shows, as far as the screen allows. It never shrinks, and a maximized or
+    // full-screen window stays as the user made it.
+    if (isMaximized() || isFullScreen() || !Picture1->hasMap())
+        return;
+    const QSize missing =
+        (Picture1->mapSize() - Picture1->contentsRect().size()).expandedTo(QSize(0, 0));
+    if (missing.width() == 0 && missing.height() == 0)
+        return;
+    QSize target = size() + missing;
+    const QScreen* screen = this->screen();
+    if (!screen) {
+        resize(target);
+        return;
+    }
+    // Before the first show the frame is unknown; leave room for a typical one.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(16, 48);
+    const QRect available = screen->availableGeometry();
+    resize(target.boundedTo(available.size() - frame));
+    if (isVisible()) {
+        // Keep the grown window on the screen.
+        const QSize outer = size() + frame;
+        const int left = std::clamp(x(), available.left(), available.right() + 1 - outer.width());
+        const int top = std::clamp(y(), available.top(), available.bottom() + 1 - outer.height());
+        move(left, top);
+    }
 }
 
 void Form1::reportFailure(ReadOutcome outcome) {

@@ -141,6 +141,7 @@ private:
     void holdCommands();
     void releaseCommands();
     void reportFailure(ReadOutcome outcome);
+    void growToShowMap();
     void Form_Unload();
 
     // QuestionSink: where a read puts what it finds.

@@ -67,6 +67,7 @@ private slots:
     void openAfterReadErrorWorks();
     void historyMovesPathToTop();
     void secondOpenReplacesPoints();
+    void largeMapGrowsTheWindow();
     void pointLimit_data();
     void pointLimit();
     void commandsHeldDuringRead();
@@ -588,6 +589,28 @@ void TestForm1::secondOpenReplacesPoints() {
     QCOMPARE(f.questionTable().rows(), secondPoints);
     QCOMPARE(f.Picture1->mapSize(), QSize(30, 20));
     QCOMPARE(f.recentFiles().entries(), (QStringList{second, first}));
+}
+
+void TestForm1::largeMapGrowsTheWindow() {
+    Form1& f = *m_form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QSize before = f.size();
+    // A small map leaves the window alone.
+    open(writeQuestionFile(QStringLiteral("small.zvm"), QStringLiteral("./map.bmp"), somePoints(1)));
+    QCOMPARE(f.size(), before);
+    // A larger one makes it grow until the whole map shows.
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("large.bmp")), 600, 400));
+    open(writeQuestionFile(QStringLiteral("large.zvm"), QStringLiteral("./large.bmp"), somePoints(1)));
+    QCOMPARE(f.panelMain()->text(), kStartText);
+    QVERIFY(f.Picture1->contentsRect().width() >= 600);
+    QVERIFY(f.Picture1->contentsRect().height() >= 400);
+    // One larger than the screen stops at the screen's edges.
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("huge.bmp")), 4000, 3000));
+    open(writeQuestionFile(QStringLiteral("huge.zvm"), QStringLiteral("./huge.bmp"), somePoints(1)));
+    const QRect available = f.screen()->availableGeometry();
+    QVERIFY(available.contains(f.frameGeometry()));
+    QVERIFY(f.width() > 600);
 }
 
 void TestForm1::pointLimit_data() {
