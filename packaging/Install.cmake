@@ -9,7 +9,7 @@ set(ZAV_INSTALL_DIR "${CMAKE_INSTALL_LIBDIR}/zavmap")
 install(TARGETS zavmap RUNTIME DESTINATION "${ZAV_INSTALL_DIR}")
 install(FILES "${CMAKE_SOURCE_DIR}/help/ZAV地図覚えヘルプ.hlp" DESTINATION "${ZAV_INSTALL_DIR}")
 install(DIRECTORY "${CMAKE_SOURCE_DIR}/samples/" DESTINATION "${ZAV_INSTALL_DIR}/samples"
-        PATTERN "README.md" EXCLUDE)
+        PATTERN "README.md" EXCLUDE PATTERN ".gitattributes" EXCLUDE)
 install(FILES "${CMAKE_SOURCE_DIR}/packaging/zavmap.svg"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
 install(FILES "${CMAKE_SOURCE_DIR}/packaging/zavmap-mime.xml"
