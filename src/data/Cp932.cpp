@@ -23,14 +23,17 @@ bool isSingleByteKana(uchar b) { return b >= 0xA1 && b <= 0xDF; }
 // What ICU gives for a byte sequence it has no character for.
 bool isSubstitute(char16_t c) { return c == kReplacement || c == 0x001A; }
 
-struct Tables {
-    // Character of each byte pair (lead << 8 | trail) and single byte; 0 when unassigned.
+// Character of each byte pair (lead << 8 | trail) and single byte; 0 when unassigned.
+struct DecodeTable {
     std::array<char16_t, 0x10000> toUnicode{};
-    // Code of each BMP character: a single byte below 0x100, a pair above; 0 when none.
+};
+
+// Code of each BMP character: a single byte below 0x100, a pair above; 0 when none.
+struct EncodeTable {
     std::array<quint16, 0x10000> fromUnicode{};
 };
 
-void buildDecodeTable(Tables& t) {
+void buildDecodeTable(DecodeTable& t) {
     QByteArray all;
     QList<quint16> codes;
     for (int b = 0xA1; b <= 0xDF; ++b) {
@@ -83,12 +86,12 @@ quint16 encodeOne(QChar c) {
 
 // Only codes that decode back to a character are kept, so encoding never writes bytes that
 // the reader would turn into a replacement character.
-void keepIfRoundTrips(Tables& t, char16_t c, quint16 code) {
-    if (code >= 0x80 && t.toUnicode[code] != 0)
+void keepIfRoundTrips(EncodeTable& t, const DecodeTable& decode, char16_t c, quint16 code) {
+    if (code >= 0x80 && decode.toUnicode[code] != 0)
         t.fromUnicode[c] = code;
 }
 
-void buildEncodeTable(Tables& t) {
+void buildEncodeTable(EncodeTable& t, const DecodeTable& decode) {
     // Every character follows a line feed, which no code contains: ICU skips unmappable
     // "default ignorable" characters without a trace, so the output must be cut per character.
     QString all;
@@ -120,18 +123,27 @@ void buildEncodeTable(Tables& t) {
     }
     if (codes.size() != chars.size()) {
         for (const char16_t c : chars)
-            keepIfRoundTrips(t, c, encodeOne(QChar(c)));
+            keepIfRoundTrips(t, decode, c, encodeOne(QChar(c)));
         return;
     }
     for (qsizetype i = 0; i < chars.size(); ++i)
-        keepIfRoundTrips(t, chars[i], codes[i]);
+        keepIfRoundTrips(t, decode, chars[i], codes[i]);
 }
 
-const Tables& tables() {
-    static const std::unique_ptr<const Tables> built = [] {
-        auto t = std::make_unique<Tables>();
+// Each table is built on first use, so reading files never pays for the encoding table.
+const DecodeTable& decodeTable() {
+    static const std::unique_ptr<const DecodeTable> built = [] {
+        auto t = std::make_unique<DecodeTable>();
         buildDecodeTable(*t);
-        buildEncodeTable(*t);
+        return t;
+    }();
+    return *built;
+}
+
+const EncodeTable& encodeTable() {
+    static const std::unique_ptr<const EncodeTable> built = [] {
+        auto t = std::make_unique<EncodeTable>();
+        buildEncodeTable(*t, decodeTable());
         return t;
     }();
     return *built;
@@ -142,7 +154,7 @@ const Tables& tables() {
 namespace Cp932 {
 
 QString decode(QByteArrayView bytes) {
-    const Tables& t = tables();
+    const DecodeTable& t = decodeTable();
     QString out(bytes.size(), Qt::Uninitialized);
     char16_t* dst = reinterpret_cast<char16_t*>(out.data());
     const char16_t* const start = dst;
@@ -189,7 +201,7 @@ QString toWindowsCodePoints(QString text) {
 }
 
 std::optional<QByteArray> encode(QStringView input) {
-    const Tables& t = tables();
+    const EncodeTable& t = encodeTable();
     const QString text = toWindowsCodePoints(input.toString());
     QByteArray out(text.size() * 2, Qt::Uninitialized);
     char* dst = out.data();
@@ -213,7 +225,7 @@ std::optional<QByteArray> encode(QStringView input) {
 bool canEncode(QStringView text) { return firstUnencodable(text) < 0; }
 
 qsizetype firstUnencodable(QStringView input) {
-    const Tables& t = tables();
+    const EncodeTable& t = encodeTable();
     const QString text = toWindowsCodePoints(input.toString());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
