@@ -1,5 +1,6 @@
 // The editor's Save and Open of a full table (32,767 points, a 2000 x 2000 map) through the
 // real editor window, beside the bare write and read of the same rows in the same run.
+#include "BenchSupport.h"
 #include "data/QuestionFile.h"
 #include "editor/Form3.h"
 
@@ -21,41 +22,6 @@
 
 namespace {
 
-// Open answers with the benchmark file, Save with the target; no message is expected.
-class BenchServices : public Services {
-public:
-    QString openPath;
-    QString savePath;
-    int messages = 0;
-
-    QString inputBox(const QString&, const QString&) override { return QString(); }
-    void showHelp(const QString&) override {}
-
-protected:
-    MessageAnswer showMessage(const MessageRequest&) override {
-        ++messages;
-        return MessageAnswer::No;
-    }
-    QString askOpenFileName(const QString&, const QString&) override { return openPath; }
-    QString askSaveFileName(const QString&, const QString&) override { return savePath; }
-};
-
-PointList makePoints() {
-    const QStringList regions = {QStringLiteral("九州地方"), QStringLiteral("関東地方"),
-                                 QStringLiteral("近畿地方"), QStringLiteral("東北地方")};
-    const QStringList names = {QStringLiteral("鹿児島"), QStringLiteral("神奈川"),
-                               QStringLiteral("和歌山"), QStringLiteral("北海道")};
-    PointList points;
-    points.reserve(kMaxPoints);
-    for (int i = 0; i < kMaxPoints; ++i) {
-        const QString name = names[i % names.size()] + QString::number(i);
-        points.append(Point{QString::number(100 + i % 1800), QString::number(50 + i % 1900),
-                            regions[i % regions.size()], name + QStringLiteral("県"), name,
-                            name + QStringLiteral("市。ﾌｪﾘｰの港。\r\n人口約60万人。")});
-    }
-    return points;
-}
-
 // Counts rows only: the bare read without any table.
 class CountingSink : public QuestionSink {
 public:
@@ -72,9 +38,9 @@ struct Fixture {
     QTemporaryDir dir;
     QString path;
     QString target;
-    PointList points = makePoints();
+    PointList points = BenchSupport::fullTable();
     qsizetype bytes = 0;
-    BenchServices services;
+    BenchSupport::Services services;
     std::unique_ptr<Form3> form;
     QAction* open = nullptr;
     QAction* save = nullptr;
@@ -167,45 +133,11 @@ BENCHMARK(BM_SaveThroughForm3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenThroughForm3)->Unit(benchmark::kMillisecond);
 
-struct Timing {
-    double wallMs = 0;
-    double cpuMs = 0;
-};
-
-double cpuNowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Medians of wall and CPU time of `runs` calls of each, interleaved so that both meet the same
-// load on a shared machine.
-std::pair<Timing, Timing> medians(int runs, const std::function<void()>& first,
-                                  const std::function<void()>& second) {
-    std::vector<double> wall[2], cpu[2];
-    for (int i = 0; i < runs; ++i) {
-        for (int which = 0; which < 2; ++which) {
-            QElapsedTimer timer;
-            const double cpuStart = cpuNowMs();
-            timer.start();
-            (which == 0 ? first : second)();
-            wall[which].push_back(timer.nsecsElapsed() / 1e6);
-            cpu[which].push_back(cpuNowMs() - cpuStart);
-        }
-    }
-    return {{median(wall[0]), median(cpu[0])}, {median(wall[1]), median(cpu[1])}};
-}
-
 void printSummary() {
     Fixture& f = fixture();
-    const auto [write, save] = medians(
+    const auto [write, save] = BenchSupport::interleavedMedians(
         15, [&] { f.rawWrite(); }, [&] { f.saveThroughForm(); });
-    const auto [read, open] = medians(
+    const auto [read, open] = BenchSupport::interleavedMedians(
         15, [&] { f.rawRead(); }, [&] { f.openThroughForm(); });
     std::printf("\n%d points, %lld bytes, 2000 x 2000 map (medians of 15 interleaved runs)\n",
                 kMaxPoints, static_cast<long long>(f.bytes));

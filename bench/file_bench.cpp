@@ -1,5 +1,6 @@
 // Reading and writing a full-size question file (32,767 points of Japanese text, about 3 MB),
 // each beside the bare code page 932 conversion of the same bytes in the same run.
+#include "BenchSupport.h"
 #include "data/Cp932.h"
 #include "data/QuestionFile.h"
 #include "data/TableSink.h"
@@ -20,26 +21,10 @@
 
 namespace {
 
-PointList makePoints() {
-    const QStringList regions = {QStringLiteral("九州地方"), QStringLiteral("関東地方"),
-                                 QStringLiteral("近畿地方"), QStringLiteral("東北地方")};
-    const QStringList names = {QStringLiteral("鹿児島"), QStringLiteral("神奈川"),
-                               QStringLiteral("和歌山"), QStringLiteral("北海道")};
-    PointList points;
-    points.reserve(kMaxPoints);
-    for (int i = 0; i < kMaxPoints; ++i) {
-        const QString name = names[i % names.size()] + QString::number(i);
-        points.append(Point{QString::number(100 + i % 1800), QString::number(50 + i % 1900),
-                            regions[i % regions.size()], name + QStringLiteral("県"), name,
-                            name + QStringLiteral("市。ﾌｪﾘｰの港。\r\n人口約60万人。")});
-    }
-    return points;
-}
-
 struct Fixture {
     QTemporaryDir dir;
     QString path;
-    PointList points = makePoints();
+    PointList points = BenchSupport::fullTable();
     QByteArray bytes;
 
     Fixture() {

@@ -1,5 +1,6 @@
 // Opening a full-size question file for play (32,767 points, a 2000 x 2000 map) through the
 // real main window, beside the bare read of the same file into a table in the same run.
+#include "BenchSupport.h"
 #include "app/Form1.h"
 #include "data/QuestionFile.h"
 #include "data/TableSink.h"
@@ -24,45 +25,11 @@ namespace {
 
 const QString kStartText = QStringLiteral("ｽﾀｰﾄして下さい。");
 
-// The open dialog always answers with the benchmark file; nothing else is expected.
-class BenchServices : public Services {
-public:
-    QString path;
-    int messages = 0;
-
-    QString inputBox(const QString&, const QString&) override { return QString(); }
-    void showHelp(const QString&) override {}
-
-protected:
-    MessageAnswer showMessage(const MessageRequest&) override {
-        ++messages;
-        return MessageAnswer::Ok;
-    }
-    QString askOpenFileName(const QString&, const QString&) override { return path; }
-    QString askSaveFileName(const QString&, const QString&) override { return QString(); }
-};
-
-PointList makePoints() {
-    const QStringList regions = {QStringLiteral("九州地方"), QStringLiteral("関東地方"),
-                                 QStringLiteral("近畿地方"), QStringLiteral("東北地方")};
-    const QStringList names = {QStringLiteral("鹿児島"), QStringLiteral("神奈川"),
-                               QStringLiteral("和歌山"), QStringLiteral("北海道")};
-    PointList points;
-    points.reserve(kMaxPoints);
-    for (int i = 0; i < kMaxPoints; ++i) {
-        const QString name = names[i % names.size()] + QString::number(i);
-        points.append(Point{QString::number(100 + i % 1800), QString::number(50 + i % 1900),
-                            regions[i % regions.size()], name + QStringLiteral("県"), name,
-                            name + QStringLiteral("市。ﾌｪﾘｰの港。\r\n人口約60万人。")});
-    }
-    return points;
-}
-
 struct Fixture {
     QTemporaryDir dir;
     QString path;
     qsizetype bytes = 0;
-    BenchServices services;
+    BenchSupport::Services services;
     std::unique_ptr<Form1> form;
 
     Fixture() {
@@ -72,12 +39,12 @@ struct Fixture {
         if (!map.save(dir.filePath(QStringLiteral("map.bmp")), "BMP"))
             qFatal("cannot write the benchmark map");
         QByteArray content;
-        QuestionFile::encode(QStringLiteral("./map.bmp"), makePoints(), content);
+        QuestionFile::encode(QStringLiteral("./map.bmp"), BenchSupport::fullTable(), content);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
             qFatal("cannot write the benchmark file");
         bytes = content.size();
-        services.path = path;
+        services.openPath = path;
         form = std::make_unique<Form1>(services, dir.path() + u'/');
         form->show();
         QApplication::processEvents();
@@ -126,43 +93,9 @@ void BM_OpenThroughForm1(benchmark::State& state) {
 BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenThroughForm1)->Unit(benchmark::kMillisecond);
 
-struct Timing {
-    double wallMs = 0;
-    double cpuMs = 0;
-};
-
-double cpuNowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Medians of wall and CPU time of `runs` calls of each, interleaved so that both meet the same
-// load on a shared machine.
-std::pair<Timing, Timing> medians(int runs, const std::function<void()>& first,
-                                  const std::function<void()>& second) {
-    std::vector<double> wall[2], cpu[2];
-    for (int i = 0; i < runs; ++i) {
-        for (int which = 0; which < 2; ++which) {
-            QElapsedTimer timer;
-            const double cpuStart = cpuNowMs();
-            timer.start();
-            (which == 0 ? first : second)();
-            wall[which].push_back(timer.nsecsElapsed() / 1e6);
-            cpu[which].push_back(cpuNowMs() - cpuStart);
-        }
-    }
-    return {{median(wall[0]), median(cpu[0])}, {median(wall[1]), median(cpu[1])}};
-}
-
 void printSummary() {
     Fixture& f = fixture();
-    const auto [raw, open] = medians(
+    const auto [raw, open] = BenchSupport::interleavedMedians(
         15, [&] { f.rawRead(); }, [&] { f.openThroughForm(); });
     std::printf("\n%d points, %lld bytes, 2000 x 2000 map (medians of 15 interleaved runs)\n",
                 kMaxPoints, static_cast<long long>(f.bytes));

@@ -1,6 +1,7 @@
 // Start on the largest table: the shuffle beside one plain copy of the same table, the whole
 // Start command through the main window, and one question's judging plus the move to the
 // next question with 32,767 points, in the rules alone and through the answer window.
+#include "BenchSupport.h"
 #include "app/Form1.h"
 #include "quiz/Form2.h"
 #include "quiz/QuizPlacement.h"
@@ -26,20 +27,8 @@
 
 namespace {
 
-PointList makePoints() {
-    PointList points;
-    points.reserve(kMaxPoints);
-    for (int i = 0; i < kMaxPoints; ++i) {
-        const QString name = QStringLiteral("鹿児島") + QString::number(i);
-        points.append(Point{QString::number(100 + i % 1800), QString::number(50 + i % 1900),
-                            QStringLiteral("九州地方"), name + QStringLiteral("県"), name,
-                            name + QStringLiteral("市。県庁所在地。\r\n人口は約60万人。")});
-    }
-    return points;
-}
-
 const PointList& points() {
-    static const PointList all = makePoints();
+    static const PointList all = BenchSupport::fullTable();
     return all;
 }
 
@@ -190,50 +179,17 @@ BENCHMARK(BM_JudgeAndNextThroughForm2)->Unit(benchmark::kMicrosecond);
 
 // ---- A summary with both times of each pair side by side ----
 
-double cpuNowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-struct Timing {
-    double wallMs = 0;
-    double cpuMs = 0;
-};
-
-// Median wall and CPU time of `runs` calls, each pair interleaved so that both meet the same
-// load on a shared machine.
-std::pair<Timing, Timing> medians(int runs, const std::function<void()>& first,
-                                  const std::function<void()>& second) {
-    std::vector<double> wall[2], cpu[2];
-    for (int i = 0; i < runs; ++i) {
-        for (int which = 0; which < 2; ++which) {
-            QElapsedTimer timer;
-            const double cpuStart = cpuNowMs();
-            timer.start();
-            (which == 0 ? first : second)();
-            wall[which].push_back(timer.nsecsElapsed() / 1e6);
-            cpu[which].push_back(cpuNowMs() - cpuStart);
-        }
-    }
-    auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
-    return {{median(wall[0]), median(cpu[0])}, {median(wall[1]), median(cpu[1])}};
-}
-
 void printSummary() {
     Window& w = window();
     ShuffleRun shuffle;
-    const auto [copy, shuffled] = medians(31, copyTable, std::ref(shuffle));
-    const auto [copyAgain, started] = medians(15, copyTable, [&] {
+    const auto [copy, shuffled] = BenchSupport::interleavedMedians(31, copyTable, std::ref(shuffle));
+    const auto [copyAgain, started] = BenchSupport::interleavedMedians(15, copyTable, [&] {
         w.start();
         w.stop();
     });
     w.form.Menu3_PMode->trigger();
     w.start();
-    const auto [unused, question] = medians(
+    const auto [unused, question] = BenchSupport::interleavedMedians(
         101, [] {}, [&] { w.judgeAndNext(); });
     w.stop();
     std::printf("\n%d points (medians of interleaved runs)           wall ms   CPU ms\n",

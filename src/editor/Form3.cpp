@@ -270,13 +270,13 @@ void Form3::createControls() {
         {3, u"答え2(&B)", ColumnAnswer2, 120, 4440, 1215},
         {4, u"情報(&I)", ColumnInfo, 120, 5040, 1215},
     };
-    for (const LabelSpec& spec : labels) {
-        auto* label = new QLabel(QString::fromUtf16(spec.caption), m_client);
-        label->setObjectName(indexedName("Label1", spec.index));
-        label->setBuddy(spec.box == ColumnInfo ? static_cast<QWidget*>(m_infoBox)
-                                               : m_lineBoxes[spec.box]);
-        placeTwips(label, spec.left, spec.top, spec.width, 255);
-        m_labels[spec.index] = label;
+    for (const LabelSpec& entry : labels) {
+        auto* label = new QLabel(QString::fromUtf16(entry.caption), m_client);
+        label->setObjectName(indexedName("Label1", entry.index));
+        label->setBuddy(entry.box == ColumnInfo ? static_cast<QWidget*>(m_infoBox)
+                                               : m_lineBoxes[entry.box]);
+        placeTwips(label, entry.left, entry.top, entry.width, 255);
+        m_labels[entry.index] = label;
     }
 
     m_picture = new MapView(m_client);
