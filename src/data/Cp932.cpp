@@ -154,12 +154,19 @@ const EncodeTable& encodeTable() {
 namespace Cp932 {
 
 QString decode(QByteArrayView bytes) {
-    const DecodeTable& t = decodeTable();
     QString out(bytes.size(), Qt::Uninitialized);
     char16_t* dst = reinterpret_cast<char16_t*>(out.data());
     const char16_t* const start = dst;
     const auto* src = reinterpret_cast<const uchar*>(bytes.data());
     const uchar* const end = src + bytes.size();
+    // ASCII needs no table: the settings file and plain paths never build it.
+    while (src < end && *src < 0x80)
+        *dst++ = *src++;
+    if (src == end) {
+        out.truncate(dst - start);
+        return out;
+    }
+    const DecodeTable& t = decodeTable();
     while (src < end) {
         const uchar b = *src;
         if (b < 0x80) {
