@@ -572,6 +572,10 @@ void Form1::readingStarted() {
     m_sinceEvents.invalidate();
 }
 
+void Form1::expectPoints(int count) {
+    m_table.rows().reserve(count);
+}
+
 int Form1::pointCount() const {
     return m_table.rowCount();
 }

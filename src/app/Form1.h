@@ -146,6 +146,7 @@ private:
 
     // QuestionSink: where a read puts what it finds.
     void readingStarted() override;
+    void expectPoints(int count) override;
     int pointCount() const override;
     void appendPoint(Point&& point) override;
     void mapLoaded(const QImage& map, const QString& reference) override;

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace QuestionFile {
 
 namespace {
@@ -86,6 +88,8 @@ ReadOutcome read(const QString& path, QuestionSink& sink) {
     if (!file.open(QIODevice::ReadOnly))
         return ReadOutcome::CannotOpen;
     sink.readingStarted();
+    // The shortest Point record with short texts is about 40 bytes.
+    sink.expectPoints(static_cast<int>(std::min<qint64>(kMaxPoints, file.size() / 40)));
     FieldReader reader(file);
     const ReadOutcome outcome = readRecords(reader, path, sink);
     if (outcome == ReadOutcome::ReadError || reader.failed())

@@ -29,6 +29,9 @@ public:
 
     // The file is open and reading starts; nothing has been read yet.
     virtual void readingStarted() {}
+    // A guess at how many points the file holds (from its size, never above kMaxPoints), so a
+    // table can make room once instead of growing step by step.
+    virtual void expectPoints(int count) { (void)count; }
     virtual int pointCount() const = 0;
     virtual void appendPoint(Point&& point) = 0;
     // A Map record whose map passed the checks and loaded; `reference` as the file holds it.

@@ -10,6 +10,7 @@ public:
     explicit TableSink(QuestionTable& table)
         : m_table(table) {}
 
+    void expectPoints(int count) override { m_table.rows().reserve(count); }
     int pointCount() const override { return m_table.rowCount(); }
     void appendPoint(Point&& point) override { m_table.appendRow(std::move(point)); }
     void mapLoaded(const QImage& map, const QString& reference) override {
