@@ -1,20 +1,17 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <optional>
 
 // The main window's layout in twips (1/1440 inch; 15 twips make one pixel at 96 dpi). The
 // window keeps its layout in twips so that its figures match the design on every screen.
 namespace MainLayout {
 
-constexpr int kTwipsPerPixel = 15;
-
-// Nearest pixel of a length in twips (halves away from zero).
-constexpr int toPixels(int twips) {
-    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
-                      : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
-}
+constexpr int kTwipsPerPixel = Twips::kPerPixel;
+using Twips::toPixels;
 constexpr int toTwips(int pixels) {
-    return pixels * kTwipsPerPixel;
+    return Twips::fromPixels(pixels);
 }
 
 // Design figures of the client area and its controls.

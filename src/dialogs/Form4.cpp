@@ -3,23 +3,13 @@
 #include "app/Module1.h"
 #include "data/RecentFiles.h"
 #include "data/SettingsFile.h"
+#include "platform/Twips.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-
-namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
-}
-
-} // namespace
 
 Form4::Form4(RecentFiles& recentFiles, QString& ownerTag, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -28,12 +18,12 @@ Form4::Form4(RecentFiles& recentFiles, QString& ownerTag, QWidget* parent)
     , m_ownerTag(ownerTag) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("最近使ったﾌｧｲﾙ"));
-    setFixedSize(twips(0, 0, 5760, 2115).size());
+    setFixedSize(Twips::rect(0, 0, 5760, 2115).size());
 
     // Controls are created in tab order.
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
-    List1->setGeometry(twips(120, 120, 4455, 1500));
+    List1->setGeometry(Twips::rect(120, 120, 4455, 1500));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
 
     const std::array<QString, 2> captions{QStringLiteral("開く(&O)"), QStringLiteral("ｷｬﾝｾﾙ(&C)")};
@@ -41,14 +31,14 @@ Form4::Form4(RecentFiles& recentFiles, QString& ownerTag, QWidget* parent)
     for (int i = 0; i < 2; ++i) {
         Command1[i] = new QPushButton(captions[i], this);
         Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        Command1[i]->setGeometry(twips(4680, tops[i], 975, 375));
+        Command1[i]->setGeometry(Twips::rect(4680, tops[i], 975, 375));
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
     Command1[0]->setDefault(true);
 
     Check1 = new QCheckBox(QStringLiteral("次回からこのﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示しない(&U)"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setGeometry(twips(120, 1800, 5535, 255));
+    Check1->setGeometry(Twips::rect(120, 1800, 5535, 255));
 
     // A double-click only: "activated" also fires on Enter and, in some styles, on one click,
     // and Enter belongs to the default button.

@@ -2,36 +2,26 @@
 
 #include "app/Module1.h"
 #include "data/SettingsFile.h"
+#include "platform/Twips.h"
 
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <algorithm>
 
-namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
-}
-
-} // namespace
-
 Form5::Form5(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("ｵﾌﾟｼｮﾝ"));
-    setFixedSize(twips(0, 0, 5145, 1815).size());
+    setFixedSize(Twips::rect(0, 0, 5145, 1815).size());
 
     // Created in tab order: the buttons first, then the options.
     const std::array<QString, 2> buttons{QStringLiteral("&OK"), QStringLiteral("ｷｬﾝｾﾙ(&C)")};
     for (int i = 0; i < 2; ++i) {
         Command1[i] = new QPushButton(buttons[i], this);
         Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        Command1[i]->setGeometry(twips(1680 + 1680 * i, 1320, 1575, 375));
+        Command1[i]->setGeometry(Twips::rect(1680 + 1680 * i, 1320, 1575, 375));
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
     const std::array<QString, 3> captions{
@@ -45,7 +35,7 @@ Form5::Form5(QWidget* parent)
         Option1[i] = new QRadioButton(captions[i], this);
         Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
         Option1[i]->setProperty("Tag", tags[i].toString());
-        Option1[i]->setGeometry(twips(120, 120 + 360 * i, 4815, 255));
+        Option1[i]->setGeometry(Twips::rect(120, 120 + 360 * i, 4815, 255));
         connect(Option1[i], &QRadioButton::toggled, this, [this] { updateTabStops(); });
     }
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 // The editor window's arithmetic on resizing, in twips (15 twips to a pixel). The toolkit
 // reports the inside of the window, so the margins of the design size are kept: the map view
 // ends 60 twips inside the right edge and 60 twips above the status bar, and the separator
 // lines end 75 twips inside the right edge. Nothing else moves.
 namespace EditorLayout {
 
-constexpr int kTwipsPerPixel = 15;
+constexpr int kTwipsPerPixel = Twips::kPerPixel;
 
 // The design: an inside area of 8355 x 7290 twips with the status bar's top at 7035.
 constexpr int kDesignWidth = 8355;
@@ -30,11 +32,9 @@ struct Arrangement {
 // A window too small for the map view gives it a size of zero rather than a negative one.
 Arrangement arrange(int insideWidth, int statusBarTop);
 
-constexpr int toPixels(int twips) {
-    return twips / kTwipsPerPixel;
-}
+using Twips::toPixels;
 constexpr int toTwips(int pixels) {
-    return pixels * kTwipsPerPixel;
+    return Twips::fromPixels(pixels);
 }
 
 } // namespace EditorLayout

@@ -39,7 +39,7 @@ namespace {
 constexpr int kPumpIntervalMs = 50;
 
 void placeTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+    widget->setGeometry(Twips::rect(left, top, width, height));
 }
 
 QString indexedName(const char* name, int index) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include "data/Point.h"
 #include "quiz/RandomSource.h"
 
@@ -21,7 +23,7 @@ std::optional<QPointF> markerTopLeft(const Point& point);
 
 // Width of the band the answer window's new left edge is drawn from: 8000 twips.
 constexpr int kJumpRangeTwips = 8000;
-constexpr int kTwipsPerPixel = 15;
+constexpr int kTwipsPerPixel = Twips::kPerPixel;
 constexpr int kJumpRangePixels = kJumpRangeTwips / kTwipsPerPixel;
 
 struct Span {
