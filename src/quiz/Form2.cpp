@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "platform/MapView.h"
+#include "platform/Twips.h"
 #include "quiz/QuizPlacement.h"
 
 #include <QCloseEvent>
@@ -17,15 +18,6 @@
 #include <cmath>
 
 namespace {
-
-// The window's layout is designed in twips, 15 to a pixel.
-constexpr int px(int twips) {
-    return (twips + QuizPlacement::kTwipsPerPixel / 2) / QuizPlacement::kTwipsPerPixel;
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 constexpr int kClockIntervalMs = 1000;
 
@@ -46,35 +38,35 @@ Form2::Form2(Form1& form1, Services& services, RandomSource& random)
 Form2::~Form2() = default;
 
 void Form2::createControls() {
-    setFixedSize(px(2070), px(2640));
+    setFixedSize(Twips::toPixels(2070), Twips::toPixels(2640));
 
     Picture2 = new QFrame(this);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(twipRect(0, 0, 2055, 1695));
+    Picture2->setGeometry(Twips::rect(0, 0, 2055, 1695));
 
     const std::array<int, 3> labelTops = {120, 840, 1080};
     for (std::size_t i = 0; i < Label1.size(); ++i) {
         auto* label = new QLabel(Picture2);
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));
         label->setTextFormat(Qt::PlainText);
-        label->setGeometry(twipRect(120, labelTops[i], 1815, 255));
+        label->setGeometry(Twips::rect(120, labelTops[i], 1815, 255));
         Label1[i] = label;
     }
 
     // First in the tab order: created before the button.
     Text1 = new QLineEdit(Picture2);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twipRect(120, 480, 1815, 270));
+    Text1->setGeometry(Twips::rect(120, 480, 1815, 270));
 
     Label2 = new QLabel(Picture2);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setTextFormat(Qt::PlainText);
     Label2->setAlignment(Qt::AlignCenter);
-    Label2->setGeometry(twipRect(360, 1320, 255, 255));
+    Label2->setGeometry(Twips::rect(360, 1320, 255, 255));
 
     Command1 = new QPushButton(okCaption(), Picture2);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twipRect(840, 1320, 975, 255));
+    Command1->setGeometry(Twips::rect(840, 1320, 975, 255));
     // The default button: Enter in the answer entry presses it.
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
@@ -84,7 +76,7 @@ void Form2::createControls() {
     Label3->setTextFormat(Qt::PlainText);
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label3->setGeometry(twipRect(120, 1800, 1815, 735));
+    Label3->setGeometry(Twips::rect(120, 1800, 1815, 735));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
