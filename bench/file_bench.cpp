@@ -59,7 +59,10 @@ void BM_IcuDecodeOnly(benchmark::State& state) {
         QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
         QString text = decoder.decode(bytes);
         if (text.size() < bytes.size() / 2)
-            state.SkipWithError(qPrintable(QStringLiteral("decoded %1 of %2 bytes, valid %3").arg(text.size()).arg(bytes.size()).arg(decoder.isValid())));
+            state.SkipWithError(qPrintable(QStringLiteral("decoded %1 of %2 bytes, valid %3")
+                                               .arg(text.size())
+                                               .arg(bytes.size())
+                                               .arg(decoder.isValid())));
         benchmark::DoNotOptimize(text);
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -76,8 +79,12 @@ void BM_ReadIntoTable(benchmark::State& state) {
             table.clear();
             state.ResumeTiming();
         });
-        if (QuestionFile::read(f.path, sink) != ReadOutcome::Success || table.rowCount() != kMaxPoints)
-            state.SkipWithError(("read failed: " + std::to_string(int(QuestionFile::read(f.path, sink))) + " rows " + std::to_string(table.rowCount())).c_str());
+        if (QuestionFile::read(f.path, sink) != ReadOutcome::Success ||
+            table.rowCount() != kMaxPoints)
+            state.SkipWithError(
+                ("read failed: " + std::to_string(int(QuestionFile::read(f.path, sink))) +
+                 " rows " + std::to_string(table.rowCount()))
+                    .c_str());
     }
     state.SetBytesProcessed(state.iterations() * f.bytes.size());
 }
@@ -110,8 +117,7 @@ BENCHMARK(BM_EncodeOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteFile)->Unit(benchmark::kMillisecond);
 
 // Median wall time of `runs` calls, in milliseconds.
-template <typename Fn>
-double medianMs(int runs, Fn&& fn) {
+template <typename Fn> double medianMs(int runs, Fn&& fn) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
@@ -130,7 +136,8 @@ void printSummary() {
         QString text = decoder.decode(f.bytes);
         benchmark::DoNotOptimize(text);
     });
-    const double tableDecode = medianMs(15, [&] { benchmark::DoNotOptimize(Cp932::decode(f.bytes)); });
+    const double tableDecode =
+        medianMs(15, [&] { benchmark::DoNotOptimize(Cp932::decode(f.bytes)); });
     const double read = medianMs(15, [&] {
         QuestionTable table;
         TableSink sink(table);
@@ -142,7 +149,8 @@ void printSummary() {
                 static_cast<long long>(f.bytes.size()));
     std::printf("  decode, Qt ICU converter : %7.2f ms\n", icuDecode);
     std::printf("  decode, our tables       : %7.2f ms\n", tableDecode);
-    std::printf("  read into a table        : %7.2f ms  (%.2f x ICU decode, %.2f x table decode; limit 100 ms)\n",
+    std::printf("  read into a table        : %7.2f ms  (%.2f x ICU decode, %.2f x table decode; "
+                "limit 100 ms)\n",
                 read, read / icuDecode, read / tableDecode);
     std::printf("  write the same table     : %7.2f ms  (limit 100 ms)\n", write);
 }

@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (list.count() > int(size) + 1)
         FuzzSupport::fail("more entries than bytes");
     const QByteArray bytes = HistoryFile::encode(list);
-    FuzzSupport::writeInput(QStringLiteral("history.zav"), reinterpret_cast<const uint8_t*>(bytes.constData()),
+    FuzzSupport::writeInput(QStringLiteral("history.zav"),
+                            reinterpret_cast<const uint8_t*>(bytes.constData()),
                             size_t(bytes.size()));
     QStringList expected;
     for (const QString& entry : list.savedEntries()) {

@@ -7,12 +7,13 @@
 
 #include <QImage>
 
-
 namespace {
 class ContinuingSink : public TableSink {
 public:
     using TableSink::TableSink;
-    AfterMapFailure mapFailed(ReadOutcome, const QString&) override { return AfterMapFailure::Continue; }
+    AfterMapFailure mapFailed(ReadOutcome, const QString&) override {
+        return AfterMapFailure::Continue;
+    }
 };
 } // namespace
 
@@ -40,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray bytes;
     if (!QuestionFile::encode(sink.mapReference, table.rows(), bytes).ok())
         return 0; // text code page 932 cannot hold (a replacement character, say)
-    const QString copy = FuzzSupport::writeInput(QStringLiteral("copy.zvm"),
-                                                 reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                                 size_t(bytes.size()));
+    const QString copy = FuzzSupport::writeInput(
+        QStringLiteral("copy.zvm"), reinterpret_cast<const uint8_t*>(bytes.constData()),
+        size_t(bytes.size()));
     // A file without a Map record gets an empty reference on writing: go on past map failures.
     QuestionTable again;
     ContinuingSink againSink(again);

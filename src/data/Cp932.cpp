@@ -16,12 +16,20 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool isLeadByte(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool isTrailByte(uchar b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-bool isSingleByteKana(uchar b) { return b >= 0xA1 && b <= 0xDF; }
+bool isLeadByte(uchar b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool isTrailByte(uchar b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+bool isSingleByteKana(uchar b) {
+    return b >= 0xA1 && b <= 0xDF;
+}
 
 // What ICU gives for a byte sequence it has no character for.
-bool isSubstitute(char16_t c) { return c == kReplacement || c == 0x001A; }
+bool isSubstitute(char16_t c) {
+    return c == kReplacement || c == 0x001A;
+}
 
 // Character of each byte pair (lead << 8 | trail) and single byte; 0 when unassigned.
 struct DecodeTable {
@@ -194,14 +202,29 @@ QString decode(QByteArrayView bytes) {
 QString toWindowsCodePoints(QString text) {
     for (QChar& c : text) {
         switch (c.unicode()) {
-        case 0x301C: c = QChar(0xFF5E); break; // WAVE DASH -> FULLWIDTH TILDE
-        case 0x2212: c = QChar(0xFF0D); break; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
-        case 0x2016: c = QChar(0x2225); break; // DOUBLE VERTICAL LINE -> PARALLEL TO
-        case 0x2014: c = QChar(0x2015); break; // EM DASH -> HORIZONTAL BAR
-        case 0x00A2: c = QChar(0xFFE0); break; // CENT SIGN -> FULLWIDTH CENT SIGN
-        case 0x00A3: c = QChar(0xFFE1); break; // POUND SIGN -> FULLWIDTH POUND SIGN
-        case 0x00AC: c = QChar(0xFFE2); break; // NOT SIGN -> FULLWIDTH NOT SIGN
-        default: break;
+        case 0x301C:
+            c = QChar(0xFF5E);
+            break; // WAVE DASH -> FULLWIDTH TILDE
+        case 0x2212:
+            c = QChar(0xFF0D);
+            break; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+        case 0x2016:
+            c = QChar(0x2225);
+            break; // DOUBLE VERTICAL LINE -> PARALLEL TO
+        case 0x2014:
+            c = QChar(0x2015);
+            break; // EM DASH -> HORIZONTAL BAR
+        case 0x00A2:
+            c = QChar(0xFFE0);
+            break; // CENT SIGN -> FULLWIDTH CENT SIGN
+        case 0x00A3:
+            c = QChar(0xFFE1);
+            break; // POUND SIGN -> FULLWIDTH POUND SIGN
+        case 0x00AC:
+            c = QChar(0xFFE2);
+            break; // NOT SIGN -> FULLWIDTH NOT SIGN
+        default:
+            break;
         }
     }
     return text;
@@ -229,7 +252,9 @@ std::optional<QByteArray> encode(QStringView input) {
     return out;
 }
 
-bool canEncode(QStringView text) { return firstUnencodable(text) < 0; }
+bool canEncode(QStringView text) {
+    return firstUnencodable(text) < 0;
+}
 
 qsizetype firstUnencodable(QStringView input) {
     const EncodeTable& t = encodeTable();

@@ -10,7 +10,9 @@
 namespace {
 constexpr qint64 kChunkSize = 64 * 1024;
 
-bool isFieldEnd(char c) { return c == ',' || c == '\r' || c == '\n'; }
+bool isFieldEnd(char c) {
+    return c == ',' || c == '\r' || c == '\n';
+}
 } // namespace
 
 FieldReader::FieldReader(QIODevice& device)

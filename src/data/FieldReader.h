@@ -44,7 +44,7 @@ private:
     bool refill();
     // The next byte, or -1 at the end.
     int peek() { return fill() ? static_cast<uchar>(m_buffer[m_pos]) : -1; }
-    void settle();    // finishes the previous field's terminator
+    void settle(); // finishes the previous field's terminator
     // The next field's bytes: a view into the read buffer, or into m_spill when the field
     // crosses a chunk boundary. Valid until the next call.
     std::optional<QByteArrayView> scanField();

@@ -10,11 +10,13 @@
 namespace {
 
 quint32 le32(const QByteArray& b, int at) {
-    return quint32(uchar(b[at])) | quint32(uchar(b[at + 1])) << 8 | quint32(uchar(b[at + 2])) << 16 |
-           quint32(uchar(b[at + 3])) << 24;
+    return quint32(uchar(b[at])) | quint32(uchar(b[at + 1])) << 8 |
+           quint32(uchar(b[at + 2])) << 16 | quint32(uchar(b[at + 3])) << 24;
 }
 
-quint16 le16(const QByteArray& b, int at) { return quint16(uchar(b[at]) | uchar(b[at + 1]) << 8); }
+quint16 le16(const QByteArray& b, int at) {
+    return quint16(uchar(b[at]) | uchar(b[at + 1]) << 8);
+}
 
 // Qt's BMP reader accepts a file cut short and fills in the missing rows; a map that lost its
 // end is refused instead, like any other picture that cannot be loaded. Only uncompressed

@@ -4,7 +4,9 @@
 
 namespace MapReference {
 
-bool isRelative(const QString& reference) { return reference.startsWith(kRelativePrefix); }
+bool isRelative(const QString& reference) {
+    return reference.startsWith(kRelativePrefix);
+}
 
 QString resolveInFolder(const QString& relativeText, const QString& folder) {
     QString relative = relativeText;

@@ -9,8 +9,12 @@ namespace NumericText {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // True when text[i..] starts with at least one digit; advances past them.
 bool skipDigits(const QString& text, qsizetype& i) {

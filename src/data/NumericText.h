@@ -11,7 +11,9 @@ namespace NumericText {
 
 std::optional<double> toNumber(const QString& text);
 
-inline bool isNumeric(const QString& text) { return toNumber(text).has_value(); }
+inline bool isNumeric(const QString& text) {
+    return toNumber(text).has_value();
+}
 
 // Shortest decimal form: whole numbers without a decimal point ("128", "8.5", "-5").
 QString format(double value);

@@ -63,7 +63,8 @@ ReadOutcome readRecords(FieldReader& reader, const QString& path, QuestionSink& 
             bool stop = false;
             outcome = readMapRecord(reader, path, sink, stop);
             // A sink that goes on after a failed map check reads the next record.
-            if (!stop && (outcome == ReadOutcome::MapMissing || outcome == ReadOutcome::MapNotBitmap))
+            if (!stop &&
+                (outcome == ReadOutcome::MapMissing || outcome == ReadOutcome::MapNotBitmap))
                 outcome = ReadOutcome::Success;
         } else if (*keyword == "Point") {
             outcome = readPointRecord(reader, sink);

@@ -50,9 +50,9 @@ struct WriteResult {
         FileError,      // the file could not be created, written or replaced
     };
     Status status = Status::Ok;
-    int row = -1;          // for UnstorableText: the row, or -1 for the map reference
-    int column = -1;       // and the column
-    QString errorString;   // for FileError: the system's reason
+    int row = -1;        // for UnstorableText: the row, or -1 for the map reference
+    int column = -1;     // and the column
+    QString errorString; // for FileError: the system's reason
 
     bool ok() const { return status == Status::Ok; }
 };

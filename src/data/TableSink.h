@@ -17,7 +17,9 @@ public:
         this->map = map;
         this->mapReference = reference;
     }
-    AfterMapFailure mapFailed(ReadOutcome, const QString&) override { return AfterMapFailure::Stop; }
+    AfterMapFailure mapFailed(ReadOutcome, const QString&) override {
+        return AfterMapFailure::Stop;
+    }
 
     QImage map;
     QString mapReference;

@@ -5,7 +5,9 @@
 
 namespace {
 
-bool isSeparator(QChar c) { return c == u'/' || c == u'\\'; }
+bool isSeparator(QChar c) {
+    return c == u'/' || c == u'\\';
+}
 
 qsizetype lastSeparator(const QString& path) {
     for (qsizetype i = path.size() - 1; i >= 0; --i) {

@@ -80,8 +80,8 @@ void MapView::updateMarkerGeometry() {
     // A position too far off to be a widget coordinate cannot be shown; keep it hidden.
     const bool placeable = std::abs(pos.x()) < 1e6 && std::abs(pos.y()) < 1e6;
     if (placeable)
-        m_marker->move(QPoint(static_cast<int>(std::floor(pos.x())),
-                              static_cast<int>(std::floor(pos.y()))));
+        m_marker->move(
+            QPoint(static_cast<int>(std::floor(pos.x())), static_cast<int>(std::floor(pos.y()))));
     m_marker->setVisible(m_markerShown && placeable);
 }
 

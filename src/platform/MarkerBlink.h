@@ -9,12 +9,18 @@ namespace MarkerBlink {
 inline QColor next(const QColor& current) {
     const QRgb rgb = current.rgb() & 0xFFFFFF;
     switch (rgb) {
-    case 0x000000: return QColor(255, 255, 255);
-    case 0xFFFFFF: return QColor(255, 0, 0);
-    case 0xFF0000: return QColor(0, 0, 255);
-    case 0x0000FF: return QColor(255, 255, 0);
-    case 0xFFFF00: return QColor(0, 0, 0);
-    default: return current;
+    case 0x000000:
+        return QColor(255, 255, 255);
+    case 0xFFFFFF:
+        return QColor(255, 0, 0);
+    case 0xFF0000:
+        return QColor(0, 0, 255);
+    case 0x0000FF:
+        return QColor(255, 255, 0);
+    case 0xFFFF00:
+        return QColor(0, 0, 0);
+    default:
+        return current;
     }
 }
 

@@ -53,7 +53,7 @@ MessageAnswer QtServices::showMessage(const MessageRequest& request) {
     }
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(request.buttons == MessageButtons::YesNoDefaultNo ? QMessageBox::No
-                                                                            : QMessageBox::Yes);
+                                                                           : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }

@@ -33,7 +33,8 @@ void TestCp932::vectors_data() {
     QTest::newRow("not sign") << u8("￢") << QByteArray("\x81\xCA");
     QTest::newRow("half-width fu") << u8("ﾌ") << QByteArray("\xCC");
     QTest::newRow("chi") << u8("地") << QByteArray("\x92\x6E");
-    QTest::newRow("mixed") << u8("ZAV地図覚え ﾍﾙﾌﾟ") << QByteArray("ZAV\x92\x6E\x90\x7D\x8A\x6F\x82\xA6 \xCD\xD9\xCC\xDF");
+    QTest::newRow("mixed") << u8("ZAV地図覚え ﾍﾙﾌﾟ")
+                           << QByteArray("ZAV\x92\x6E\x90\x7D\x8A\x6F\x82\xA6 \xCD\xD9\xCC\xDF");
     QTest::newRow("backslash is a backslash") << u8("C:\\map") << QByteArray("C:\\map");
 }
 
@@ -58,7 +59,8 @@ void TestCp932::invalidBytesBecomeReplacementCharacters_data() {
     QTest::newRow("lone lead byte at the end") << QByteArray("a\x82") << u8("a") + r;
     QTest::newRow("lead byte before a quote") << QByteArray("\x82\"") << r + u8("\"");
     QTest::newRow("lead byte before CR") << QByteArray("\x81\r") << r + u8("\r");
-    QTest::newRow("bytes that start nothing") << QByteArray("\x80\xA0\xFD\xFE\xFF") << r + r + r + r + r;
+    QTest::newRow("bytes that start nothing")
+        << QByteArray("\x80\xA0\xFD\xFE\xFF") << r + r + r + r + r;
     QTest::newRow("unassigned pair") << QByteArray("\x85\x40x") << r + u8("x");
     QTest::newRow("pair after bad byte") << QByteArray("\xFF\x92\x6E") << r + u8("地");
 }

@@ -38,7 +38,8 @@ void TestFieldReader::scanning_data() {
     QTest::newRow("quoted record") << QByteArray("\"Map\",\"\"\r\n") << Fields{"Map", ""};
     QTest::newRow("comma and line break inside quotes")
         << QByteArray("\"a,b\",\"x\r\ny\"\r\n") << Fields{"a,b", "x\r\ny"};
-    QTest::newRow("blanks before a field are skipped") << QByteArray("  \t\"a\", b\r\n") << Fields{"a", "b"};
+    QTest::newRow("blanks before a field are skipped")
+        << QByteArray("  \t\"a\", b\r\n") << Fields{"a", "b"};
     QTest::newRow("text after the closing quote is skipped")
         << QByteArray("\"a\"junk,\"b\"  \r\n\"c\"") << Fields{"a", "b", "c"};
     QTest::newRow("unquoted fields end at comma or line end")
@@ -46,12 +47,15 @@ void TestFieldReader::scanning_data() {
     QTest::newRow("unquoted field keeps trailing blanks") << QByteArray("a \r\n") << Fields{"a "};
     QTest::newRow("empty line is one empty field")
         << QByteArray("\"a\"\r\n\r\n\"b\"\r\n") << Fields{"a", "", "b"};
-    QTest::newRow("lone LF and lone CR end fields") << QByteArray("a\nb\rc") << Fields{"a", "b", "c"};
+    QTest::newRow("lone LF and lone CR end fields")
+        << QByteArray("a\nb\rc") << Fields{"a", "b", "c"};
     QTest::newRow("quoted field without closing quote")
         << QByteArray("\"abc,def\r\n") << Fields{"abc,def\r\n"};
     QTest::newRow("trailing comma gives nothing more") << QByteArray("a,") << Fields{"a"};
-    QTest::newRow("NUL bytes are text") << QByteArray("\"a\0b\",c", 7) << Fields{QByteArray("a\0b", 3), "c"};
-    QTest::newRow("blanks at the very end are one empty field") << QByteArray("\"a\"\r\n  ") << Fields{"a", ""};
+    QTest::newRow("NUL bytes are text")
+        << QByteArray("\"a\0b\",c", 7) << Fields{QByteArray("a\0b", 3), "c"};
+    QTest::newRow("blanks at the very end are one empty field")
+        << QByteArray("\"a\"\r\n  ") << Fields{"a", ""};
     // Trail bytes of double-byte characters never equal a delimiter.
     QTest::newRow("double-byte text") << QByteArray("\"\x92\x6E\x90\x7D\",\x82\xA0\r\n")
                                       << Fields{"\x92\x6E\x90\x7D", "\x82\xA0"};

@@ -53,12 +53,17 @@ void resetPeak() {
         clear.write("5");
 }
 
-QByteArray le32(quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); }
-QByteArray le16(quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); }
+QByteArray le32(quint32 v) {
+    return QByteArray(reinterpret_cast<const char*>(&v), 4);
+}
+QByteArray le16(quint16 v) {
+    return QByteArray(reinterpret_cast<const char*>(&v), 2);
+}
 
 QByteArray bitmapHeader(quint32 width, quint32 height) {
-    return QByteArray("BM") + le32(54 + width * height * 3) + le32(0) + le32(54) + le32(40) + le32(width) +
-           le32(height) + le16(1) + le16(24) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0);
+    return QByteArray("BM") + le32(54 + width * height * 3) + le32(0) + le32(54) + le32(40) +
+           le32(width) + le32(height) + le16(1) + le16(24) + le32(0) + le32(0) + le32(0) + le32(0) +
+           le32(0) + le32(0);
 }
 
 } // namespace
@@ -93,28 +98,41 @@ void TestHostileFiles::questionFiles_data() {
 
     const QByteArray map = "\"Map\",\"./map.bmp\"\r\n";
     QTest::newRow("0-byte file") << "empty.zvm" << QByteArray() << int(ReadOutcome::ReadError);
-    QTest::newRow("NUL bytes") << "nul.zvm" << QByteArray(1 << 20, '\0') << int(ReadOutcome::Malformed);
+    QTest::newRow("NUL bytes") << "nul.zvm" << QByteArray(1 << 20, '\0')
+                               << int(ReadOutcome::Malformed);
     QTest::newRow("50 MB unterminated quoted field")
-        << "quote.zvm" << "\"" + QByteArray(50 << 20, 'a') << int(ReadOutcome::Malformed);
+        << "quote.zvm"
+        << "\"" + QByteArray(50 << 20, 'a') << int(ReadOutcome::Malformed);
     QTest::newRow("50 MB unterminated field in a point")
-        << "pointquote.zvm" << map + "\"Point\",\"" + QByteArray(50 << 20, '\x82') << int(ReadOutcome::ReadError);
-    QTest::newRow("lone lead byte at the end") << "lead.zvm" << map + "\"End\x82" << int(ReadOutcome::Malformed);
-    QTest::newRow("lone lead byte ends the file") << "lead2.zvm" << map + "\x82" << int(ReadOutcome::Malformed);
+        << "pointquote.zvm" << map + "\"Point\",\"" + QByteArray(50 << 20, '\x82')
+        << int(ReadOutcome::ReadError);
+    QTest::newRow("lone lead byte at the end")
+        << "lead.zvm" << map + "\"End\x82" << int(ReadOutcome::Malformed);
+    QTest::newRow("lone lead byte ends the file")
+        << "lead2.zvm" << map + "\x82" << int(ReadOutcome::Malformed);
     QByteArray many = map;
     for (int i = 0; i < 100000; ++i)
         many += "\"Point\",\"1\",\"2\",\"h\",\"a\",\"\",\"\"\r\n";
-    QTest::newRow("100,000 points") << "many.zvm" << many + "\"End\"\r\n" << int(ReadOutcome::TooManyPoints);
+    QTest::newRow("100,000 points") << "many.zvm" << many + "\"End\"\r\n"
+                                    << int(ReadOutcome::TooManyPoints);
     QTest::newRow("bitmap claiming 100000 x 100000 pixels")
-        << "huge.zvm" << QByteArray("\"Map\",\"./huge.bmp\"\r\n\"End\"\r\n") << int(ReadOutcome::ReadError);
+        << "huge.zvm" << QByteArray("\"Map\",\"./huge.bmp\"\r\n\"End\"\r\n")
+        << int(ReadOutcome::ReadError);
     QTest::newRow("bitmap cut after its header")
-        << "cut.zvm" << QByteArray("\"Map\",\"./cut.bmp\"\r\n\"End\"\r\n") << int(ReadOutcome::ReadError);
+        << "cut.zvm" << QByteArray("\"Map\",\"./cut.bmp\"\r\n\"End\"\r\n")
+        << int(ReadOutcome::ReadError);
     QTest::newRow("map reference of 10,000 characters")
-        << "longref.zvm" << "\"Map\",\"./" + QByteArray(10000, 'm') + ".bmp\"\r\n\"End\"\r\n" << int(ReadOutcome::MapMissing);
+        << "longref.zvm"
+        << "\"Map\",\"./" + QByteArray(10000, 'm') + ".bmp\"\r\n\"End\"\r\n"
+        << int(ReadOutcome::MapMissing);
     QTest::newRow("map reference naming a folder")
-        << "folderref.zvm" << QByteArray("\"Map\",\"./folder.bmp\"\r\n\"End\"\r\n") << int(ReadOutcome::MapMissing);
+        << "folderref.zvm" << QByteArray("\"Map\",\"./folder.bmp\"\r\n\"End\"\r\n")
+        << int(ReadOutcome::MapMissing);
     QTest::newRow("map reference naming /dev/zero")
-        << "devzero.zvm" << QByteArray("\"Map\",\"/dev/zero\"\r\n\"End\"\r\n") << int(ReadOutcome::MapMissing);
-    QTest::newRow("a folder instead of a file") << "=folder.zvm" << QByteArray() << int(ReadOutcome::CannotOpen);
+        << "devzero.zvm" << QByteArray("\"Map\",\"/dev/zero\"\r\n\"End\"\r\n")
+        << int(ReadOutcome::MapMissing);
+    QTest::newRow("a folder instead of a file")
+        << "=folder.zvm" << QByteArray() << int(ReadOutcome::CannotOpen);
     QTest::newRow("a FIFO") << "=fifo.zvm" << QByteArray() << int(ReadOutcome::CannotOpen);
     QTest::newRow("/dev/zero") << "=/dev/zero" << QByteArray() << int(ReadOutcome::CannotOpen);
 }
@@ -143,7 +161,8 @@ void TestHostileFiles::questionFiles() {
     QuestionTable table;
     TableSink sink(table);
     QCOMPARE(int(QuestionFile::read(file, sink)), outcome);
-    QVERIFY2(timer.elapsed() < kTimeLimitMs, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
+    QVERIFY2(timer.elapsed() < kTimeLimitMs,
+             qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
     const qint64 peak = peakKiB();
     if (before >= 0 && peak >= 0)
         QVERIFY2(peak < kMemoryLimitKiB, qPrintable(QStringLiteral("peak %1 KiB").arg(peak)));
@@ -157,7 +176,8 @@ void TestHostileFiles::unreadableFile() {
     QVERIFY(TestFiles::writeBytes(file, "\"Map\",\"./map.bmp\"\r\n\"End\"\r\n"));
     QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
     if (::geteuid() == 0)
-        QSKIP("running as root: file permissions do not stop reading, so an unreadable file cannot be made");
+        QSKIP("running as root: file permissions do not stop reading, so an unreadable file cannot "
+              "be made");
     QuestionTable table;
     TableSink sink(table);
     QCOMPARE(QuestionFile::read(file, sink), ReadOutcome::CannotOpen);
@@ -171,7 +191,9 @@ void TestHostileFiles::settingsAndHistoryFromHostileFiles_data() {
     QTest::addColumn<int>("entries");
     QTest::newRow("0-byte file") << "empty" << QByteArray() << "Dialog" << 0;
     QTest::newRow("NUL bytes") << "nul" << QByteArray(4096, '\0') << "Dialog" << 1;
-    QTest::newRow("50 MB unterminated quoted field") << "quote" << "\"" + QByteArray(50 << 20, 'a') << "Dialog" << 1;
+    QTest::newRow("50 MB unterminated quoted field")
+        << "quote"
+        << "\"" + QByteArray(50 << 20, 'a') << "Dialog" << 1;
     QTest::newRow("lone lead byte") << "lead" << QByteArray("\"Auto\x82") << "Dialog" << 1;
     QTest::newRow("a folder") << "=folder.zvm" << QByteArray() << "Dialog" << 0;
     QTest::newRow("a FIFO") << "=fifo.zvm" << QByteArray() << "Dialog" << 0;
@@ -196,7 +218,8 @@ void TestHostileFiles::settingsAndHistoryFromHostileFiles() {
     RecentFiles list;
     HistoryFile::read(file, list);
     QCOMPARE(list.count(), entries);
-    QVERIFY2(timer.elapsed() < kTimeLimitMs, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
+    QVERIFY2(timer.elapsed() < kTimeLimitMs,
+             qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestHostileFiles)

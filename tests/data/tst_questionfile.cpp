@@ -92,21 +92,24 @@ void TestQuestionFile::writesExactRecords() {
 
 void TestQuestionFile::writesTwoPointsAsFourLines() {
     const QString file = path(QStringLiteral("two.zvm"));
-    const PointList points{TestFiles::point(u8("10"), u8("20"), u8("九州地方"), u8("鹿児島県"), u8("鹿児島"), u8("鹿児島市")),
+    const PointList points{TestFiles::point(u8("10"), u8("20"), u8("九州地方"), u8("鹿児島県"),
+                                            u8("鹿児島"), u8("鹿児島市")),
                            TestFiles::point(u8("1.5"), u8("-3"), u8(""), u8("A"), u8(""), u8(""))};
     QVERIFY(QuestionFile::write(file, u8("./地図.bmp"), points).ok());
     const QByteArray bytes = TestFiles::readBytes(file);
-    QCOMPARE(bytes, TestFiles::record({u8("Map"), u8("./地図.bmp")})
-                        + TestFiles::record({u8("Point"), u8("10"), u8("20"), u8("九州地方"), u8("鹿児島県"), u8("鹿児島"), u8("鹿児島市")})
-                        + QByteArray("\"Point\",\"1.5\",\"-3\",\"\",\"A\",\"\",\"\"\r\n")
-                        + QByteArray("\"End\"\r\n"));
+    QCOMPARE(bytes, TestFiles::record({u8("Map"), u8("./地図.bmp")}) +
+                        TestFiles::record({u8("Point"), u8("10"), u8("20"), u8("九州地方"),
+                                           u8("鹿児島県"), u8("鹿児島"), u8("鹿児島市")}) +
+                        QByteArray("\"Point\",\"1.5\",\"-3\",\"\",\"A\",\"\",\"\"\r\n") +
+                        QByteArray("\"End\"\r\n"));
     QCOMPARE(bytes.count("\r\n"), 4);
 }
 
 void TestQuestionFile::roundTripKeepsCommasLineBreaksAndJapanese() {
     const QString file = path(QStringLiteral("trip.zvm"));
     const PointList points{
-        TestFiles::point(u8("128"), u8("45"), u8("大阪, 京都"), u8("近畿"), u8("ｷﾝｷ"), u8("一行目\r\n二行目")),
+        TestFiles::point(u8("128"), u8("45"), u8("大阪, 京都"), u8("近畿"), u8("ｷﾝｷ"),
+                         u8("一行目\r\n二行目")),
         TestFiles::point(u8("0"), u8("0"), u8("①Ⅰⅰ髙∵￢"), u8("～"), u8(""), u8(""))};
     QVERIFY(QuestionFile::write(file, QStringLiteral("./map.bmp"), points).ok());
     QuestionTable table;
@@ -122,7 +125,8 @@ void TestQuestionFile::refusesUnstorableText_data() {
     QTest::addColumn<QString>("info");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
-    QTest::newRow("double quote in a field") << QString() << u8("say \"hi\"") << 1 << int(ColumnInfo);
+    QTest::newRow("double quote in a field")
+        << QString() << u8("say \"hi\"") << 1 << int(ColumnInfo);
     QTest::newRow("emoji in a field") << QString() << u8("😀") << 1 << int(ColumnInfo);
     QTest::newRow("accent in the map reference") << u8("/tmp/carté.bmp") << QString() << -1 << -1;
 }
@@ -148,7 +152,8 @@ void TestQuestionFile::refusesUnstorableText() {
 void TestQuestionFile::failedWriteKeepsTheOldFile() {
     // A path below a regular file cannot be created, whoever runs the test (root included).
     const QString blocker = writeFile(QStringLiteral("blocker"), "x");
-    const WriteResult result = QuestionFile::write(blocker + QStringLiteral("/q.zvm"), QString(), {});
+    const WriteResult result =
+        QuestionFile::write(blocker + QStringLiteral("/q.zvm"), QString(), {});
     QCOMPARE(result.status, WriteResult::Status::FileError);
     QVERIFY(!result.errorString.isEmpty());
     QCOMPARE(TestFiles::readBytes(blocker), QByteArray("x"));
@@ -166,32 +171,46 @@ void TestQuestionFile::readOutcomes_data() {
     const QByteArray map = "\"Map\",\"./map.bmp\"\r\n";
     const QByteArray pointRecord = "\"Point\",\"1\",\"2\",\"h\",\"a\",\"b\",\"i\"\r\n";
     const QByteArray end = "\"End\"\r\n";
-    QTest::newRow("complete") << map + pointRecord + pointRecord + end << int(ReadOutcome::Success) << 2;
+    QTest::newRow("complete") << map + pointRecord + pointRecord + end << int(ReadOutcome::Success)
+                              << 2;
     QTest::newRow("no point") << map + end << int(ReadOutcome::Success) << 0;
-    QTest::newRow("text after End is ignored") << map + end + "garbage,\"Point\"" << int(ReadOutcome::Success) << 0;
-    QTest::newRow("unquoted keywords and numbers") << QByteArray("Map,./map.bmp\r\nPoint,1,2,h,a,b,i\r\nEnd\r\n")
-                                                   << int(ReadOutcome::Success) << 1;
-    QTest::newRow("keyword in other case") << map + pointRecord + "\"point\",\"1\"\r\n" + end << int(ReadOutcome::Malformed) << 1;
+    QTest::newRow("text after End is ignored")
+        << map + end + "garbage,\"Point\"" << int(ReadOutcome::Success) << 0;
+    QTest::newRow("unquoted keywords and numbers")
+        << QByteArray("Map,./map.bmp\r\nPoint,1,2,h,a,b,i\r\nEnd\r\n") << int(ReadOutcome::Success)
+        << 1;
+    QTest::newRow("keyword in other case")
+        << map + pointRecord + "\"point\",\"1\"\r\n" + end << int(ReadOutcome::Malformed) << 1;
     QTest::newRow("END in capitals") << map + "\"END\"\r\n" << int(ReadOutcome::Malformed) << 0;
-    QTest::newRow("empty line between records") << map + pointRecord + "\r\n" + pointRecord + end << int(ReadOutcome::Malformed) << 1;
+    QTest::newRow("empty line between records")
+        << map + pointRecord + "\r\n" + pointRecord + end << int(ReadOutcome::Malformed) << 1;
     QTest::newRow("no End record") << map + pointRecord << int(ReadOutcome::ReadError) << 1;
     QTest::newRow("empty file") << QByteArray() << int(ReadOutcome::ReadError) << 0;
-    QTest::newRow("short last Point record") << map + "\"Point\",\"1\",\"2\"" << int(ReadOutcome::ReadError) << 0;
-    QTest::newRow("map reference missing at the end") << QByteArray("\"Map\"") << int(ReadOutcome::ReadError) << 0;
-    QTest::newRow("empty map reference") << QByteArray("\"Map\",\"\"\r\n") + end << int(ReadOutcome::MapMissing) << 0;
-    QTest::newRow("map that does not exist") << QByteArray("\"Map\",\"./none.bmp\"\r\n") + end << int(ReadOutcome::MapMissing) << 0;
-    QTest::newRow("map with mixed-case extension") << QByteArray("\"Map\",\"./map.Bmp\"\r\n") + end << int(ReadOutcome::MapNotBitmap) << 0;
-    QTest::newRow("rows before a failure stay") << pointRecord + "\"Map\",\"./none.bmp\"\r\n" + end << int(ReadOutcome::MapMissing) << 1;
+    QTest::newRow("short last Point record")
+        << map + "\"Point\",\"1\",\"2\"" << int(ReadOutcome::ReadError) << 0;
+    QTest::newRow("map reference missing at the end")
+        << QByteArray("\"Map\"") << int(ReadOutcome::ReadError) << 0;
+    QTest::newRow("empty map reference")
+        << QByteArray("\"Map\",\"\"\r\n") + end << int(ReadOutcome::MapMissing) << 0;
+    QTest::newRow("map that does not exist")
+        << QByteArray("\"Map\",\"./none.bmp\"\r\n") + end << int(ReadOutcome::MapMissing) << 0;
+    QTest::newRow("map with mixed-case extension")
+        << QByteArray("\"Map\",\"./map.Bmp\"\r\n") + end << int(ReadOutcome::MapNotBitmap) << 0;
+    QTest::newRow("rows before a failure stay")
+        << pointRecord + "\"Map\",\"./none.bmp\"\r\n" + end << int(ReadOutcome::MapMissing) << 1;
     QTest::newRow("NUL bytes") << QByteArray(1000, '\0') << int(ReadOutcome::Malformed) << 0;
-    QTest::newRow("binary garbage") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << int(ReadOutcome::Malformed) << 0;
-    QTest::newRow("lone lead byte at the end") << map + "\"Point\",\"\x82" << int(ReadOutcome::ReadError) << 0;
+    QTest::newRow("binary garbage")
+        << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << int(ReadOutcome::Malformed) << 0;
+    QTest::newRow("lone lead byte at the end")
+        << map + "\"Point\",\"\x82" << int(ReadOutcome::ReadError) << 0;
 }
 
 void TestQuestionFile::readOutcomes() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, outcome);
     QFETCH(int, rows);
-    QVERIFY(TestFiles::writeBytes(path(QStringLiteral("map.Bmp")), TestFiles::readBytes(path(QStringLiteral("map.bmp")))));
+    QVERIFY(TestFiles::writeBytes(path(QStringLiteral("map.Bmp")),
+                                  TestFiles::readBytes(path(QStringLiteral("map.bmp")))));
     const QString file = writeFile(QStringLiteral("q.zvm"), bytes);
     QuestionTable table;
     RecordingSink sink(table);
@@ -201,8 +220,9 @@ void TestQuestionFile::readOutcomes() {
 }
 
 void TestQuestionFile::pointBeforeMapIsAccepted() {
-    const QString file = writeFile(QStringLiteral("q.zvm"),
-                                   "\"Point\",\"5\",\"6\",\"h\",\"a\",\"\",\"\"\r\n\"Map\",\"./map.bmp\"\r\n\"End\"\r\n");
+    const QString file = writeFile(
+        QStringLiteral("q.zvm"),
+        "\"Point\",\"5\",\"6\",\"h\",\"a\",\"\",\"\"\r\n\"Map\",\"./map.bmp\"\r\n\"End\"\r\n");
     QuestionTable table;
     RecordingSink sink(table);
     QCOMPARE(QuestionFile::read(file, sink), ReadOutcome::Success);
@@ -213,7 +233,9 @@ void TestQuestionFile::pointBeforeMapIsAccepted() {
 
 void TestQuestionFile::laterMapReplacesEarlierOne() {
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("second.bmp")), 10, 20));
-    const QString file = writeFile(QStringLiteral("q.zvm"), "\"Map\",\"./map.bmp\"\r\n\"Map\",\"./second.bmp\"\r\n\"End\"\r\n");
+    const QString file =
+        writeFile(QStringLiteral("q.zvm"),
+                  "\"Map\",\"./map.bmp\"\r\n\"Map\",\"./second.bmp\"\r\n\"End\"\r\n");
     QuestionTable table;
     RecordingSink sink(table);
     QCOMPARE(QuestionFile::read(file, sink), ReadOutcome::Success);
@@ -222,27 +244,34 @@ void TestQuestionFile::laterMapReplacesEarlierOne() {
 }
 
 void TestQuestionFile::continuesAfterMapFailureWhenAsked() {
-    const QString file = writeFile(QStringLiteral("q.zvm"),
-                                   "\"Map\",\"./gone.bmp\"\r\n\"Point\",\"1\",\"2\",\"h\",\"a\",\"\",\"\"\r\n"
-                                   "\"Map\",\"./map.txt\"\r\n\"Point\",\"3\",\"4\",\"h\",\"b\",\"\",\"\"\r\n\"End\"\r\n");
+    const QString file = writeFile(
+        QStringLiteral("q.zvm"),
+        "\"Map\",\"./gone.bmp\"\r\n\"Point\",\"1\",\"2\",\"h\",\"a\",\"\",\"\"\r\n"
+        "\"Map\",\"./map.txt\"\r\n\"Point\",\"3\",\"4\",\"h\",\"b\",\"\",\"\"\r\n\"End\"\r\n");
     QVERIFY(TestFiles::writeBytes(path(QStringLiteral("map.txt")), "text"));
     QuestionTable table;
     RecordingSink sink(table, QuestionSink::AfterMapFailure::Continue);
     QCOMPARE(QuestionFile::read(file, sink), ReadOutcome::Success);
     QCOMPARE(table.rowCount(), 2);
     QCOMPARE(sink.failures.size(), 2);
-    QCOMPARE(sink.failures[0], std::make_pair(ReadOutcome::MapMissing, QStringLiteral("./gone.bmp")));
-    QCOMPARE(sink.failures[1], std::make_pair(ReadOutcome::MapNotBitmap, QStringLiteral("./map.txt")));
+    QCOMPARE(sink.failures[0],
+             std::make_pair(ReadOutcome::MapMissing, QStringLiteral("./gone.bmp")));
+    QCOMPARE(sink.failures[1],
+             std::make_pair(ReadOutcome::MapNotBitmap, QStringLiteral("./map.txt")));
     QVERIFY(sink.map.isNull());
 }
 
 void TestQuestionFile::resolvesRelativeReferences_data() {
     QTest::addColumn<QString>("reference");
     QTest::addColumn<int>("outcome");
-    QTest::newRow("./ and a name") << QStringLiteral("./maps/japan.bmp") << int(ReadOutcome::Success);
-    QTest::newRow("backslash from Windows") << QStringLiteral("./maps\\japan.bmp") << int(ReadOutcome::Success);
-    QTest::newRow(".\\ is not relative") << QStringLiteral(".\\maps\\japan.bmp") << int(ReadOutcome::MapMissing);
-    QTest::newRow("full path") << QStringLiteral("<dir>/maps/japan.bmp") << int(ReadOutcome::Success);
+    QTest::newRow("./ and a name")
+        << QStringLiteral("./maps/japan.bmp") << int(ReadOutcome::Success);
+    QTest::newRow("backslash from Windows")
+        << QStringLiteral("./maps\\japan.bmp") << int(ReadOutcome::Success);
+    QTest::newRow(".\\ is not relative")
+        << QStringLiteral(".\\maps\\japan.bmp") << int(ReadOutcome::MapMissing);
+    QTest::newRow("full path") << QStringLiteral("<dir>/maps/japan.bmp")
+                               << int(ReadOutcome::Success);
     QTest::newRow("a folder is no map") << QStringLiteral("./maps") << int(ReadOutcome::MapMissing);
 }
 
@@ -253,8 +282,9 @@ void TestQuestionFile::resolvesRelativeReferences() {
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("quiz/maps")));
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("quiz/maps/japan.bmp"))));
     reference.replace(QStringLiteral("<dir>"), path(QStringLiteral("quiz")));
-    const QString file = writeFile(QStringLiteral("quiz/q.zvm"),
-                                   TestFiles::record({QStringLiteral("Map"), reference}) + "\"End\"\r\n");
+    const QString file =
+        writeFile(QStringLiteral("quiz/q.zvm"),
+                  TestFiles::record({QStringLiteral("Map"), reference}) + "\"End\"\r\n");
     QuestionTable table;
     RecordingSink sink(table);
     QCOMPARE(int(QuestionFile::read(file, sink)), outcome);
@@ -281,7 +311,8 @@ void TestQuestionFile::refusesMoreThanTheTableHolds() {
 void TestQuestionFile::cannotOpenWhatIsNoRegularFile() {
     QuestionTable table;
     RecordingSink sink(table);
-    QCOMPARE(QuestionFile::read(path(QStringLiteral("missing.zvm")), sink), ReadOutcome::CannotOpen);
+    QCOMPARE(QuestionFile::read(path(QStringLiteral("missing.zvm")), sink),
+             ReadOutcome::CannotOpen);
     QCOMPARE(QuestionFile::read(m_dir.path(), sink), ReadOutcome::CannotOpen);
     QCOMPARE(QuestionFile::read(QStringLiteral("/dev/zero"), sink), ReadOutcome::CannotOpen);
     const QString fifo = path(QStringLiteral("fifo.zvm"));
@@ -294,10 +325,14 @@ void TestQuestionFile::hostileMaps_data() {
     QTest::addColumn<QByteArray>("mapBytes");
     // A valid 24-bit BMP header claiming 100000 x 100000 pixels and holding none of them.
     QByteArray huge("BM", 2);
-    auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
-    auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
-    huge += le32(54) + le32(0) + le32(54) + le32(40) + le32(100000) + le32(100000) + le16(1) + le16(24) +
-            le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0);
+    auto le32 = [](quint32 v) {
+        return QByteArray(reinterpret_cast<const char*>(&v), 4);
+    };
+    auto le16 = [](quint16 v) {
+        return QByteArray(reinterpret_cast<const char*>(&v), 2);
+    };
+    huge += le32(54) + le32(0) + le32(54) + le32(40) + le32(100000) + le32(100000) + le16(1) +
+            le16(24) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0);
     QTest::newRow("enormous dimensions") << huge;
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("whole.bmp")), 64, 48));
     const QByteArray whole = TestFiles::readBytes(path(QStringLiteral("whole.bmp")));
@@ -320,9 +355,12 @@ void TestQuestionFile::hostileMaps() {
 void TestQuestionFile::hostileFilesEndInAnOutcome_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("outcome");
-    QTest::newRow("10 MB field in a point") << "\"Map\",\"./map.bmp\"\r\n\"Point\",\"" + QByteArray(10 << 20, 'x') + "\"" << int(ReadOutcome::ReadError);
+    QTest::newRow("10 MB field in a point")
+        << "\"Map\",\"./map.bmp\"\r\n\"Point\",\"" + QByteArray(10 << 20, 'x') + "\""
+        << int(ReadOutcome::ReadError);
     QTest::newRow("10 MB keyword") << QByteArray(10 << 20, 'k') << int(ReadOutcome::Malformed);
-    QTest::newRow("truncated map reference") << QByteArray("\"Map\",\"./map.b") << int(ReadOutcome::MapMissing);
+    QTest::newRow("truncated map reference")
+        << QByteArray("\"Map\",\"./map.b") << int(ReadOutcome::MapMissing);
 }
 
 void TestQuestionFile::hostileFilesEndInAnOutcome() {

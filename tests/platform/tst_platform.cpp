@@ -26,13 +26,20 @@ private slots:
 void TestPlatform::extensionName_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("extension");
-    QTest::newRow("plain") << "/q/japan.zvm" << "zvm";
-    QTest::newRow("upper case kept") << "/q/JAPAN.ZVM" << "ZVM";
-    QTest::newRow("two full stops") << "a.b.c" << "c";
-    QTest::newRow("full stop only in a folder") << "folder.x/name" << "";
-    QTest::newRow("Windows folder") << "C:\\maps.old\\japan" << "";
-    QTest::newRow("trailing full stop") << "name." << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("plain") << "/q/japan.zvm"
+                           << "zvm";
+    QTest::newRow("upper case kept") << "/q/JAPAN.ZVM"
+                                     << "ZVM";
+    QTest::newRow("two full stops") << "a.b.c"
+                                    << "c";
+    QTest::newRow("full stop only in a folder") << "folder.x/name"
+                                                << "";
+    QTest::newRow("Windows folder") << "C:\\maps.old\\japan"
+                                    << "";
+    QTest::newRow("trailing full stop") << "name."
+                                        << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestPlatform::extensionName() {
@@ -44,11 +51,16 @@ void TestPlatform::extensionName() {
 void TestPlatform::parentFolderName_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("folder");
-    QTest::newRow("file in a folder") << "/home/u/quiz/japan.zvm" << "/home/u/quiz";
-    QTest::newRow("file in the root") << "/japan.zvm" << "/";
-    QTest::newRow("doubled separator") << "/home//japan.zvm" << "/home";
-    QTest::newRow("Windows path") << "C:\\quiz\\japan.zvm" << "C:\\quiz";
-    QTest::newRow("bare name") << "japan.zvm" << "";
+    QTest::newRow("file in a folder") << "/home/u/quiz/japan.zvm"
+                                      << "/home/u/quiz";
+    QTest::newRow("file in the root") << "/japan.zvm"
+                                      << "/";
+    QTest::newRow("doubled separator") << "/home//japan.zvm"
+                                       << "/home";
+    QTest::newRow("Windows path") << "C:\\quiz\\japan.zvm"
+                                  << "C:\\quiz";
+    QTest::newRow("bare name") << "japan.zvm"
+                               << "";
 }
 
 void TestPlatform::parentFolderName() {
@@ -76,7 +88,8 @@ void TestPlatform::myPathEndsInOneSeparator() {
     QVERIFY(own.endsWith(u'/'));
     QVERIFY(!own.endsWith(QStringLiteral("//")));
     QCOMPARE(QDir(own).absolutePath(), QCoreApplication::applicationDirPath());
-    QCOMPARE(Files::joinPath(own, QStringLiteral("x")), QCoreApplication::applicationDirPath() + QStringLiteral("/x"));
+    QCOMPARE(Files::joinPath(own, QStringLiteral("x")),
+             QCoreApplication::applicationDirPath() + QStringLiteral("/x"));
 }
 
 void TestPlatform::messageWithoutTitleCarriesTheApplicationTitle() {
@@ -110,9 +123,12 @@ void TestPlatform::fileDialogsRememberTheLastChoice() {
 void TestPlatform::qtFilterOffersBothLetterCases_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("qt");
-    QTest::newRow("question files") << "ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm" << "ZAVMapﾌｧｲﾙ(*.zvm) (*.zvm *.ZVM)";
-    QTest::newRow("bitmaps") << "ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp" << "ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp) (*.bmp *.BMP)";
-    QTest::newRow("two filters") << "A|*.a;*.B|All|*" << "A (*.a *.A *.B *.b);;All (*)";
+    QTest::newRow("question files") << "ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm"
+                                    << "ZAVMapﾌｧｲﾙ(*.zvm) (*.zvm *.ZVM)";
+    QTest::newRow("bitmaps") << "ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp"
+                             << "ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp) (*.bmp *.BMP)";
+    QTest::newRow("two filters") << "A|*.a;*.B|All|*"
+                                 << "A (*.a *.A *.B *.b);;All (*)";
 }
 
 void TestPlatform::qtFilterOffersBothLetterCases() {

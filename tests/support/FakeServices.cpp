@@ -50,4 +50,6 @@ QString FakeServices::inputBox(const QString& prompt, const QString& title) {
     return m_inputAnswers.takeFirst();
 }
 
-void FakeServices::showHelp(const QString& helpFile) { helpRequests.append(helpFile); }
+void FakeServices::showHelp(const QString& helpFile) {
+    helpRequests.append(helpFile);
+}

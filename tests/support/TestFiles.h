@@ -27,6 +27,8 @@ Point point(const QString& x, const QString& y, const QString& hint, const QStri
             const QString& answer2 = QString(), const QString& info = QString());
 
 // Convenience for literals written in UTF-8.
-inline QString u8(const char* text) { return QString::fromUtf8(text); }
+inline QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 } // namespace TestFiles
