@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 
 // The conversion tables are built once, from Qt's ICU converter, the first time they are
 // needed: ICU holds the code page's data, while a per-character table lookup is ten times
@@ -200,31 +201,22 @@ QString decode(QByteArrayView bytes) {
 }
 
 QString toWindowsCodePoints(QString text) {
+    // What Linux input methods type, and what Windows has for the same code page 932 character.
+    static constexpr std::pair<char16_t, char16_t> kWindowsForm[] = {
+        {0x301C, 0xFF5E}, // WAVE DASH -> FULLWIDTH TILDE
+        {0x2212, 0xFF0D}, // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+        {0x2016, 0x2225}, // DOUBLE VERTICAL LINE -> PARALLEL TO
+        {0x2014, 0x2015}, // EM DASH -> HORIZONTAL BAR
+        {0x00A2, 0xFFE0}, // CENT SIGN -> FULLWIDTH CENT SIGN
+        {0x00A3, 0xFFE1}, // POUND SIGN -> FULLWIDTH POUND SIGN
+        {0x00AC, 0xFFE2}, // NOT SIGN -> FULLWIDTH NOT SIGN
+    };
     for (QChar& c : text) {
-        switch (c.unicode()) {
-        case 0x301C:
-            c = QChar(0xFF5E);
-            break; // WAVE DASH -> FULLWIDTH TILDE
-        case 0x2212:
-            c = QChar(0xFF0D);
-            break; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
-        case 0x2016:
-            c = QChar(0x2225);
-            break; // DOUBLE VERTICAL LINE -> PARALLEL TO
-        case 0x2014:
-            c = QChar(0x2015);
-            break; // EM DASH -> HORIZONTAL BAR
-        case 0x00A2:
-            c = QChar(0xFFE0);
-            break; // CENT SIGN -> FULLWIDTH CENT SIGN
-        case 0x00A3:
-            c = QChar(0xFFE1);
-            break; // POUND SIGN -> FULLWIDTH POUND SIGN
-        case 0x00AC:
-            c = QChar(0xFFE2);
-            break; // NOT SIGN -> FULLWIDTH NOT SIGN
-        default:
-            break;
+        for (const auto& [typed, windows] : kWindowsForm) {
+            if (c.unicode() == typed) {
+                c = QChar(windows);
+                break;
+            }
         }
     }
     return text;
