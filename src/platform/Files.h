@@ -2,9 +2,8 @@
 
 #include <QString>
 
-// The file and path questions the program asks. Results follow the rules users of the
-// original Windows program rely on: extensions and names are compared exactly, and both
-// "/" and "\" separate path components.
+// The file and path questions the program asks. Extensions and names are compared exactly,
+// and both "/" and "\" separate path components, so paths written on Windows behave too.
 namespace Files {
 
 // True only for an existing regular file (not a folder, FIFO or device).
