@@ -13,8 +13,8 @@ bool EditorDocument::flagAfter(EditorEvent event, bool before) {
         return false;
     case EditorEvent::SaveFailed:
     case EditorEvent::FileOpenIncomplete:
-    // Deleting a row and naming the map relatively leave the flag as it was, as users of the
-    // earlier versions know it: a relative map is a setting made just before saving.
+    // Deleting a row and naming the map relatively leave the flag as it was: a relative map is
+    // named just before saving, and closing without a question is what users know here.
     case EditorEvent::RowDeleted:
     case EditorEvent::RelativePathSet:
     case EditorEvent::ModeSwitched:
