@@ -80,6 +80,14 @@ private slots:
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    // The file a data row names: "=path" is used as it is (relative to the test folder unless
+    // absolute); any other name is written with `bytes` first. Empty when writing failed.
+    QString fileFor(const QString& name, const QByteArray& bytes) const {
+        if (name.startsWith(u'='))
+            return name.mid(1).startsWith(u'/') ? name.mid(1) : path(name.mid(1));
+        const QString file = path(name);
+        return TestFiles::writeBytes(file, bytes) ? file : QString();
+    }
     QTemporaryDir m_dir;
 };
 
@@ -144,13 +152,8 @@ void TestHostileFiles::questionFiles() {
     QVERIFY(TestFiles::writeBytes(path(QStringLiteral("huge.bmp")), bitmapHeader(100000, 100000)));
     QVERIFY(TestFiles::writeBytes(path(QStringLiteral("cut.bmp")), bitmapHeader(64, 48)));
 
-    QString file;
-    if (name.startsWith(u'=')) {
-        file = name.mid(1).startsWith(u'/') ? name.mid(1) : path(name.mid(1));
-    } else {
-        file = path(name);
-        QVERIFY(TestFiles::writeBytes(file, bytes));
-    }
+    const QString file = fileFor(name, bytes);
+    QVERIFY(!file.isEmpty());
     bytes.clear(); // measure the reader, not the test's own copy
     bytes.squeeze();
 
@@ -205,13 +208,8 @@ void TestHostileFiles::settingsAndHistoryFromHostileFiles() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, option);
     QFETCH(int, entries);
-    QString file;
-    if (name.startsWith(u'=')) {
-        file = name.mid(1).startsWith(u'/') ? name.mid(1) : path(name.mid(1));
-    } else {
-        file = path(name);
-        QVERIFY(TestFiles::writeBytes(file, bytes));
-    }
+    const QString file = fileFor(name, bytes);
+    QVERIFY(!file.isEmpty());
     QElapsedTimer timer;
     timer.start();
     QCOMPARE(SettingsFile::optionFromStoredValue(SettingsFile::readStoredValue(file)), option);
