@@ -1,6 +1,7 @@
 // The editor's Save and Open of a full table (32,767 points, a 2000 x 2000 map) through the
 // real editor window, beside the bare write and read of the same rows in the same run.
 #include "BenchSupport.h"
+#include "BenchWindows.h"
 #include "data/QuestionFile.h"
 #include "editor/Form3.h"
 
@@ -153,14 +154,5 @@ void printSummary() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The window is real but needs no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    printSummary();
-    g_fixture.reset();
-    return 0;
+    return BenchSupport::runWithWindows(argc, argv, printSummary, [] { g_fixture.reset(); });
 }

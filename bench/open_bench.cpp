@@ -1,6 +1,7 @@
 // Opening a full-size question file for play (32,767 points, a 2000 x 2000 map) through the
 // real main window, beside the bare read of the same file into a table in the same run.
 #include "BenchSupport.h"
+#include "BenchWindows.h"
 #include "app/Form1.h"
 #include "data/QuestionFile.h"
 #include "data/TableSink.h"
@@ -108,14 +109,5 @@ void printSummary() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The window is real but needs no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    printSummary();
-    g_fixture.reset();
-    return 0;
+    return BenchSupport::runWithWindows(argc, argv, printSummary, [] { g_fixture.reset(); });
 }

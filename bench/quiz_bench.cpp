@@ -2,6 +2,7 @@
 // Start command through the main window, and one question's judging plus the move to the
 // next question with 32,767 points, in the rules alone and through the answer window.
 #include "BenchSupport.h"
+#include "BenchWindows.h"
 #include "app/Form1.h"
 #include "quiz/Form2.h"
 #include "quiz/QuizPlacement.h"
@@ -209,14 +210,5 @@ void printSummary() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The windows are real but need no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    printSummary();
-    g_window.reset();
-    return 0;
+    return BenchSupport::runWithWindows(argc, argv, printSummary, [] { g_window.reset(); });
 }
