@@ -6,7 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = FuzzSupport::writeInput(QStringLiteral("history.zav"), data, size);
     RecentFiles list;
-    HistoryFile::read(path, list);
+    HistoryFile::read(path, list, FuzzSupport::chunkSizeFor(size));
     if (list.count() > int(size) + 1)
         FuzzSupport::fail("more entries than bytes");
     const QByteArray bytes = HistoryFile::encode(list);

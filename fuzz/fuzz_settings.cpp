@@ -5,7 +5,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = FuzzSupport::writeInput(QStringLiteral("settings.zav"), data, size);
-    const QString option = SettingsFile::optionFromStoredValue(SettingsFile::readStoredValue(path));
+    const QString option = SettingsFile::optionFromStoredValue(
+        SettingsFile::readStoredValue(path, FuzzSupport::chunkSizeFor(size)));
     if (option != SettingsFile::kAuto && option != SettingsFile::kDialog &&
         option != SettingsFile::kManual)
         FuzzSupport::fail("not a start-up option");

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-targets=(fuzz_questionfile fuzz_fieldreader fuzz_settings fuzz_history fuzz_cp932)
+targets=(fuzz_questionfile fuzz_fieldreader fuzz_settings fuzz_history fuzz_cp932 fuzz_mapimage)
 
 if ! command -v clang++ >/dev/null; then
     echo "fuzz: clang++ not found; skipping the fuzz targets"

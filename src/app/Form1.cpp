@@ -450,7 +450,7 @@ void Form1::Form_Unload() {
     if (!HistoryFile::write(history, m_recentFiles, &error, &leftOut))
         qWarning().noquote() << "Cannot write" << history << ":" << error;
     for (const QString& entry : leftOut)
-        qWarning().noquote() << "Left out of" << history << "(not storable):" << entry;
+        qWarning().noquote() << "Left out of" << history << ":" << HistoryFile::describeLeftOut(entry);
     const QString settings = Files::joinPath(m_myPath, SettingsFile::fileName());
     if (!SettingsFile::write(settings, Module1::StartupOption, &error))
         qWarning().noquote() << "Cannot write" << settings << ":" << error;

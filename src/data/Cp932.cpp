@@ -32,6 +32,11 @@ bool isSubstitute(char16_t c) {
     return c == kReplacement || c == 0x001A;
 }
 
+// Five single bytes that the code page leaves unassigned are mapped by Windows to characters of
+// their own (U+0080 and four private-use characters) and back; ICU has no mapping for them.
+constexpr std::pair<uchar, char16_t> kWindowsSingleBytes[] = {
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
+
 // Character of each byte pair (lead << 8 | trail) and single byte; 0 when unassigned.
 struct DecodeTable {
     std::array<char16_t, 0x10000> toUnicode{};
@@ -60,6 +65,8 @@ void buildDecodeTable(DecodeTable& t) {
             codes.append(quint16(lead << 8 | trail));
         }
     }
+    for (const auto& [byte, c] : kWindowsSingleBytes)
+        t.toUnicode[byte] = c;
     QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
     const QString text = decoder(all);
     // Unassigned pairs set hasError(); each still gives exactly one substitute, so the output
@@ -133,10 +140,20 @@ void buildEncodeTable(EncodeTable& t, const DecodeTable& decode) {
     if (codes.size() != chars.size()) {
         for (const char16_t c : chars)
             keepIfRoundTrips(t, decode, c, encodeOne(QChar(c)));
-        return;
+    } else {
+        for (qsizetype i = 0; i < chars.size(); ++i)
+            keepIfRoundTrips(t, decode, chars[i], codes[i]);
     }
-    for (qsizetype i = 0; i < chars.size(); ++i)
-        keepIfRoundTrips(t, decode, chars[i], codes[i]);
+    // The five Windows single bytes stand for their own characters only: no other character
+    // that ICU might approximate by one of them is written as it.
+    for (quint16& code : t.fromUnicode) {
+        for (const auto& [byte, c] : kWindowsSingleBytes) {
+            if (code == byte)
+                code = 0;
+        }
+    }
+    for (const auto& [byte, c] : kWindowsSingleBytes)
+        t.fromUnicode[c] = byte;
 }
 
 // Each table is built on first use, so reading files never pays for the encoding table.
@@ -190,9 +207,11 @@ QString decode(QByteArrayView bytes) {
             *dst++ = c ? c : kReplacement;
             src += 2;
         } else {
-            // A byte that starts no character, or a lead byte without its trail byte: the trail
-            // position is read again as a character of its own.
-            *dst++ = kReplacement;
+            // One of Windows' extra single bytes; otherwise a byte that starts no character, or
+            // a lead byte without its trail byte (the trail position is then read again as a
+            // character of its own).
+            const char16_t c = t.toUnicode[b];
+            *dst++ = c ? c : kReplacement;
             ++src;
         }
     }

@@ -4,25 +4,25 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
 namespace {
-constexpr qint64 kChunkSize = 64 * 1024;
-
 bool isFieldEnd(char c) {
     return c == ',' || c == '\r' || c == '\n';
 }
 } // namespace
 
-FieldReader::FieldReader(QIODevice& device)
-    : m_device(device) {}
+FieldReader::FieldReader(QIODevice& device, qsizetype chunkSize)
+    : m_device(device)
+    , m_chunkSize(std::max<qsizetype>(chunkSize, 1)) {}
 
 bool FieldReader::refill() {
     if (m_eof)
         return false;
-    m_buffer.resize(kChunkSize);
-    const qint64 got = m_device.read(m_buffer.data(), kChunkSize);
+    m_buffer.resize(m_chunkSize);
+    const qint64 got = m_device.read(m_buffer.data(), m_chunkSize);
     if (got < 0)
         m_failed = true;
     if (got <= 0) {

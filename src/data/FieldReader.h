@@ -19,7 +19,11 @@ class QIODevice;
 // The device is read in chunks, so memory stays proportional to the longest field.
 class FieldReader {
 public:
-    explicit FieldReader(QIODevice& device);
+    static constexpr qsizetype kDefaultChunkSize = 64 * 1024;
+
+    // `chunkSize` (at least 1) is how much is read at a time; tests and fuzzers make it tiny
+    // so that fields and line ends fall across chunk seams.
+    explicit FieldReader(QIODevice& device, qsizetype chunkSize = kDefaultChunkSize);
 
     // The next field, decoded from code page 932; nothing when the file is at its end.
     std::optional<QString> readField();
@@ -50,6 +54,7 @@ private:
     std::optional<QByteArrayView> scanField();
 
     QIODevice& m_device;
+    qsizetype m_chunkSize;
     QByteArray m_buffer;
     QByteArray m_spill;
     qsizetype m_pos = 0;

@@ -1,29 +1,41 @@
 #include "data/HistoryFile.h"
 
+#include "data/AtomicFile.h"
 #include "data/Cp932.h"
 #include "data/FieldReader.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <climits>
 
 namespace HistoryFile {
 
-void read(const QString& path, RecentFiles& list) {
+void read(const QString& path, RecentFiles& list, qsizetype chunkSize) {
     if (!QFileInfo(path).isFile())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    FieldReader reader(file);
+    FieldReader reader(file, chunkSize);
     while (std::optional<QString> field = reader.readField())
         list.append(*field);
 }
 
 namespace {
 
+// Longer than any path the system can open (PATH_MAX counts the closing zero byte): such an
+// entry names no file, and writing it back would make every later start read it again.
+bool isLongerThanAnyPath(const QString& entry) {
+    if (entry.size() >= PATH_MAX)
+        return true; // every character takes at least one byte
+    if (entry.size() * 3 < PATH_MAX)
+        return false; // and at most three
+    return QFile::encodeName(entry).size() >= PATH_MAX;
+}
+
 std::optional<QByteArray> storedForm(const QString& entry) {
-    if (entry.contains(u'"'))
+    if (isLongerThanAnyPath(entry) || entry.contains(u'"'))
         return std::nullopt;
     std::optional<QByteArray> bytes = Cp932::encode(entry);
     // Characters that encode to another character's code (〜 as ～, for one) would come
@@ -55,15 +67,19 @@ QByteArray encode(const RecentFiles& list, QStringList* leftOut) {
     return bytes;
 }
 
+QString describeLeftOut(const QString& entry) {
+    constexpr qsizetype kShown = 200;
+    QString shown =
+        entry.size() > kShown
+            ? entry.left(kShown) + QStringLiteral("... (%1 characters)").arg(entry.size())
+            : entry;
+    return shown + (isLongerThanAnyPath(entry) ? QStringLiteral(" (longer than any path)")
+                                               : QStringLiteral(" (not storable)"));
+}
+
 bool write(const QString& path, const RecentFiles& list, QString* errorString,
            QStringList* leftOut) {
-    const QByteArray bytes = encode(list, leftOut);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (errorString)
-        *errorString = file.errorString();
-    return false;
+    return AtomicFile::write(path, encode(list, leftOut), errorString);
 }
 
 } // namespace HistoryFile

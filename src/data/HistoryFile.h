@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/FieldReader.h"
 #include "data/RecentFiles.h"
 
 #include <QByteArray>
@@ -16,19 +17,25 @@ inline QString fileName() {
 
 // Appends every field of the file at `path` to `list`, in file order and without limit.
 // A missing or unreadable file leaves the list as it was.
-void read(const QString& path, RecentFiles& list);
+// `chunkSize` is the field reader's.
+void read(const QString& path, RecentFiles& list,
+          qsizetype chunkSize = FieldReader::kDefaultChunkSize);
 
 // True when an entry can be saved and read back as the same text: no double quote (the
-// record syntax cannot carry one) and a code page 932 form that decodes to the same path.
+// record syntax cannot carry one), a code page 932 form that decodes to the same path, and no
+// longer than a path can be.
 bool isStorable(const QString& entry);
+
+// A line for standard error about an entry left out: the entry (cut when long) and why.
+QString describeLeftOut(const QString& entry);
 
 // The bytes for the first RecentFiles::kSavedEntries entries, leaving out those that cannot
 // be stored (listed in `leftOut` when given). An empty list gives no bytes.
 QByteArray encode(const RecentFiles& list, QStringList* leftOut = nullptr);
 
-// Replaces the file with encode(list), through a temporary file so that a failure leaves the
-// old file as it was. On failure returns false and sets `errorString`.
-bool write(const QString& path, const RecentFiles& list, QString* errorString = nullptr,
-           QStringList* leftOut = nullptr);
+// Replaces the file with encode(list) through AtomicFile. On failure returns false and sets
+// `errorString`.
+[[nodiscard]] bool write(const QString& path, const RecentFiles& list,
+                         QString* errorString = nullptr, QStringList* leftOut = nullptr);
 
 } // namespace HistoryFile

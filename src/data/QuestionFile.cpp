@@ -1,5 +1,6 @@
 #include "data/QuestionFile.h"
 
+#include "data/AtomicFile.h"
 #include "data/Cp932.h"
 #include "data/FieldReader.h"
 #include "data/MapImage.h"
@@ -8,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -81,7 +81,7 @@ ReadOutcome readRecords(FieldReader& reader, const QString& path, QuestionSink& 
 
 } // namespace
 
-ReadOutcome read(const QString& path, QuestionSink& sink) {
+ReadOutcome read(const QString& path, QuestionSink& sink, qsizetype chunkSize) {
     // Only regular files: a FIFO or device would block or never end.
     if (!QFileInfo(path).isFile())
         return ReadOutcome::CannotOpen;
@@ -91,7 +91,7 @@ ReadOutcome read(const QString& path, QuestionSink& sink) {
     sink.readingStarted();
     // The shortest Point record with short texts is about 40 bytes.
     sink.expectPoints(static_cast<int>(std::min<qint64>(kMaxPoints, file.size() / 40)));
-    FieldReader reader(file);
+    FieldReader reader(file, chunkSize);
     const ReadOutcome outcome = readRecords(reader, path, sink);
     if (outcome == ReadOutcome::ReadError || reader.failed())
         return ReadOutcome::ReadError;
@@ -156,14 +156,8 @@ WriteResult write(const QString& path, const QString& mapReference, const PointL
     WriteResult result = encode(mapReference, rows, bytes, beforeRow);
     if (!result.ok())
         return result;
-    QSaveFile file(path);
-    // commit() does not notice a buffer flush that failed (disk full, file size limit) and
-    // would put a cut-off file in place of the old one, so the flush is checked first.
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
-        !file.commit()) {
+    if (!AtomicFile::write(path, bytes, &result.errorString))
         result.status = WriteResult::Status::FileError;
-        result.errorString = file.errorString();
-    }
     return result;
 }
 

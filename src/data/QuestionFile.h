@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/FieldReader.h"
 #include "data/Point.h"
 
 #include <QImage>
@@ -64,8 +65,10 @@ constexpr QStringView kPointKeyword = u"Point";
 constexpr QStringView kEndKeyword = u"End";
 
 // Reads the question file at `path` into `sink`. A "./" map reference is resolved against
-// the folder of `path`. Rows read before a failure stay in the sink.
-ReadOutcome read(const QString& path, QuestionSink& sink);
+// the folder of `path`. Rows read before a failure stay in the sink. `chunkSize` is the field
+// reader's.
+ReadOutcome read(const QString& path, QuestionSink& sink,
+                 qsizetype chunkSize = FieldReader::kDefaultChunkSize);
 
 // True when a text can be stored in a question file field: no double quote, and every
 // character has a code page 932 form.

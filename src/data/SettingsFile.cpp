@@ -1,21 +1,21 @@
 #include "data/SettingsFile.h"
 
+#include "data/AtomicFile.h"
 #include "data/FieldReader.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace SettingsFile {
 
-std::optional<QString> readStoredValue(const QString& path) {
+std::optional<QString> readStoredValue(const QString& path, qsizetype chunkSize) {
     if (!QFileInfo(path).isFile())
         return std::nullopt;
     QFile file(path);
     // An unreadable file is treated like a missing one: the start goes on quietly.
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    FieldReader reader(file);
+    FieldReader reader(file, chunkSize);
     if (reader.atEnd())
         return kStoredTrue.toString();
     return reader.readField().value_or(QString());
@@ -47,13 +47,7 @@ QByteArray encode(const QString& option) {
 }
 
 bool write(const QString& path, const QString& option, QString* errorString) {
-    const QByteArray bytes = encode(option);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (errorString)
-        *errorString = file.errorString();
-    return false;
+    return AtomicFile::write(path, encode(option), errorString);
 }
 
 } // namespace SettingsFile

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/FieldReader.h"
+
 #include <QString>
 
 #include <optional>
@@ -29,7 +31,9 @@ inline constexpr QStringView kStoredFalse = u"False";
 
 // The stored value, or nothing when no readable file exists at `path`. An empty file reads
 // as "True"; otherwise the first field is the value and the rest of the file is ignored.
-std::optional<QString> readStoredValue(const QString& path);
+// `chunkSize` is the field reader's.
+std::optional<QString> readStoredValue(const QString& path,
+                                       qsizetype chunkSize = FieldReader::kDefaultChunkSize);
 
 // Exact comparison: "True" gives "Dialog", "Auto" "Auto", "False" "Manual"; anything else,
 // the empty text and "no value" included, gives "Dialog".
@@ -41,8 +45,9 @@ QString storedValueFor(const QString& option);
 // The bytes written for a start-up option: one quoted field and CR LF.
 QByteArray encode(const QString& option);
 
-// Replaces the file with one record for `option`, through a temporary file so that a failure
-// leaves the old file as it was. On failure returns false and sets `errorString`.
-bool write(const QString& path, const QString& option, QString* errorString = nullptr);
+// Replaces the file with one record for `option` through AtomicFile. On failure returns false
+// and sets `errorString`.
+[[nodiscard]] bool write(const QString& path, const QString& option,
+                         QString* errorString = nullptr);
 
 } // namespace SettingsFile

@@ -6,11 +6,12 @@
 namespace {
 
 // Every field the reader yields until the end, as raw bytes.
-QList<QByteArray> readAll(const QByteArray& bytes) {
+QList<QByteArray> readAll(const QByteArray& bytes,
+                          qsizetype chunkSize = FieldReader::kDefaultChunkSize) {
     QByteArray data = bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    FieldReader reader(buffer);
+    FieldReader reader(buffer, chunkSize);
     QList<QByteArray> fields;
     while (std::optional<QByteArray> field = reader.readRawField())
         fields.append(*field);
@@ -64,7 +65,10 @@ void TestFieldReader::scanning_data() {
 void TestFieldReader::scanning() {
     QFETCH(QByteArray, bytes);
     QFETCH(QList<QByteArray>, fields);
-    QCOMPARE(readAll(bytes), fields);
+    // Tiny chunks put every quote, comma and CR LF pair across a chunk seam somewhere.
+    for (const qsizetype chunk :
+         {qsizetype(1), qsizetype(2), qsizetype(3), qsizetype(5), FieldReader::kDefaultChunkSize})
+        QCOMPARE(readAll(bytes, chunk), fields);
 }
 
 void TestFieldReader::decodesFields() {

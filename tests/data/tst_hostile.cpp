@@ -1,7 +1,10 @@
 // Files nobody should hand the program, and some that somebody will. Each must end in the
-// reader's message or read-error path, in bounded time and memory: under 2 s and 500 MB each
-// (five times the time, and room for its quarantine, when the build carries AddressSanitizer).
+// reader's message or read-error path, in bounded memory (500 MB, with room for the quarantine
+// when the build carries AddressSanitizer) and without hanging. The time limit is only a fuse
+// against a hang, far above what the slowest case takes on an idle machine (about 1.2 s);
+// speed is measured in bench/, never here.
 #include "TestFiles.h"
+#include "Unprivileged.h"
 #include "data/HistoryFile.h"
 #include "data/QuestionFile.h"
 #include "data/SettingsFile.h"
@@ -28,10 +31,10 @@ namespace {
 
 #ifdef ZAV_TEST_UNDER_ASAN
 // AddressSanitizer slows everything down and keeps freed memory in a quarantine of 256 MB.
-constexpr qint64 kTimeLimitMs = 10000;
+constexpr qint64 kFuseMs = 100000;
 constexpr qint64 kMemoryLimitKiB = (500 + 256) * 1024;
 #else
-constexpr qint64 kTimeLimitMs = 2000;
+constexpr qint64 kFuseMs = 20000;
 constexpr qint64 kMemoryLimitKiB = 500 * 1024;
 #endif
 
@@ -60,10 +63,19 @@ QByteArray le16(quint16 v) {
     return QByteArray(reinterpret_cast<const char*>(&v), 2);
 }
 
-QByteArray bitmapHeader(quint32 width, quint32 height) {
-    return QByteArray("BM") + le32(54 + width * height * 3) + le32(0) + le32(54) + le32(40) +
-           le32(width) + le32(height) + le16(1) + le16(24) + le32(0) + le32(0) + le32(0) + le32(0) +
-           le32(0) + le32(0);
+QByteArray bitmapHeader(quint32 width, quint32 height, quint16 bits = 24, quint32 compression = 0,
+                        quint32 colours = 0) {
+    const quint32 offset = 54 + colours * 4;
+    return QByteArray("BM") + le32(offset + width * height * 3) + le32(0) + le32(offset) +
+           le32(40) + le32(width) + le32(height) + le16(1) + le16(bits) + le32(compression) +
+           le32(0) + le32(0) + le32(0) + le32(colours) + le32(0);
+}
+
+// A 4 x 3 run-length (RLE8) bitmap of two colours: runs, literal pixels, line ends, the end.
+QByteArray runLengthBitmap() {
+    const QByteArray palette("\0\0\0\0\xFF\xFF\xFF\0", 8);
+    const QByteArray stream("\x04\x01\0\0\0\x04\x01\0\x01\0\0\0\x04\x00\0\0\0\x01", 18);
+    return bitmapHeader(4, 3, 8, 1, 2) + palette + stream;
 }
 
 } // namespace
@@ -129,6 +141,15 @@ void TestHostileFiles::questionFiles_data() {
     QTest::newRow("bitmap cut after its header")
         << "cut.zvm" << QByteArray("\"Map\",\"./cut.bmp\"\r\n\"End\"\r\n")
         << int(ReadOutcome::ReadError);
+    QTest::newRow("bitmap claiming 2^31-1 x 2^31-1 pixels at 32 bits")
+        << "largest.zvm" << QByteArray("\"Map\",\"./largest.bmp\"\r\n\"End\"\r\n")
+        << int(ReadOutcome::ReadError);
+    QTest::newRow("run-length bitmap")
+        << "rle.zvm" << QByteArray("\"Map\",\"./rle.bmp\"\r\n\"End\"\r\n")
+        << int(ReadOutcome::Success);
+    QTest::newRow("run-length bitmap cut short")
+        << "rlecut.zvm" << QByteArray("\"Map\",\"./rlecut.bmp\"\r\n\"End\"\r\n")
+        << int(ReadOutcome::ReadError);
     QTest::newRow("map reference of 10,000 characters")
         << "longref.zvm"
         << "\"Map\",\"./" + QByteArray(10000, 'm') + ".bmp\"\r\n\"End\"\r\n"
@@ -151,6 +172,11 @@ void TestHostileFiles::questionFiles() {
     QFETCH(int, outcome);
     QVERIFY(TestFiles::writeBytes(path(QStringLiteral("huge.bmp")), bitmapHeader(100000, 100000)));
     QVERIFY(TestFiles::writeBytes(path(QStringLiteral("cut.bmp")), bitmapHeader(64, 48)));
+    QVERIFY(TestFiles::writeBytes(path(QStringLiteral("largest.bmp")),
+                                  bitmapHeader(0x7fffffff, 0x7fffffff, 32)));
+    QVERIFY(TestFiles::writeBytes(path(QStringLiteral("rle.bmp")), runLengthBitmap()));
+    QVERIFY(
+        TestFiles::writeBytes(path(QStringLiteral("rlecut.bmp")), runLengthBitmap().chopped(6)));
 
     const QString file = fileFor(name, bytes);
     QVERIFY(!file.isEmpty());
@@ -164,7 +190,7 @@ void TestHostileFiles::questionFiles() {
     QuestionTable table;
     TableSink sink(table);
     QCOMPARE(int(QuestionFile::read(file, sink)), outcome);
-    QVERIFY2(timer.elapsed() < kTimeLimitMs,
+    QVERIFY2(timer.elapsed() < kFuseMs,
              qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
     const qint64 peak = peakKiB();
     if (before >= 0 && peak >= 0)
@@ -175,12 +201,11 @@ void TestHostileFiles::questionFiles() {
 }
 
 void TestHostileFiles::unreadableFile() {
+    if (Unprivileged::rerunIfRoot())
+        return;
     const QString file = path(QStringLiteral("secret.zvm"));
     QVERIFY(TestFiles::writeBytes(file, "\"Map\",\"./map.bmp\"\r\n\"End\"\r\n"));
     QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
-    if (::geteuid() == 0)
-        QSKIP("running as root: file permissions do not stop reading, so an unreadable file cannot "
-              "be made");
     QuestionTable table;
     TableSink sink(table);
     QCOMPARE(QuestionFile::read(file, sink), ReadOutcome::CannotOpen);
@@ -216,7 +241,7 @@ void TestHostileFiles::settingsAndHistoryFromHostileFiles() {
     RecentFiles list;
     HistoryFile::read(file, list);
     QCOMPARE(list.count(), entries);
-    QVERIFY2(timer.elapsed() < kTimeLimitMs,
+    QVERIFY2(timer.elapsed() < kFuseMs,
              qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
 }
 

@@ -2,14 +2,13 @@
 #include "data/SettingsFile.h"
 
 #include "TestFiles.h"
+#include "Unprivileged.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
-
-#include <unistd.h>
 
 using TestFiles::readBytes;
 using TestFiles::u8;
@@ -24,10 +23,6 @@ RecentFiles listOf(const QStringList& entries) {
     for (const QString& entry : entries)
         list.append(entry);
     return list;
-}
-
-bool runningAsRoot() {
-    return geteuid() == 0;
 }
 
 } // namespace
@@ -61,6 +56,7 @@ private slots:
     void emptyHistoryIsZeroBytes();
     void unstorableEntriesAreLeftOut_data();
     void unstorableEntriesAreLeftOut();
+    void leftOutEntryIsDescribedShortly();
     void historyWriteFailureKeepsOldFile();
     void historyWriteInReadOnlyFolder();
 
@@ -181,8 +177,8 @@ void TestSettingsHistory::settingsWriteFailureKeepsOldFile() {
 }
 
 void TestSettingsHistory::settingsWriteInReadOnlyFolder() {
-    if (runningAsRoot())
-        QSKIP("running as root: folder permissions do not stop root from writing");
+    if (Unprivileged::rerunIfRoot())
+        return;
     const QString file = path(SettingsFile::fileName());
     QVERIFY(writeBytes(file, "\"False\"\r\n"));
     QVERIFY(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
@@ -313,6 +309,14 @@ void TestSettingsHistory::unstorableEntriesAreLeftOut_data() {
                                << QStringList{u8("/x～y.zvm")} << QStringList{u8("/x〜y.zvm")};
     QTest::newRow("all unstorable")
         << QStringList{u8("/é.zvm")} << QStringList() << QStringList{u8("/é.zvm")};
+    // No path is longer than PATH_MAX bytes (4,096 with the closing zero): such an entry names
+    // no file, and carrying it would make every start read it again.
+    const QString longest = u8("/") + QString(4094, u'a');
+    const QString tooLong = u8("/") + QString(4095, u'a');
+    const QString tooLongInBytes = u8("/") + QString(1400, QChar(0x5730)); // 3 bytes each
+    QTest::newRow("longest path kept, longer ones left out")
+        << QStringList{longest, tooLong, tooLongInBytes} << QStringList{longest}
+        << QStringList{tooLong, tooLongInBytes};
 }
 
 void TestSettingsHistory::unstorableEntriesAreLeftOut() {
@@ -332,6 +336,15 @@ void TestSettingsHistory::unstorableEntriesAreLeftOut() {
     QCOMPARE(read.entries(), saved);
 }
 
+void TestSettingsHistory::leftOutEntryIsDescribedShortly() {
+    const QString huge(10 << 20, u'x');
+    const QString note = HistoryFile::describeLeftOut(huge);
+    QVERIFY(note.size() < 300);
+    QVERIFY(note.contains(u8("10485760 characters")));
+    QVERIFY(note.endsWith(u8("(longer than any path)")));
+    QCOMPARE(HistoryFile::describeLeftOut(u8("/café.zvm")), u8("/café.zvm (not storable)"));
+}
+
 void TestSettingsHistory::historyWriteFailureKeepsOldFile() {
     QString error;
     QVERIFY(!HistoryFile::write(path(u8("missing/履歴.zav")), listOf({u8("/a.zvm")}), &error));
@@ -339,8 +352,8 @@ void TestSettingsHistory::historyWriteFailureKeepsOldFile() {
 }
 
 void TestSettingsHistory::historyWriteInReadOnlyFolder() {
-    if (runningAsRoot())
-        QSKIP("running as root: folder permissions do not stop root from writing");
+    if (Unprivileged::rerunIfRoot())
+        return;
     const QString file = path(HistoryFile::fileName());
     const QByteArray old = TestFiles::record({u8("/old.zvm")});
     QVERIFY(writeBytes(file, old));

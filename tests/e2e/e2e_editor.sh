@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # An editing session through real X events: open the editor, choose the map in the file dialog,
-# press on the map, type an answer in Japanese, add it, save to a new file through the save
+# press on the map, enter an answer in Japanese, add it, save to a new file through the save
 # dialog, close the editor and quit; then the saved file holds exactly the expected records.
+# Paths typed into file dialogs are ASCII; the Japanese answer is pasted and read back.
 # Usage: e2e_editor.sh PATH_TO_ZAVMAP
 source "$(dirname "$0")/lib.sh"
 data="$(cd "$(dirname "$0")/data" && pwd)"
@@ -10,7 +11,7 @@ e2e_start "$1"
 mkdir -p "$E2E_DIR/quiz"
 cp "$data/map.bmp" "$E2E_DIR/quiz/"
 map="$E2E_DIR/quiz/map.bmp"
-saved="$E2E_DIR/quiz/新しい問題.zvm"
+saved="$E2E_DIR/quiz/new.zvm"
 
 e2e_run_program
 e2e_focus "ZAV地図覚え" >/dev/null
@@ -19,19 +20,19 @@ editor=$(e2e_focus "ﾌｧｲﾙ編集")
 
 e2e_keys alt+m o
 e2e_focus "Open" >/dev/null
-e2e_type "$map"
+e2e_enter "$map"
 e2e_keys Return
 e2e_wait_gone "Open"
 
 # The map view starts 104 px from the editor's left edge and 8 px below its menu bar.
 editor=$(e2e_focus "ﾌｧｲﾙ編集")
 xdotool mousemove --window "$editor" 170 75 click 1
-sleep 0.3
-e2e_type "東京都"
+# The press puts the focus into the answer-1 box.
+e2e_enter "東京都"
 e2e_keys Return
 e2e_keys ctrl+s
 e2e_focus "Save As" >/dev/null
-e2e_type "$saved"
+e2e_enter "$saved"
 e2e_keys Return
 e2e_wait_gone "Save As"
 

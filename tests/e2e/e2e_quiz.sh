@@ -20,7 +20,7 @@ e2e_keys Return
 # Three points: "ok" is answer 2 of each, so two right and one wrong whatever the order.
 for answer in ok ok wrong; do
     e2e_focus "解答欄" >/dev/null
-    e2e_type "$answer"
+    e2e_enter "$answer"
     e2e_keys Return Return
 done
 e2e_focus "終了" >/dev/null

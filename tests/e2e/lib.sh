@@ -1,15 +1,31 @@
 # Shared by the end-to-end tests: a private Xvfb display, the real program copied into a folder
 # of its own (where it writes its settings and history), and xdotool helpers that fail loudly.
 # Sourced by the test scripts; they call e2e_start and then drive the program.
+#
+# Nothing here depends on the machine being idle: every step waits for a condition (a window,
+# a text read back, a process ending), and time limits are only fuses against hangs. Text is
+# never trusted to arrive: it is read back from the box it went into, and entered again when a
+# busy machine lost part of it.
 set -euo pipefail
 
 E2E_SKIP=77
+E2E_FUSE=60 # seconds; far above what any step takes on an idle machine
 e2e_log() { echo "[e2e $(date +%T)] $*"; }
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# e2e_until SECONDS COMMAND...: runs COMMAND until it succeeds; fails after SECONDS.
+e2e_until() {
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < end)) || return 1
+        sleep 0.1
+    done
+}
+
 e2e_require_tools() {
     local tool
-    for tool in Xvfb xdotool; do
+    for tool in Xvfb xdotool xsel; do
         if ! command -v "$tool" >/dev/null; then
             echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
             exit $E2E_SKIP
@@ -56,7 +72,8 @@ e2e_run_program() {
 # e2e_window TITLE: waits for a window whose title is exactly TITLE and prints its id.
 e2e_window() {
     local id
-    id=$(timeout 15 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) ||
+    id=$(timeout "$E2E_FUSE" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null |
+        head -n 1) ||
         e2e_fail "no window titled '$1' appeared; program log: $(cat "$E2E_DIR/zavmap.log")"
     [ -n "$id" ] || e2e_fail "no window titled '$1'"
     echo "$id"
@@ -74,25 +91,57 @@ e2e_focus() {
 # e2e_keys KEY...: presses keys in the focused window.
 e2e_keys() { xdotool key --delay 80 "$@"; sleep 0.2; }
 
-# e2e_type TEXT: types text (ASCII or Japanese) into the focused window.
-e2e_type() { xdotool type "$1"; sleep 0.2; }
+# The X clipboard, owned by an xsel process of ours until the program takes it over.
+E2E_CLIP_PID=
+e2e_clipboard_is() { [ "$(xsel --clipboard --output 2>/dev/null)" = "$1" ]; }
+e2e_clipboard_set() {
+    [ -z "$E2E_CLIP_PID" ] || kill "$E2E_CLIP_PID" 2>/dev/null || true
+    printf '%s' "$1" | xsel --clipboard --input --nodetach &
+    E2E_CLIP_PID=$!
+    E2E_PIDS+=($E2E_CLIP_PID)
+    e2e_until "$E2E_FUSE" e2e_clipboard_is "$1" || e2e_fail "the clipboard did not take '$1'"
+}
+e2e_clipboard_taken() { ! kill -0 "$E2E_CLIP_PID" 2>/dev/null; }
+
+# e2e_box_text: the text of the focused entry box, copied from it through the clipboard (our
+# xsel ends once the program owns the clipboard, so the copy is known to have happened).
+# Fails (status 1) when nothing was copied, as from an empty box.
+e2e_box_text() {
+    xdotool key --clearmodifiers ctrl+a ctrl+c
+    e2e_until 10 e2e_clipboard_taken || return 1
+    xsel --clipboard --output
+}
+
+# e2e_enter TEXT: replaces the text of the focused entry box with TEXT and reads it back, again
+# until it arrived whole. ASCII is typed; anything else (which a busy machine's xdotool can
+# drop) is pasted from the clipboard.
+e2e_enter() {
+    local text=$1 attempt got
+    for attempt in 1 2 3 4 5; do
+        xdotool key --clearmodifiers ctrl+a
+        if LC_ALL=C grep -q '^[ -~]*$' <<<"$text"; then
+            e2e_clipboard_set "e2e-read-back"
+            xdotool type --delay 30 -- "$text"
+        else
+            e2e_clipboard_set "$text"
+            xdotool key --clearmodifiers ctrl+v
+        fi
+        got=$(e2e_box_text) || got="(nothing)"
+        [ "$got" = "$text" ] && return 0
+        e2e_log "attempt $attempt entered '$got' instead of '$text'"
+    done
+    e2e_fail "could not enter '$text'"
+}
 
 # e2e_wait_gone TITLE: waits until no visible window has that title.
+e2e_window_gone() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 e2e_wait_gone() {
-    local i
-    for i in $(seq 50); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        sleep 0.2
-    done
-    e2e_fail "window '$1' did not close"
+    e2e_until "$E2E_FUSE" e2e_window_gone "$1" || e2e_fail "window '$1' did not close"
 }
 
 # e2e_wait_exit: waits for the program to end by itself.
+e2e_app_ended() { ! kill -0 "$E2E_APP" 2>/dev/null; }
 e2e_wait_exit() {
-    local i
-    for i in $(seq 50); do
-        kill -0 "$E2E_APP" 2>/dev/null || { wait "$E2E_APP"; return; }
-        sleep 0.2
-    done
-    e2e_fail "the program did not end"
+    e2e_until "$E2E_FUSE" e2e_app_ended || e2e_fail "the program did not end"
+    wait "$E2E_APP"
 }

