@@ -34,7 +34,7 @@ class Form1 : public QMainWindow, private QuestionSink {
 public:
     // `ownFolder` is where the help file (and the program's own files) live; it ends with one
     // "/". Tests hand in a folder of their own.
-    explicit Form1(Services& services, const QString& ownFolder = Files::MyPath(),
+    explicit Form1(Services& services, const QString& ownFolder = Files::programFolder(),
                    QWidget* parent = nullptr);
     ~Form1() override;
 

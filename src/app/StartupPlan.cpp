@@ -34,7 +34,7 @@ void decideFromSettings(const StartupInputs& inputs, QString& startupOption,
         const QString chosen = askRecentFile ? askRecentFile() : QString();
         if (chosen.isEmpty())
             return;
-        if (!Files::FileExists(chosen)) {
+        if (!Files::fileExists(chosen)) {
             decision.messages << exclamation(QStringLiteral("このﾌｧｲﾙは存在しません。") + u'\r' +
                                                  maybeMovedText(),
                                              QStringLiteral("ｴﾗｰ"));
@@ -46,7 +46,7 @@ void decideFromSettings(const StartupInputs& inputs, QString& startupOption,
         if (inputs.history.isEmpty())
             return;
         const QString& last = inputs.history.constFirst();
-        if (!Files::FileExists(last)) {
+        if (!Files::fileExists(last)) {
             decision.messages << exclamation(
                 QStringLiteral("前回使ったﾌｧｲﾙを開こうとしましたが、ﾌｧｲﾙが見つかりません。") +
                     u'\r' + maybeMovedText(),
@@ -68,7 +68,7 @@ QString commandLineText(const QStringList& arguments) {
 }
 
 bool hasQuestionFileExtension(const QString& path) {
-    const QString extension = Files::GetExtensionName(path);
+    const QString extension = Files::extension(path);
     return extension == u"ZVM" || extension == u"zvm";
 }
 

@@ -44,7 +44,7 @@ bool isTruncatedBitmap(QFile& file) {
 namespace MapImage {
 
 std::optional<QImage> load(const QString& path) {
-    if (!Files::FileExists(path))
+    if (!Files::fileExists(path))
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || isTruncatedBitmap(file))
@@ -59,7 +59,7 @@ std::optional<QImage> load(const QString& path) {
 }
 
 bool hasBitmapExtension(const QString& path) {
-    const QString extension = Files::GetExtensionName(path);
+    const QString extension = Files::extension(path);
     return extension == u"BMP" || extension == u"bmp";
 }
 

@@ -763,7 +763,7 @@ void Form3::Menu2_Path_Click() {
         showBox(error(Text::saveFirst(), Text::mapTitle()));
         return;
     }
-    const QString folder = Files::GetParentFolderName(m_document.editingFileName());
+    const QString folder = Files::parentFolder(m_document.editingFileName());
     const QString typed =
         m_services.inputBox(QStringLiteral("現在値=") + m_document.mapReference() +
                                 QStringLiteral("\r現在のﾃﾞｨﾚｸﾄﾘ=") + folder,
@@ -771,7 +771,7 @@ void Form3::Menu2_Path_Click() {
     if (typed.isEmpty())
         return;
     const QString mapPath = MapReference::resolveInFolder(typed, folder);
-    if (!Files::FileExists(mapPath)) {
+    if (!Files::fileExists(mapPath)) {
         showBox(error(Text::fileNotFound()));
         return;
     }

@@ -15,7 +15,7 @@ private slots:
     void parentFolderName_data();
     void parentFolderName();
     void fileExistsOnlyForFiles();
-    void myPathEndsInOneSeparator();
+    void programFolderEndsInOneSeparator();
     void messageWithoutTitleCarriesTheApplicationTitle();
     void fileDialogsRememberTheLastChoice();
     void qtFilterOffersBothLetterCases_data();
@@ -45,7 +45,7 @@ void TestPlatform::extensionName_data() {
 void TestPlatform::extensionName() {
     QFETCH(QString, path);
     QFETCH(QString, extension);
-    QCOMPARE(Files::GetExtensionName(path), extension);
+    QCOMPARE(Files::extension(path), extension);
 }
 
 void TestPlatform::parentFolderName_data() {
@@ -66,25 +66,25 @@ void TestPlatform::parentFolderName_data() {
 void TestPlatform::parentFolderName() {
     QFETCH(QString, path);
     QFETCH(QString, folder);
-    QCOMPARE(Files::GetParentFolderName(path), folder);
+    QCOMPARE(Files::parentFolder(path), folder);
 }
 
 void TestPlatform::fileExistsOnlyForFiles() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString file = dir.filePath(QStringLiteral("a.zvm"));
-    QVERIFY(!Files::FileExists(file));
+    QVERIFY(!Files::fileExists(file));
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
-    QVERIFY(Files::FileExists(file));
-    QVERIFY(!Files::FileExists(dir.path()));
-    QVERIFY(!Files::FileExists(QString()));
-    QVERIFY(!Files::FileExists(QStringLiteral("/dev/null")));
+    QVERIFY(Files::fileExists(file));
+    QVERIFY(!Files::fileExists(dir.path()));
+    QVERIFY(!Files::fileExists(QString()));
+    QVERIFY(!Files::fileExists(QStringLiteral("/dev/null")));
 }
 
-void TestPlatform::myPathEndsInOneSeparator() {
-    const QString own = Files::MyPath();
+void TestPlatform::programFolderEndsInOneSeparator() {
+    const QString own = Files::programFolder();
     QVERIFY(own.endsWith(u'/'));
     QVERIFY(!own.endsWith(QStringLiteral("//")));
     QCOMPARE(QDir(own).absolutePath(), QCoreApplication::applicationDirPath());
