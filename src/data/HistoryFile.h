@@ -28,7 +28,7 @@ QByteArray encode(const RecentFiles& list, QStringList* leftOut = nullptr);
 
 // Replaces the file with encode(list), through a temporary file so that a failure leaves the
 // old file as it was. On failure returns false and sets `errorString`.
-bool write(const QString& path, const RecentFiles& list, QString* errorString = nullptr,
-           QStringList* leftOut = nullptr);
+[[nodiscard]] bool write(const QString& path, const RecentFiles& list,
+                         QString* errorString = nullptr, QStringList* leftOut = nullptr);
 
 } // namespace HistoryFile

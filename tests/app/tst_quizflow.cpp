@@ -1,18 +1,19 @@
-// The quiz through the windows: Start and its shuffle, the answer window asking and judging,
-// the clock, the normal end, practice mode and the stop sequence.
+// A quiz through the main window: Start and its shuffle, the answer window's reports on the
+// main window's panels and marker, the menus during a quiz, practice mode, the stop sequence,
+// and the answer window kept off the marker.
 #include "ScriptedRandom.h"
 
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "platform/MapView.h"
-#include "quiz/Form2.h"
+#include "quiz/AnswerWindow.h"
 #include "quiz/QuizPlacement.h"
 
+#include "Controls.h"
 #include "FakeServices.h"
 #include "TestFiles.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -47,7 +48,7 @@ bool hasWaitCursor(const QWidget& w) {
 
 } // namespace
 
-class TestForm2 : public QObject {
+class TestQuizFlow : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -55,83 +56,90 @@ private slots:
 
     void emptyTable();
     void startOpensTheAnswerWindow();
-    void wholeNormalQuiz();
-    void singlePointQuiz();
+    void wholeQuizOnTheMainWindow();
     void practiceModeRepeatsAndNeverEnds();
     void stopConfirmed_data();
     void stopConfirmed();
     void stopDeclinedResumes();
-    void closeBoxRefused();
-    void enterJudgesThenMovesOn();
-    void nonNumericPointHidesMarker();
-    void clock();
+    void pointWithoutPlaceHidesTheMarker();
+    void clockPanel();
     void answerWindowLeavesTheMarkerFree();
     void secondStartDuringShuffleIgnored();
     void restartAfterEnd();
 
 private:
-    Form2* start(const PointList& points);
+    AnswerWindow* start(const PointList& points);
+    QAction* action(const char* name) const { return Controls::action(m_form.get(), name); }
+    MapView* map() const { return Controls::find<MapView>(m_form.get(), "Picture1"); }
+    QString status(const char* panel = "Panel_Main") const {
+        return Controls::text(m_form.get(), panel);
+    }
+    QString currentHint() const { return Controls::text(m_quiz, "Label1_0"); }
     // The answer of the current question: right or wrong.
     QString answerFor(bool right) const;
+    void answer(const QString& typed);
     void judgeAndNext(bool right);
     void checkIdleMenus();
-    QString status() const { return m_form->panelMain()->text(); }
-    QString currentHint() const { return m_form2->Label1[0]->text(); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_services;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindow> m_form;
     ScriptedRandom m_random;
-    Form2* m_form2 = nullptr;
+    AnswerWindow* m_quiz = nullptr;
 };
 
-void TestForm2::init() {
+void TestQuizFlow::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_services = std::make_unique<FakeServices>();
-    m_form = std::make_unique<Form1>(*m_services, m_dir->path() + u'/');
+    m_form = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
     m_random = ScriptedRandom{0.0};
     m_form->setRandomSource(m_random);
-    m_form2 = nullptr;
+    m_quiz = nullptr;
 }
 
-void TestForm2::cleanup() {
+void TestQuizFlow::cleanup() {
     m_form.reset();
     m_services.reset();
     m_dir.reset();
 }
 
-Form2* TestForm2::start(const PointList& points) {
+AnswerWindow* TestQuizFlow::start(const PointList& points) {
     for (const Point& p : points)
         m_form->questionTable().appendRow(p);
-    m_form->Menu2_Start->trigger();
-    m_form2 = m_form->answerWindow();
-    return m_form2;
+    action("Menu2_Start")->trigger();
+    m_quiz = m_form->answerWindow();
+    return m_quiz;
 }
 
-QString TestForm2::answerFor(bool right) const {
+QString TestQuizFlow::answerFor(bool right) const {
     // The hint "地点i" names the row's answers; answer 2 is as good as answer 1.
     const QString n = currentHint().mid(2);
     return right ? u8("こたえ") + n : u8("答え") + n + u' ';
 }
 
-void TestForm2::judgeAndNext(bool right) {
-    m_form2->Text1->setText(answerFor(right));
-    m_form2->Command1->click();
-    QCOMPARE(m_form2->Command1->text(), "&Next");
-    m_form2->Command1->click();
+void TestQuizFlow::answer(const QString& typed) {
+    Controls::find<QLineEdit>(m_quiz, "Text1")->setText(typed);
+    Controls::find<QPushButton>(m_quiz, "Command1")->click();
 }
 
-void TestForm2::checkIdleMenus() {
-    QVERIFY(m_form->Menu2_Mode->menuAction()->isEnabled());
-    QVERIFY(m_form->Menu2_Open->isEnabled());
-    QVERIFY(m_form->Menu2_Start->isEnabled());
-    QVERIFY(m_form->Menu2_FileEdit->isEnabled());
-    QVERIFY(!m_form->Menu2_Stop->isEnabled());
-    QVERIFY(!m_form->Picture1->isMarkerShown());
+void TestQuizFlow::judgeAndNext(bool right) {
+    answer(answerFor(right));
+    auto* button = Controls::find<QPushButton>(m_quiz, "Command1");
+    QCOMPARE(button->text(), "&Next");
+    button->click();
 }
 
-void TestForm2::emptyTable() {
+void TestQuizFlow::checkIdleMenus() {
+    QVERIFY(action("Menu2_Mode")->isEnabled());
+    QVERIFY(action("Menu2_Open")->isEnabled());
+    QVERIFY(action("Menu2_Start")->isEnabled());
+    QVERIFY(action("Menu2_FileEdit")->isEnabled());
+    QVERIFY(!action("Menu2_Stop")->isEnabled());
+    QVERIFY(!map()->isMarkerShown());
+}
+
+void TestQuizFlow::emptyTable() {
     bool orderingShown = false;
     m_services->onNextMessage([&](const MessageRequest&) {
         orderingShown = status() == kOrderingText && hasWaitCursor(*m_form);
@@ -145,12 +153,12 @@ void TestForm2::emptyTable() {
     QCOMPARE(m_services->lastMessage().icon, MessageIcon::Exclamation);
     QCOMPARE(status(), QString());
     QVERIFY(!hasWaitCursor(*m_form));
-    QVERIFY(!m_form->findChild<Form2*>());
+    QVERIFY(!m_form->findChild<AnswerWindow*>());
     QCOMPARE(m_random.reseeds, 1);
     checkIdleMenus();
 }
 
-void TestForm2::startOpensTheAnswerWindow() {
+void TestQuizFlow::startOpensTheAnswerWindow() {
     // Every draw 0: rows 0, 1, 2 come out as 1, 2, 0.
     bool orderingShown = false;
     m_services->onNextMessage([&](const MessageRequest&) {
@@ -159,7 +167,7 @@ void TestForm2::startOpensTheAnswerWindow() {
                         m_form->questionTable().row(0)[ColumnHint] == u8("地点1");
     });
     const PointList points = somePoints(3);
-    Form2* f = start(points);
+    AnswerWindow* w = start(points);
     QVERIFY(orderingShown);
     QCOMPARE(m_services->messages.size(), 1);
     QCOMPARE(m_services->lastMessage().text, "Good Luck!");
@@ -170,103 +178,55 @@ void TestForm2::startOpensTheAnswerWindow() {
     QVERIFY(!hasWaitCursor(*m_form));
     QCOMPARE(m_form->questionTable().rows(), PointList({points[1], points[2], points[0]}));
 
-    QVERIFY(f);
-    QVERIFY(f->isVisible());
-    QVERIFY(!f->isModal());
-    QCOMPARE(f->parentWidget(), m_form.get());
-    QCOMPARE(f->windowTitle(), u8("解答欄"));
-    QVERIFY(!(f->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(f->size(), QSize(138, 176));
-    const QList<QPair<QString, QRect>> layout = {
-        {"Picture2", QRect(0, 0, 137, 113)}, {"Label1_0", QRect(8, 8, 121, 17)},
-        {"Text1", QRect(8, 32, 121, 18)},    {"Label1_1", QRect(8, 56, 121, 17)},
-        {"Label1_2", QRect(8, 72, 121, 17)}, {"Label2", QRect(24, 88, 17, 17)},
-        {"Command1", QRect(56, 88, 65, 17)}, {"Label3", QRect(8, 120, 121, 49)}};
-    for (const auto& [name, rect] : layout) {
-        auto* control = f->findChild<QWidget*>(name);
-        QVERIFY2(control, qPrintable(name));
-        QCOMPARE(control->geometry(), rect);
-    }
-    QCOMPARE(f->Label3->parentWidget(), f);
-    QCOMPARE(f->Text1->parentWidget(), f->Picture2);
-    QVERIFY(f->Command1->isDefault());
-    QCOMPARE(f->Timer1->interval(), 1000);
-    QVERIFY(f->Timer1->isActive());
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->parentWidget(), m_form.get());
+    QVERIFY(w->isRunning());
+    QCOMPARE(w->session().mode(), QuizSession::Mode::Normal);
 
-    // The first question: row 0 of the shuffled table.
+    // The first question: row 0 of the shuffled table, its marker on the map.
     QCOMPARE(currentHint(), u8("地点1"));
-    QCOMPARE(f->Text1->text(), QString());
-    QVERIFY(f->Label1[1]->isHidden());
-    QVERIFY(f->Label1[2]->isHidden());
-    QCOMPARE(f->Label2->text(), QString());
-    QCOMPARE(f->Label3->text(), QString());
-    QCOMPARE(f->Command1->text(), "&OK");
     QCOMPARE(status(), "0/0");
-    QVERIFY(m_form->Picture1->isMarkerShown());
-    QCOMPARE(m_form->Picture1->marker()->topLeft(), QPointF(16, 17));
+    QVERIFY(map()->isMarkerShown());
+    QCOMPARE(map()->marker()->topLeft(), QPointF(16, 17));
 
-    QVERIFY(!m_form->Menu2_Mode->menuAction()->isEnabled());
-    QVERIFY(!m_form->Menu2_Open->isEnabled());
-    QVERIFY(!m_form->Menu2_Start->isEnabled());
-    QVERIFY(!m_form->Menu2_FileEdit->isEnabled());
-    QVERIFY(m_form->Menu2_Stop->isEnabled());
-    QVERIFY(m_form->Menu2_Option->isEnabled());
-    QVERIFY(m_form->Menu2_End->isEnabled());
+    QVERIFY(!action("Menu2_Mode")->isEnabled());
+    QVERIFY(!action("Menu2_Open")->isEnabled());
+    QVERIFY(!action("Menu2_Start")->isEnabled());
+    QVERIFY(!action("Menu2_FileEdit")->isEnabled());
+    QVERIFY(action("Menu2_Stop")->isEnabled());
+    QVERIFY(action("Menu2_Option")->isEnabled());
+    QVERIFY(action("Menu2_End")->isEnabled());
 }
 
-void TestForm2::wholeNormalQuiz() {
-    Form2* f = start(somePoints(3));
-    QVERIFY(f);
+void TestQuizFlow::wholeQuizOnTheMainWindow() {
+    AnswerWindow* w = start(somePoints(3));
+    QVERIFY(w);
     const PointList order = m_form->questionTable().rows();
 
-    // First: right, through answer 2.
-    QCOMPARE(currentHint(), order[0][ColumnHint]);
-    QCOMPARE(status(), "0/0");
-    f->Text1->setText(order[0][ColumnAnswer2]);
-    f->Command1->click();
-    QCOMPARE(f->Label2->text(), u8("○"));
+    // The panel and the marker follow the questions.
+    answer(order[0][ColumnAnswer2]);
     QCOMPARE(status(), u8("正解 !"));
-    QVERIFY(f->Label1[1]->isVisible());
-    QVERIFY(f->Label1[2]->isVisible());
-    QCOMPARE(f->Label1[1]->text(), order[0][ColumnAnswer1]);
-    QCOMPARE(f->Label1[2]->text(), order[0][ColumnAnswer2]);
-    QCOMPARE(f->Label3->text(), order[0][ColumnInfo]);
-    QCOMPARE(f->Command1->text(), "&Next");
-    // Editing after judging changes nothing.
-    f->Text1->setText(QStringLiteral("x"));
-    f->Command1->click();
-
-    // Second: wrong (trailing blank).
+    Controls::find<QPushButton>(w, "Command1")->click();
     QCOMPARE(currentHint(), order[1][ColumnHint]);
     QCOMPARE(status(), "1/1");
-    QVERIFY(f->Label1[1]->isHidden());
-    QCOMPARE(f->Label2->text(), QString());
-    f->Text1->setText(order[1][ColumnAnswer1] + u' ');
-    f->Command1->click();
-    QCOMPARE(f->Label2->text(), u8("×"));
+    QCOMPARE(map()->marker()->topLeft(), QPointF(26, 18));
+    judgeAndNext(true);
+    QCOMPARE(status(), "2/2");
+    QCOMPARE(map()->marker()->topLeft(), QPointF(6, 16));
+
+    answer(QStringLiteral("?"));
     QCOMPARE(status(), u8("不正解"));
-    f->Command1->click();
-
-    // Third: right, then the third "Next" ends the quiz.
-    QCOMPARE(currentHint(), order[2][ColumnHint]);
-    QCOMPARE(status(), "1/2");
-    f->Text1->setText(order[2][ColumnAnswer1]);
-    f->Command1->click();
-    QCOMPARE(m_services->messages.size(), 1);
-
-    bool closedFirst = false;
+    bool markerAtResult = false;
     m_services->onNextMessage([&](const MessageRequest&) {
-        closedFirst = !f->isVisible() && !f->Timer1->isActive() && status() == "2/3 = 66.6%" &&
-                      m_form->Picture1->isMarkerShown();
+        markerAtResult = status() == "2/3 = 66.6%" && map()->isMarkerShown() &&
+                         action("Menu2_Stop")->isEnabled();
     });
-    QPointer<Form2> watch(f);
-    f->Command1->click();
-    QVERIFY(closedFirst);
-    QCOMPARE(m_services->messages.size(), 2);
+    QPointer<AnswerWindow> watch(w);
+    Controls::find<QPushButton>(w, "Command1")->click();
+    // The result box comes while the marker still shows; then the main window is idle again.
+    QVERIFY(markerAtResult);
     QCOMPARE(m_services->lastMessage().text, u8("3問中 2問正解\r\n66.6%"));
-    QCOMPARE(m_services->lastMessage().title, u8("終了"));
-    QCOMPARE(m_services->lastMessage().buttons, MessageButtons::Ok);
-    QCOMPARE(m_services->lastMessage().icon, MessageIcon::None);
     QCOMPARE(status(), "2/3 = 66.6%");
     checkIdleMenus();
     QCOMPARE(m_form->questionTable().rows(), order);
@@ -276,23 +236,12 @@ void TestForm2::wholeNormalQuiz() {
     QCOMPARE(m_services->unscriptedRequests, 0);
 }
 
-void TestForm2::singlePointQuiz() {
-    Form2* f = start(somePoints(1));
-    QVERIFY(f);
-    f->Text1->setText(u8("答え0"));
-    f->Command1->click();
-    f->Command1->click();
-    QCOMPARE(status(), "1/1 = 100%");
-    QCOMPARE(m_services->lastMessage().text, u8("1問中 1問正解\r\n100%"));
-    checkIdleMenus();
-}
-
-void TestForm2::practiceModeRepeatsAndNeverEnds() {
-    m_form->Menu3_PMode->trigger();
+void TestQuizFlow::practiceModeRepeatsAndNeverEnds() {
+    action("Menu3_PMode")->trigger();
     m_random = ScriptedRandom{0.5}; // practice draws: floor(0.5 * 3) = row 1 every time
-    Form2* f = start(somePoints(3));
-    QVERIFY(f);
-    QVERIFY(f->session()->isPractice());
+    AnswerWindow* w = start(somePoints(3));
+    QVERIFY(w);
+    QVERIFY(w->session().isPractice());
     const QString hint = m_form->questionTable().row(1)[ColumnHint];
     for (int i = 0; i < 5; ++i) {
         QCOMPARE(currentHint(), hint);
@@ -300,22 +249,22 @@ void TestForm2::practiceModeRepeatsAndNeverEnds() {
         judgeAndNext(true);
     }
     // Past the table's length and still asking.
-    QVERIFY(f->isVisible());
-    QVERIFY(f->isRunning());
+    QVERIFY(w->isVisible());
+    QVERIFY(w->isRunning());
     QCOMPARE(m_services->messages.size(), 1);
     QCOMPARE(status(), "5/5");
     // The mode was read at the start; changing it now changes nothing.
-    m_form->Menu3_NMode->trigger();
+    action("Menu3_NMode")->trigger();
     judgeAndNext(false);
     QCOMPARE(status(), "5/6");
 
     m_services->answerMessage(MessageAnswer::Yes);
-    m_form->Menu2_Stop->trigger();
+    action("Menu2_Stop")->trigger();
     QCOMPARE(status(), "5/6 = 83.3%");
     checkIdleMenus();
 }
 
-void TestForm2::stopConfirmed_data() {
+void TestQuizFlow::stopConfirmed_data() {
     QTest::addColumn<QString>("verdicts"); // questions judged and left: r right, w wrong
     QTest::addColumn<bool>("judgeCurrent");
     QTest::addColumn<QString>("status");
@@ -326,29 +275,27 @@ void TestForm2::stopConfirmed_data() {
     QTest::newRow("fourth question judged right") << "rwr" << true << "3/4 = 75%";
 }
 
-void TestForm2::stopConfirmed() {
+void TestQuizFlow::stopConfirmed() {
     QFETCH(QString, verdicts);
     QFETCH(bool, judgeCurrent);
     QFETCH(QString, status);
 
-    Form2* f = start(somePoints(6));
-    QVERIFY(f);
+    AnswerWindow* w = start(somePoints(6));
+    QVERIFY(w);
     for (QChar v : verdicts)
         judgeAndNext(v == u'r');
-    if (judgeCurrent) {
-        f->Text1->setText(answerFor(true));
-        f->Command1->click();
-    }
-    f->Timer1_Timer();
-    const QString time = m_form->panelTime()->text();
+    if (judgeCurrent)
+        answer(answerFor(true));
+    auto* clock = Controls::find<QTimer>(w, "Timer1");
+    m_form->findChild<QLabel*>(QStringLiteral("Panel_Time"))->setText(u8("0分9秒"));
 
     bool bothHidden = false;
     m_services->onNextMessage([&](const MessageRequest&) {
-        bothHidden = !m_form->isVisible() && !f->isVisible() && f->Timer1->isActive();
+        bothHidden = !m_form->isVisible() && !w->isVisible() && clock->isActive();
     });
     m_services->answerMessage(MessageAnswer::Yes);
     m_form->show();
-    m_form->Menu2_Stop->trigger();
+    action("Menu2_Stop")->trigger();
 
     QVERIFY(bothHidden);
     QCOMPARE(m_services->messages.size(), 2); // "Good Luck!" and the prompt, no result box
@@ -357,144 +304,84 @@ void TestForm2::stopConfirmed() {
     QCOMPARE(m_services->lastMessage().buttons, MessageButtons::YesNo);
     QCOMPARE(m_services->lastMessage().icon, MessageIcon::Question);
     QCOMPARE(this->status(), status);
-    QCOMPARE(m_form->panelTime()->text(), time);
+    QCOMPARE(this->status("Panel_Time"), u8("0分9秒"));
     QVERIFY(m_form->isVisible());
-    QVERIFY(!f->isVisible());
-    QVERIFY(!f->isRunning());
-    QVERIFY(!f->Timer1->isActive());
+    QVERIFY(!w->isVisible());
+    QVERIFY(!w->isRunning());
+    QVERIFY(!clock->isActive());
     checkIdleMenus();
 
     // A second Stop has nothing to stop.
-    m_form->Menu2_Stop_Click();
+    m_form->stopQuiz();
     QCOMPARE(m_services->messages.size(), 2);
 }
 
-void TestForm2::stopDeclinedResumes() {
-    Form2* f = start(somePoints(4));
-    QVERIFY(f);
+void TestQuizFlow::stopDeclinedResumes() {
+    AnswerWindow* w = start(somePoints(4));
+    QVERIFY(w);
     judgeAndNext(true);
-    f->Text1->setText(u8("途中"));
+    auto* entry = Controls::find<QLineEdit>(w, "Text1");
+    entry->setText(u8("途中"));
     const QString hint = currentHint();
     m_form->show();
 
     m_services->answerMessage(MessageAnswer::No);
-    m_form->Menu2_Stop->trigger();
+    action("Menu2_Stop")->trigger();
     QCOMPARE(m_services->messages.size(), 2);
     QVERIFY(m_form->isVisible());
-    QVERIFY(f->isVisible());
-    QVERIFY(f->isRunning());
-    QCOMPARE(m_form->answerWindow(), f);
-    QCOMPARE(f->Text1->text(), u8("途中"));
+    QVERIFY(w->isVisible());
+    QVERIFY(w->isRunning());
+    QCOMPARE(m_form->answerWindow(), w);
+    QCOMPARE(entry->text(), u8("途中"));
     QCOMPARE(currentHint(), hint);
-    QCOMPARE(f->Command1->text(), "&OK");
+    QCOMPARE(Controls::find<QPushButton>(w, "Command1")->text(), "&OK");
     QCOMPARE(status(), "1/1");
-    QCOMPARE(f->session()->questionNo(), 1);
-    QCOMPARE(f->session()->correctNo(), 1);
-    QVERIFY(m_form->Menu2_Stop->isEnabled());
-    QVERIFY(!m_form->Menu2_Start->isEnabled());
-    QVERIFY(m_form->Picture1->isMarkerShown());
+    QCOMPARE(w->session().questionNo(), 1);
+    QCOMPARE(w->session().correctNo(), 1);
+    QVERIFY(action("Menu2_Stop")->isEnabled());
+    QVERIFY(!action("Menu2_Start")->isEnabled());
+    QVERIFY(map()->isMarkerShown());
 
     // The quiz goes on where it was.
-    f->Text1->setText(answerFor(true));
-    f->Command1->click();
+    answer(answerFor(true));
     QCOMPARE(status(), u8("正解 !"));
-    QCOMPARE(f->session()->correctNo(), 2);
+    QCOMPARE(w->session().correctNo(), 2);
 }
 
-void TestForm2::closeBoxRefused() {
-    Form2* f = start(somePoints(2));
-    QVERIFY(f);
-    QVERIFY(!f->close());
-    QVERIFY(f->isVisible());
-    QTest::keyClick(f, Qt::Key_Escape);
-    QVERIFY(f->isVisible());
-    QVERIFY(f->isRunning());
-    QVERIFY(f->Timer1->isActive());
-    QCOMPARE(m_form->answerWindow(), f);
-    QCOMPARE(status(), "0/0");
-}
-
-void TestForm2::enterJudgesThenMovesOn() {
-    const PointList points = {point("10", "10", "h1", "Tokyo"), point("20", "20", "h2", "Osaka")};
+void TestQuizFlow::pointWithoutPlaceHidesTheMarker() {
     m_random = ScriptedRandom{0.99}; // keeps the order
-    Form2* f = start(points);
-    QVERIFY(f);
-    QCOMPARE(currentHint(), "h1");
-    QTest::keyClicks(f->Text1, "Tokyo");
-    QTest::keyClick(f->Text1, Qt::Key_Return);
-    QCOMPARE(f->Label2->text(), u8("○"));
-    QCOMPARE(f->Command1->text(), "&Next");
-    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QVERIFY(start({point("10", "5", "h", "a"), point("abc", "5", "h2", "b")}));
+    QVERIFY(map()->isMarkerShown());
+    judgeAndNext(true);
     QCOMPARE(currentHint(), "h2");
-    QCOMPARE(status(), "1/1");
-    QCOMPARE(f->Command1->text(), "&OK");
-    // Letter case counts.
-    QTest::keyClicks(f->Text1, "osaka");
-    QTest::keyClick(f->Text1, Qt::Key_Enter);
-    QCOMPARE(f->Label2->text(), u8("×"));
-    QTest::keyClick(f->Text1, Qt::Key_Return);
-    QCOMPARE(m_services->lastMessage().text, u8("2問中 1問正解\r\n50%"));
+    QVERIFY(!map()->isMarkerShown());
 }
 
-void TestForm2::nonNumericPointHidesMarker() {
-    const PointList points = {point("abc", "5", "h", u8("〜")), point("", "", "h2", "b")};
-    m_random = ScriptedRandom{0.99};
-    Form2* f = start(points);
-    QVERIFY(f);
-    QVERIFY(!m_form->Picture1->isMarkerShown());
-    QCOMPARE(currentHint(), "h");
-    // Typed with a Windows input method: matches the wave dash stored by other means.
-    f->Text1->setText(u8("～"));
-    f->Command1->click();
-    QCOMPARE(f->Label2->text(), u8("○"));
-    f->Command1->click();
-    QVERIFY(!m_form->Picture1->isMarkerShown());
-    QCOMPARE(currentHint(), "h2");
-    // An empty entry is wrong even though answer 2 is empty.
-    f->Command1->click();
-    QCOMPARE(f->Label2->text(), u8("×"));
-    f->Command1->click();
-    QCOMPARE(status(), "1/2 = 50%");
+void TestQuizFlow::clockPanel() {
+    auto* panel = m_form->findChild<QLabel*>(QStringLiteral("Panel_Time"));
+    panel->setText(u8("7分7秒"));
+    AnswerWindow* w = start(somePoints(1));
+    QVERIFY(w);
+    // Until the first tick the panel keeps what it showed; then it follows the clock.
+    QCOMPARE(panel->text(), u8("7分7秒"));
+    QVERIFY(QMetaObject::invokeMethod(Controls::find<QTimer>(w, "Timer1"), "timeout"));
+    QCOMPARE(panel->text(), u8("0分1秒"));
 }
 
-void TestForm2::clock() {
-    m_form->panelTime()->setText(u8("7分7秒"));
-    Form2* f = start(somePoints(1));
-    QVERIFY(f);
-    // Until the first tick the panel keeps what it showed.
-    QCOMPARE(m_form->panelTime()->text(), u8("7分7秒"));
-    f->Timer1_Timer();
-    QCOMPARE(m_form->panelTime()->text(), u8("0分1秒"));
-    for (int i = 0; i < 58; ++i)
-        f->Timer1_Timer();
-    QCOMPARE(m_form->panelTime()->text(), u8("0分59秒"));
-    f->Timer1_Timer();
-    QCOMPARE(m_form->panelTime()->text(), u8("1分0秒"));
-    for (int i = 0; i < 5; ++i)
-        f->Timer1_Timer();
-    QCOMPARE(m_form->panelTime()->text(), u8("1分5秒"));
-    // The real timer is wired to the same handler.
-    f->Timer1->setInterval(1);
-    QTRY_VERIFY(m_form->panelTime()->text() != u8("1分5秒"));
-    f->Timer1->stop();
-    QVERIFY(f->session()->elapsedMin() * 60 + f->session()->elapsedSec() > 65);
-}
-
-void TestForm2::answerWindowLeavesTheMarkerFree() {
+void TestQuizFlow::answerWindowLeavesTheMarkerFree() {
     m_form->move(40, 30);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     SystemRandomSource random(8);
     m_form->setRandomSource(random);
     // Many questions on two points far apart, the window pushed onto the marker each time.
-    Form2* f = start({point("30", "40", "a", "a"), point("300", "40", "b", "b")});
-    QVERIFY(f);
+    AnswerWindow* w = start({point("30", "40", "a", "a"), point("300", "40", "b", "b")});
+    QVERIFY(w);
     const QRect available = m_form->screen()->availableGeometry();
     for (int i = 0; i < 40; ++i) {
-        const QPointF topLeft = m_form->Picture1->marker()->topLeft();
-        const int markerX =
-            qRound(m_form->Picture1->mapToGlobal(m_form->Picture1->fromMap(topLeft)).x());
-        const QRect frame = f->frameGeometry();
+        const QPointF topLeft = map()->marker()->topLeft();
+        const int markerX = qRound(map()->mapToGlobal(map()->fromMap(topLeft)).x());
+        const QRect frame = w->frameGeometry();
         QVERIFY2(!QuizPlacement::covers({frame.left(), frame.width()}, markerX,
                                         QuizPlacement::kMarkerSize),
                  qPrintable(QStringLiteral("question %1: window %2..%3, marker %4")
@@ -504,25 +391,22 @@ void TestForm2::answerWindowLeavesTheMarkerFree() {
                                 .arg(markerX)));
         QVERIFY(frame.left() >= available.left());
         QVERIFY(frame.right() <= available.right());
-        QCOMPARE(frame.top(), f->frameGeometry().top());
         // Put the window onto the marker of the other point for the next question.
         const QString nextX = m_form->questionTable().row((i + 1) % 2)[ColumnX];
-        const int nextMarker = qRound(
-            m_form->Picture1->mapToGlobal(m_form->Picture1->fromMap(QPointF(nextX.toInt() - 4, 0)))
-                .x());
-        const int top = f->pos().y();
-        f->move(nextMarker - 20, top);
-        QVERIFY(QuizPlacement::covers({f->frameGeometry().left(), f->frameGeometry().width()},
+        const int nextMarker =
+            qRound(map()->mapToGlobal(map()->fromMap(QPointF(nextX.toInt() - 4, 0))).x());
+        w->move(nextMarker - 20, w->pos().y());
+        QVERIFY(QuizPlacement::covers({w->frameGeometry().left(), w->frameGeometry().width()},
                                       nextMarker, QuizPlacement::kMarkerSize));
         judgeAndNext(true);
         if (i % 2 == 1) // a new quiz after both points
-            f = start({});
-        if (!f)
+            w = start({});
+        if (!w)
             break;
     }
 }
 
-void TestForm2::secondStartDuringShuffleIgnored() {
+void TestQuizFlow::secondStartDuringShuffleIgnored() {
     // A table long enough for the shuffle to let events run; a timer tries to start again.
     PointList points;
     for (int i = 0; i < 10000; ++i)
@@ -530,25 +414,26 @@ void TestForm2::secondStartDuringShuffleIgnored() {
     bool tried = false;
     QTimer::singleShot(0, m_form.get(), [&] {
         tried = true;
-        m_form->Menu2_Start->trigger();
+        action("Menu2_Start")->trigger();
+        m_form->startQuiz();
     });
     SystemRandomSource random(3);
     m_form->setRandomSource(random);
-    Form2* f = start(points);
+    AnswerWindow* w = start(points);
     QVERIFY(tried);
-    QVERIFY(f);
-    QCOMPARE(m_form->findChildren<Form2*>().size(), 1);
+    QVERIFY(w);
+    QCOMPARE(m_form->findChildren<AnswerWindow*>().size(), 1);
     QCOMPARE(m_services->messages.size(), 1);
     QCOMPARE(m_services->lastMessage().text, "Good Luck!");
     QCOMPARE(m_form->questionTable().rowCount(), 10000);
-    // Start is disabled once the window is open; triggering it does nothing.
-    m_form->Menu2_Start_Click();
+    // Start is disabled once the window is open; starting anyway does nothing.
+    m_form->startQuiz();
     QCOMPARE(m_services->messages.size(), 1);
-    QCOMPARE(m_form->answerWindow(), f);
+    QCOMPARE(m_form->answerWindow(), w);
 }
 
-void TestForm2::restartAfterEnd() {
-    Form2* first = start(somePoints(2));
+void TestQuizFlow::restartAfterEnd() {
+    AnswerWindow* first = start(somePoints(2));
     QVERIFY(first);
     judgeAndNext(true);
     judgeAndNext(true);
@@ -556,16 +441,15 @@ void TestForm2::restartAfterEnd() {
     // The table keeps the last order and is reshuffled; counters and clock start afresh.
     const PointList before = m_form->questionTable().rows();
     m_random = ScriptedRandom{0.0};
-    Form2* second = start({});
+    AnswerWindow* second = start({});
     QVERIFY(second);
     QVERIFY(second != first);
     QCOMPARE(m_random.reseeds, 1);
     QCOMPARE(m_form->questionTable().rows(), PointList({before[1], before[0]}));
     QCOMPARE(status(), "0/0");
-    QCOMPARE(second->session()->correctNo(), 0);
-    second->Timer1_Timer();
-    QCOMPARE(m_form->panelTime()->text(), u8("0分1秒"));
+    QCOMPARE(second->session().correctNo(), 0);
+    QCOMPARE(second->session().elapsedSec(), 0);
 }
 
-QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+QTEST_MAIN(TestQuizFlow)
+#include "tst_quizflow.moc"

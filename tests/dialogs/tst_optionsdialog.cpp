@@ -1,6 +1,6 @@
-#include "app/Module1.h"
-#include "dialogs/Form5.h"
+#include "dialogs/OptionsDialog.h"
 
+#include "Controls.h"
 #include "TestFiles.h"
 
 #include <QPushButton>
@@ -14,9 +14,17 @@ namespace {
 
 enum class Action { OkButton, EnterKey, CancelButton, EscKey, FrameClose };
 
-int checkedIndex(const Form5& d) {
+QRadioButton* optionButton(const QDialog& d, int index) {
+    return Controls::find<QRadioButton>(&d, QStringLiteral("Option1_%1").arg(index));
+}
+
+QPushButton* button(const QDialog& d, int index) {
+    return Controls::find<QPushButton>(&d, QStringLiteral("Command1_%1").arg(index));
+}
+
+int checkedIndex(const QDialog& d) {
     for (int i = 0; i < 3; ++i) {
-        if (d.Option1[i]->isChecked())
+        if (optionButton(d, i)->isChecked())
             return i;
     }
     return -1;
@@ -26,23 +34,20 @@ int checkedIndex(const Form5& d) {
 
 Q_DECLARE_METATYPE(Action)
 
-class TestForm5 : public QObject {
+class TestOptionsDialog : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { Module1::StartupOption = QStringLiteral("Dialog"); }
-
     void layout();
-    void loadSelectsTheCurrentOption_data();
-    void loadSelectsTheCurrentOption();
+    void opensWithTheOptionSelected_data();
+    void opensWithTheOptionSelected();
     void actions_data();
     void actions();
-    void reopeningStartsFromTheOption();
     void modalDisplayEnds();
 };
 
-void TestForm5::layout() {
-    Form5 d;
+void TestOptionsDialog::layout() {
+    OptionsDialog d(StartupOption::Dialog);
     QCOMPARE(d.windowTitle(), u8("ｵﾌﾟｼｮﾝ"));
     QCOMPARE(d.minimumSize(), QSize(343, 121));
     QCOMPARE(d.maximumSize(), QSize(343, 121));
@@ -52,107 +57,100 @@ void TestForm5::layout() {
     const QStringList captions{u8("起動時に、前回使用したﾌｧｲﾙを自動的に開く(&A)"),
                                u8("起動時に、[最近使ったﾌｧｲﾙ]ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示する(&D)"),
                                u8("設定なし(&N)")};
-    const QStringList tags{u8("Auto"), u8("Dialog"), u8("Manual")};
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(d.findChild<QRadioButton*>(QStringLiteral("Option1_%1").arg(i)), d.Option1[i]);
-        QCOMPARE(d.Option1[i]->text(), captions[i]);
-        QCOMPARE(d.Option1[i]->property("Tag").toString(), tags[i]);
-        QCOMPARE(d.Option1[i]->geometry(), QRect(8, 8 + 24 * i, 321, 17));
+        QCOMPARE(optionButton(d, i)->text(), captions[i]);
+        QCOMPARE(optionButton(d, i)->geometry(), QRect(8, 8 + 24 * i, 321, 17));
     }
-    QCOMPARE(d.findChild<QPushButton*>(QStringLiteral("Command1_0")), d.Command1[0]);
-    QCOMPARE(d.findChild<QPushButton*>(QStringLiteral("Command1_1")), d.Command1[1]);
-    QCOMPARE(d.Command1[0]->text(), u8("&OK"));
-    QCOMPARE(d.Command1[1]->text(), u8("ｷｬﾝｾﾙ(&C)"));
-    QCOMPARE(d.Command1[0]->geometry(), QRect(112, 88, 105, 25));
-    QCOMPARE(d.Command1[1]->geometry(), QRect(224, 88, 105, 25));
-    QVERIFY(d.Command1[0]->isDefault());
+    QCOMPARE(button(d, 0)->text(), u8("&OK"));
+    QCOMPARE(button(d, 1)->text(), u8("ｷｬﾝｾﾙ(&C)"));
+    QCOMPARE(button(d, 0)->geometry(), QRect(112, 88, 105, 25));
+    QCOMPARE(button(d, 1)->geometry(), QRect(224, 88, 105, 25));
+    QVERIFY(button(d, 0)->isDefault());
 
     // Focus starts on "&OK"; Tab goes to "ｷｬﾝｾﾙ(&C)", then into the options at the selected
     // one ("Dialog" here), then back; the arrow keys move within the options.
     d.show();
     QVERIFY(QTest::qWaitForWindowActive(&d));
-    QCOMPARE(d.focusWidget(), d.Command1[0]);
-    const QList<QWidget*> order{d.Command1[1], d.Option1[1], d.Command1[0]};
+    QCOMPARE(d.focusWidget(), button(d, 0));
+    const QList<QWidget*> order{button(d, 1), optionButton(d, 1), button(d, 0)};
     for (QWidget* next : order) {
         QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
         QCOMPARE(d.focusWidget(), next);
     }
     QTest::keyClick(d.focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(d.focusWidget(), d.Option1[1]);
+    QCOMPARE(d.focusWidget(), optionButton(d, 1));
     QTest::keyClick(d.focusWidget(), Qt::Key_Up);
-    QCOMPARE(d.focusWidget(), d.Option1[0]);
-    QVERIFY(d.Option1[0]->isChecked());
+    QCOMPARE(d.focusWidget(), optionButton(d, 0));
+    QVERIFY(optionButton(d, 0)->isChecked());
     QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
     QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
     QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
-    QCOMPARE(d.focusWidget(), d.Option1[0]);
+    QCOMPARE(d.focusWidget(), optionButton(d, 0));
 }
 
-void TestForm5::loadSelectsTheCurrentOption_data() {
-    QTest::addColumn<QString>("option");
+void TestOptionsDialog::opensWithTheOptionSelected_data() {
+    QTest::addColumn<StartupOption>("option");
     QTest::addColumn<int>("selected");
-    QTest::newRow("Auto") << "Auto" << 0;
-    QTest::newRow("Dialog") << "Dialog" << 1;
-    QTest::newRow("Manual") << "Manual" << 2;
-    // Exact comparison: a text in another case selects nothing.
-    QTest::newRow("auto") << "auto" << -1;
+    QTest::newRow("Auto") << StartupOption::Auto << 0;
+    QTest::newRow("Dialog") << StartupOption::Dialog << 1;
+    QTest::newRow("Manual") << StartupOption::Manual << 2;
 }
 
-void TestForm5::loadSelectsTheCurrentOption() {
-    QFETCH(QString, option);
+void TestOptionsDialog::opensWithTheOptionSelected() {
+    QFETCH(StartupOption, option);
     QFETCH(int, selected);
-    Module1::StartupOption = option;
-    Form5 d;
+    OptionsDialog d(option);
     QCOMPARE(checkedIndex(d), selected);
+    QCOMPARE(d.startupOption(), option);
 }
 
-void TestForm5::actions_data() {
-    QTest::addColumn<QString>("start");
+void TestOptionsDialog::actions_data() {
+    QTest::addColumn<StartupOption>("start");
     QTest::addColumn<int>("choose"); // clicked before the action, -1 for none
     QTest::addColumn<Action>("action");
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<StartupOption>("option");
 
+    const StartupOption A = StartupOption::Auto, D = StartupOption::Dialog,
+                        M = StartupOption::Manual;
     // clang-format off
-    QTest::newRow("Auto, OK")            << "Dialog" <<  0 << Action::OkButton     << "Auto";
-    QTest::newRow("Manual, Enter")       << "Dialog" <<  2 << Action::EnterKey     << "Manual";
-    QTest::newRow("Dialog, OK")          << "Manual" <<  1 << Action::OkButton     << "Dialog";
-    QTest::newRow("unchanged, OK")       << "Auto"   << -1 << Action::OkButton     << "Auto";
-    QTest::newRow("Auto, Cancel")        << "Dialog" <<  0 << Action::CancelButton << "Dialog";
-    QTest::newRow("Manual, Esc")         << "Auto"   <<  2 << Action::EscKey       << "Auto";
-    QTest::newRow("Auto, frame close")   << "Manual" <<  0 << Action::FrameClose   << "Manual";
-    QTest::newRow("unknown kept on OK without a choice") << "auto" << -1 << Action::OkButton << "auto";
+    QTest::newRow("Auto, OK")            << D <<  0 << Action::OkButton     << A;
+    QTest::newRow("Manual, Enter")       << D <<  2 << Action::EnterKey     << M;
+    QTest::newRow("Dialog, OK")          << M <<  1 << Action::OkButton     << D;
+    QTest::newRow("unchanged, OK")       << A << -1 << Action::OkButton     << A;
+    QTest::newRow("Auto, Cancel")        << D <<  0 << Action::CancelButton << D;
+    QTest::newRow("Manual, Esc")         << A <<  2 << Action::EscKey       << A;
+    QTest::newRow("Auto, frame close")   << M <<  0 << Action::FrameClose   << M;
     // clang-format on
 }
 
-void TestForm5::actions() {
-    QFETCH(QString, start);
+void TestOptionsDialog::actions() {
+    QFETCH(StartupOption, start);
     QFETCH(int, choose);
     QFETCH(Action, action);
-    QFETCH(QString, option);
+    QFETCH(StartupOption, option);
 
-    Module1::StartupOption = start;
-    Form5 d;
+    OptionsDialog d(start);
     d.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d));
-    QWidget* focus = d.Command1[0];
+    QWidget* focus = button(d, 0);
     if (choose >= 0) {
-        QTest::mouseClick(d.Option1[choose], Qt::LeftButton, {},
-                          QPoint(5, d.Option1[choose]->height() / 2));
+        QTest::mouseClick(optionButton(d, choose), Qt::LeftButton, {},
+                          QPoint(5, optionButton(d, choose)->height() / 2));
         QCOMPARE(checkedIndex(d), choose);
-        focus = d.Option1[choose];
+        focus = optionButton(d, choose);
     }
     // Choosing alone changes nothing yet.
-    QCOMPARE(Module1::StartupOption, start);
+    QCOMPARE(d.startupOption(), start);
 
     switch (action) {
     case Action::OkButton:
-        QTest::mouseClick(d.Command1[0], Qt::LeftButton);
+        QTest::mouseClick(button(d, 0), Qt::LeftButton);
         break;
     case Action::EnterKey:
         QTest::keyClick(focus, Qt::Key_Return);
         break;
     case Action::CancelButton:
-        QTest::mouseClick(d.Command1[1], Qt::LeftButton);
+        QTest::mouseClick(button(d, 1), Qt::LeftButton);
         break;
     case Action::EscKey:
         QTest::keyClick(focus, Qt::Key_Escape);
@@ -162,34 +160,21 @@ void TestForm5::actions() {
         break;
     }
     QVERIFY(!d.isVisible());
-    QCOMPARE(Module1::StartupOption, option);
+    QCOMPARE(d.startupOption(), option);
 }
 
-void TestForm5::reopeningStartsFromTheOption() {
-    Module1::StartupOption = QStringLiteral("Manual");
-    {
-        Form5 first;
-        first.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&first));
-        QTest::mouseClick(first.Option1[0], Qt::LeftButton, {}, QPoint(5, 8));
-        QTest::mouseClick(first.Command1[1], Qt::LeftButton);
-    }
-    Form5 second;
-    QCOMPARE(checkedIndex(second), 2);
-}
-
-void TestForm5::modalDisplayEnds() {
-    Form5 d;
+void TestOptionsDialog::modalDisplayEnds() {
+    OptionsDialog d(StartupOption::Manual);
     QTimer::singleShot(0, &d, [&] {
-        d.Option1[0]->setChecked(true);
-        QTest::mouseClick(d.Command1[0], Qt::LeftButton);
+        optionButton(d, 0)->setChecked(true);
+        QTest::mouseClick(button(d, 0), Qt::LeftButton);
     });
     QTimer watchdog;
     watchdog.callOnTimeout(&d, [&] { d.done(-1); });
     watchdog.start(5000);
     QCOMPARE(d.exec(), int(QDialog::Accepted));
-    QCOMPARE(Module1::StartupOption, QStringLiteral("Auto"));
+    QCOMPARE(d.startupOption(), StartupOption::Auto);
 }
 
-QTEST_MAIN(TestForm5)
-#include "tst_form5.moc"
+QTEST_MAIN(TestOptionsDialog)
+#include "tst_optionsdialog.moc"

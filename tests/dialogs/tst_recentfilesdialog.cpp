@@ -1,12 +1,10 @@
-#include "app/Module1.h"
-#include "data/RecentFiles.h"
-#include "dialogs/Form4.h"
+#include "dialogs/RecentFilesDialog.h"
 
+#include "Controls.h"
 #include "TestFiles.h"
 
 #include <QCheckBox>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -16,8 +14,6 @@ using TestFiles::u8;
 namespace {
 
 enum class Action { OpenButton, CancelButton, EnterKey, EscKey, DoubleClick, FrameClose };
-
-const QString kPreviousTag = QStringLiteral("previous tag");
 
 QStringList itemTexts(const QListWidget* list) {
     QStringList texts;
@@ -30,7 +26,7 @@ QStringList itemTexts(const QListWidget* list) {
 
 Q_DECLARE_METATYPE(Action)
 
-class TestForm4 : public QObject {
+class TestRecentFilesDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -42,38 +38,37 @@ private slots:
     void actions_data();
     void actions();
     void keyboardSelectionThenEnterIsTheOpenButton();
-    void frameCloseKeepsTheDialog();
     void modalDisplayEndsWithTheChoice();
     void modalDisplayEndsOnFrameClose();
 
 private:
     void showDialog();
+    QListWidget* list() const { return Controls::find<QListWidget>(m_dialog.get(), "List1"); }
+    QCheckBox* check() const { return Controls::find<QCheckBox>(m_dialog.get(), "Check1"); }
+    QPushButton* button(int index) const {
+        return Controls::find<QPushButton>(m_dialog.get(),
+                                           QStringLiteral("Command1_%1").arg(index));
+    }
 
-    RecentFiles m_recent;
-    QString m_tag;
-    std::unique_ptr<Form4> m_dialog;
+    const QStringList m_entries{u8("/maps/日本.zvm"), u8("/maps/a,b.zvm"), u8("/maps/Europe.zvm")};
+    std::unique_ptr<RecentFilesDialog> m_dialog;
 };
 
-void TestForm4::init() {
-    Module1::StartupOption = QStringLiteral("Dialog");
-    m_recent = RecentFiles();
-    for (const char* path : {"/maps/日本.zvm", "/maps/a,b.zvm", "/maps/Europe.zvm"})
-        m_recent.append(QString::fromUtf8(path));
-    m_tag = kPreviousTag;
-    m_dialog = std::make_unique<Form4>(m_recent, m_tag);
+void TestRecentFilesDialog::init() {
+    m_dialog = std::make_unique<RecentFilesDialog>(m_entries, StartupOption::Dialog);
 }
 
-void TestForm4::cleanup() {
+void TestRecentFilesDialog::cleanup() {
     m_dialog.reset();
 }
 
-void TestForm4::showDialog() {
+void TestRecentFilesDialog::showDialog() {
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
 }
 
-void TestForm4::layout() {
-    Form4& d = *m_dialog;
+void TestRecentFilesDialog::layout() {
+    RecentFilesDialog& d = *m_dialog;
     QCOMPARE(d.windowTitle(), u8("最近使ったﾌｧｲﾙ"));
     // 5,760 x 2,115 twips at 15 twips a pixel, and fixed.
     QCOMPARE(d.minimumSize(), QSize(384, 141));
@@ -81,61 +76,46 @@ void TestForm4::layout() {
     QVERIFY(!(d.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(d.windowFlags() & Qt::WindowMaximizeButtonHint));
 
-    QCOMPARE(d.findChild<QListWidget*>(QStringLiteral("List1")), d.List1);
-    QCOMPARE(d.findChild<QPushButton*>(QStringLiteral("Command1_0")), d.Command1[0]);
-    QCOMPARE(d.findChild<QPushButton*>(QStringLiteral("Command1_1")), d.Command1[1]);
-    QCOMPARE(d.findChild<QCheckBox*>(QStringLiteral("Check1")), d.Check1);
+    QCOMPARE(list()->geometry(), QRect(8, 8, 297, 100));
+    QCOMPARE(button(0)->geometry(), QRect(312, 24, 65, 25));
+    QCOMPARE(button(1)->geometry(), QRect(312, 64, 65, 25));
+    QCOMPARE(check()->geometry(), QRect(8, 120, 369, 17));
 
-    QCOMPARE(d.List1->geometry(), QRect(8, 8, 297, 100));
-    QCOMPARE(d.Command1[0]->geometry(), QRect(312, 24, 65, 25));
-    QCOMPARE(d.Command1[1]->geometry(), QRect(312, 64, 65, 25));
-    QCOMPARE(d.Check1->geometry(), QRect(8, 120, 369, 17));
-
-    QCOMPARE(d.Command1[0]->text(), u8("開く(&O)"));
-    QCOMPARE(d.Command1[1]->text(), u8("ｷｬﾝｾﾙ(&C)"));
-    QCOMPARE(d.Check1->text(), u8("次回からこのﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示しない(&U)"));
-    QVERIFY(d.Command1[0]->isDefault());
-    QVERIFY(!d.Command1[1]->isDefault());
-    QVERIFY(!d.Check1->isChecked());
-    QVERIFY(!d.List1->isSortingEnabled());
+    QCOMPARE(button(0)->text(), u8("開く(&O)"));
+    QCOMPARE(button(1)->text(), u8("ｷｬﾝｾﾙ(&C)"));
+    QCOMPARE(check()->text(), u8("次回からこのﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示しない(&U)"));
+    QVERIFY(button(0)->isDefault());
+    QVERIFY(!button(1)->isDefault());
+    QVERIFY(!check()->isChecked());
+    QVERIFY(!list()->isSortingEnabled());
 
     // Tab walks List1, Command1 (0), Command1 (1), Check1 and back.
     d.show();
     QVERIFY(QTest::qWaitForWindowActive(&d));
-    QCOMPARE(d.focusWidget(), d.List1);
-    const QList<QWidget*> order{d.Command1[0], d.Command1[1], d.Check1, d.List1};
+    QCOMPARE(d.focusWidget(), list());
+    const QList<QWidget*> order{button(0), button(1), check(), list()};
     for (QWidget* next : order) {
         QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
         QCOMPARE(d.focusWidget(), next);
     }
 }
 
-void TestForm4::listShowsEntriesUnselected() {
+void TestRecentFilesDialog::listShowsEntriesUnselected() {
     showDialog();
-    QCOMPARE(itemTexts(m_dialog->List1), m_recent.entries());
-    QVERIFY(m_dialog->List1->selectedItems().isEmpty());
-
-    // Hidden, then shown again after a load put a new file first: the list follows.
-    m_dialog->List1->setCurrentRow(1);
-    m_dialog->Command1_Click(1);
-    QVERIFY(!m_dialog->isVisible());
-    m_recent.add(u8("/maps/新しい.zvm"));
-    showDialog();
-    QCOMPARE(itemTexts(m_dialog->List1).first(), u8("/maps/新しい.zvm"));
-    QCOMPARE(itemTexts(m_dialog->List1), m_recent.entries());
-    QVERIFY(m_dialog->List1->selectedItems().isEmpty());
+    QCOMPARE(itemTexts(list()), m_entries);
+    QVERIFY(list()->selectedItems().isEmpty());
 }
 
-void TestForm4::actions_data() {
+void TestRecentFilesDialog::actions_data() {
     QTest::addColumn<bool>("checked");
     QTest::addColumn<int>("row"); // selected first, -1 for none
     QTest::addColumn<Action>("action");
     QTest::addColumn<bool>("staysOpen");
-    QTest::addColumn<int>("chosenRow"); // whose text becomes the Tag, -1 for unchanged
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("chosenRow"); // whose text is the chosen path, -1 for none
+    QTest::addColumn<StartupOption>("option");
 
-    const QString dialog = QStringLiteral("Dialog");
-    const QString manual = QStringLiteral("Manual");
+    const StartupOption dialog = StartupOption::Dialog;
+    const StartupOption manual = StartupOption::Manual;
     // clang-format off
     QTest::newRow("Enter without selection")  << false << -1 << Action::EnterKey     << true  << -1 << dialog;
     QTest::newRow("Open without selection")   << false << -1 << Action::OpenButton   << true  << -1 << dialog;
@@ -156,43 +136,43 @@ void TestForm4::actions_data() {
     // clang-format on
 }
 
-void TestForm4::actions() {
+void TestRecentFilesDialog::actions() {
     QFETCH(bool, checked);
     QFETCH(int, row);
     QFETCH(Action, action);
     QFETCH(bool, staysOpen);
     QFETCH(int, chosenRow);
-    QFETCH(QString, option);
+    QFETCH(StartupOption, option);
 
     showDialog();
-    Form4& d = *m_dialog;
+    RecentFilesDialog& d = *m_dialog;
     if (checked)
-        QTest::mouseClick(d.Check1, Qt::LeftButton, {}, QPoint(5, d.Check1->height() / 2));
-    QCOMPARE(d.Check1->isChecked(), checked);
+        QTest::mouseClick(check(), Qt::LeftButton, {}, QPoint(5, check()->height() / 2));
+    QCOMPARE(check()->isChecked(), checked);
     if (row >= 0)
-        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {},
-                          d.List1->visualItemRect(d.List1->item(row)).center());
-    QCOMPARE(d.List1->selectedItems().size(), row >= 0 ? 1 : 0);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(list()->item(row)).center());
+    QCOMPARE(list()->selectedItems().size(), row >= 0 ? 1 : 0);
     // Checking the box alone changes nothing yet.
-    QCOMPARE(Module1::StartupOption, QStringLiteral("Dialog"));
+    QCOMPARE(d.startupOption(), StartupOption::Dialog);
 
     switch (action) {
     case Action::OpenButton:
-        QTest::mouseClick(d.Command1[0], Qt::LeftButton);
+        QTest::mouseClick(button(0), Qt::LeftButton);
         break;
     case Action::CancelButton:
-        QTest::mouseClick(d.Command1[1], Qt::LeftButton);
+        QTest::mouseClick(button(1), Qt::LeftButton);
         break;
     case Action::EnterKey:
         // Typed into the list, which leaves Enter to the dialog's default button.
-        QTest::keyClick(d.List1, Qt::Key_Return);
+        QTest::keyClick(list(), Qt::Key_Return);
         break;
     case Action::EscKey:
-        QTest::keyClick(d.List1, Qt::Key_Escape);
+        QTest::keyClick(list(), Qt::Key_Escape);
         break;
     case Action::DoubleClick:
-        QTest::mouseDClick(d.List1->viewport(), Qt::LeftButton, {},
-                           d.List1->visualItemRect(d.List1->item(row)).center());
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {},
+                           list()->visualItemRect(list()->item(row)).center());
         break;
     case Action::FrameClose:
         QVERIFY(d.close());
@@ -200,75 +180,56 @@ void TestForm4::actions() {
     }
 
     QCOMPARE(d.isVisible(), staysOpen);
-    QCOMPARE(m_tag, chosenRow >= 0 ? m_recent.entries().at(chosenRow) : kPreviousTag);
-    QCOMPARE(Module1::StartupOption, option);
-    // The dialog never changes the list it shows.
-    QCOMPARE(m_recent.count(), 3);
+    QCOMPARE(d.chosenPath(), chosenRow >= 0 ? m_entries.at(chosenRow) : QString());
+    QCOMPARE(d.startupOption(), option);
 }
 
-void TestForm4::keyboardSelectionThenEnterIsTheOpenButton() {
+void TestRecentFilesDialog::keyboardSelectionThenEnterIsTheOpenButton() {
     showDialog();
-    Form4& d = *m_dialog;
-    d.Check1->setChecked(true);
-    d.List1->setFocus();
-    QTest::keyClick(d.List1, Qt::Key_Down);
-    QTest::keyClick(d.List1, Qt::Key_Down);
-    QCOMPARE(d.List1->selectedItems().size(), 1);
-    const QString selected = d.List1->selectedItems().first()->text();
+    RecentFilesDialog& d = *m_dialog;
+    check()->setChecked(true);
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Down);
+    QCOMPARE(list()->selectedItems().size(), 1);
+    const QString selected = list()->selectedItems().first()->text();
 
-    QTest::keyClick(d.List1, Qt::Key_Enter);
+    QTest::keyClick(list(), Qt::Key_Enter);
     QVERIFY(!d.isVisible());
-    QCOMPARE(m_tag, selected);
+    QCOMPARE(d.chosenPath(), selected);
     // Unlike a double-click, Enter is the Open button, so the box counts.
-    QCOMPARE(Module1::StartupOption, QStringLiteral("Manual"));
+    QCOMPARE(d.startupOption(), StartupOption::Manual);
 }
 
-void TestForm4::frameCloseKeepsTheDialog() {
-    QWidget owner;
-    QPointer<Form4> dialog = new Form4(m_recent, m_tag, &owner);
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.data()));
-    QVERIFY(dialog->close());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!dialog.isNull());
-    QVERIFY(!dialog->isVisible());
-
-    // It can still be shown, with the whole list.
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.data()));
-    QCOMPARE(itemTexts(dialog->List1), m_recent.entries());
-}
-
-void TestForm4::modalDisplayEndsWithTheChoice() {
-    Form4& d = *m_dialog;
+void TestRecentFilesDialog::modalDisplayEndsWithTheChoice() {
+    RecentFilesDialog& d = *m_dialog;
     bool wasModal = false;
     QTimer::singleShot(0, &d, [&] {
         wasModal = d.isModal() && d.isVisible();
-        d.List1->setCurrentRow(2);
-        QTest::mouseClick(d.Command1[0], Qt::LeftButton);
+        list()->setCurrentRow(2);
+        QTest::mouseClick(button(0), Qt::LeftButton);
     });
     QTimer watchdog;
     watchdog.callOnTimeout(&d, [&] { d.QDialog::done(-1); });
     watchdog.start(5000);
-    const int result = d.exec();
-    QVERIFY(result != -1);
+    QCOMPARE(d.exec(), int(QDialog::Accepted));
     QVERIFY(wasModal);
-    QCOMPARE(m_tag, m_recent.entries().at(2));
+    QCOMPARE(d.chosenPath(), m_entries.at(2));
 }
 
-void TestForm4::modalDisplayEndsOnFrameClose() {
-    Form4& d = *m_dialog;
+void TestRecentFilesDialog::modalDisplayEndsOnFrameClose() {
+    RecentFilesDialog& d = *m_dialog;
     QTimer::singleShot(0, &d, [&] {
-        d.Check1->setChecked(true);
+        check()->setChecked(true);
         d.close();
     });
     QTimer watchdog;
     watchdog.callOnTimeout(&d, [&] { d.QDialog::done(-1); });
     watchdog.start(5000);
-    QVERIFY(d.exec() != -1);
-    QCOMPARE(m_tag, kPreviousTag);
-    QCOMPARE(Module1::StartupOption, QStringLiteral("Manual"));
+    QCOMPARE(d.exec(), int(QDialog::Rejected));
+    QCOMPARE(d.chosenPath(), QString());
+    QCOMPARE(d.startupOption(), StartupOption::Manual);
 }
 
-QTEST_MAIN(TestForm4)
-#include "tst_form4.moc"
+QTEST_MAIN(TestRecentFilesDialog)
+#include "tst_recentfilesdialog.moc"
