@@ -12,6 +12,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -51,9 +52,10 @@ QRect inPixels(const QRect& twips) {
 // window; Ctrl+Enter types a line break.
 class InfoBox : public QPlainTextEdit {
 public:
-    InfoBox(QWidget* parent, QPushButton*& commitButton)
-        : QPlainTextEdit(parent)
-        , m_commitButton(commitButton) {}
+    explicit InfoBox(QWidget* parent)
+        : QPlainTextEdit(parent) {}
+
+    void setEnterButton(QPushButton* button) { m_enterButton = button; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
@@ -63,8 +65,8 @@ protected:
                 insertPlainText(QStringLiteral("\n"));
                 return;
             }
-            if (modifiers == Qt::NoModifier && m_commitButton) {
-                m_commitButton->click();
+            if (modifiers == Qt::NoModifier && m_enterButton) {
+                m_enterButton->click();
                 return;
             }
         }
@@ -72,7 +74,7 @@ protected:
     }
 
 private:
-    QPushButton*& m_commitButton;
+    QPointer<QPushButton> m_enterButton;
 };
 
 } // namespace
@@ -136,7 +138,8 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
         lineBoxes[column] = new QLineEdit(client);
         lineBoxes[column]->setObjectName(indexedName("Text1", column));
     }
-    infoBox = new InfoBox(client, commitButton);
+    auto* info = new InfoBox(client);
+    infoBox = info;
     infoBox->setObjectName(indexedName("Text1", ColumnInfo));
     infoBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     infoBox->setTabChangesFocus(true);
@@ -159,6 +162,7 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     commitButton = new QPushButton(QStringLiteral("追加(&A)"), client);
     commitButton->setObjectName(QStringLiteral("Command1"));
     commitButton->setDefault(true);
+    info->setEnterButton(commitButton);
     commitButton->setGeometry(Twips::rect(360, 6600, 1095, 375));
     modeButton = new QPushButton(QStringLiteral("M"), client);
     modeButton->setObjectName(QStringLiteral("Command2"));
