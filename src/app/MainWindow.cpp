@@ -24,8 +24,6 @@
 
 #include <algorithm>
 
-using Twips::toPixels;
-
 MainWindow::MainWindow(Services& services, const QString& ownFolder, QWidget* parent)
     : QMainWindow(parent)
     , m_services(services)
@@ -38,8 +36,8 @@ MainWindow::MainWindow(Services& services, const QString& ownFolder, QWidget* pa
     createControls();
     createMenus();
     // Design client area below the menu bar; the status bar lies inside it.
-    resize(toPixels(MainLayout::kClientWidth),
-           toPixels(MainLayout::kClientHeight) + menuBar()->sizeHint().height());
+    resize(Twips::toPixels(MainLayout::kClientWidth),
+           Twips::toPixels(MainLayout::kClientHeight) + menuBar()->sizeHint().height());
 }
 
 MainWindow::~MainWindow() = default;
@@ -62,7 +60,8 @@ void MainWindow::createControls() {
         line->setBackgroundRole(lineRoles[i]);
         // A line takes no pointer events; moves over it reach the window, as on the background.
         line->setAttribute(Qt::WA_TransparentForMouseEvents);
-        line->setGeometry(toPixels(kLineX1), toPixels(lineY[i]), toPixels(kLineX2 - kLineX1), 1);
+        line->setGeometry(Twips::toPixels(kLineX1), Twips::toPixels(lineY[i]),
+                          Twips::toPixels(kLineX2 - kLineX1), 1);
         m_lines[i] = line;
     }
 
@@ -119,15 +118,16 @@ void MainWindow::layOut() {
         MainLayout::resize(Twips::fromPixels(frame.width()), Twips::fromPixels(frame.height()),
                            m_panels->widthTwips(StatusPanels::Position));
     if (a.mapWidth)
-        m_mapView->resize(toPixels(*a.mapWidth), m_mapView->height());
+        m_mapView->resize(Twips::toPixels(*a.mapWidth), m_mapView->height());
     if (a.mapHeight)
-        m_mapView->resize(m_mapView->width(), toPixels(*a.mapHeight));
+        m_mapView->resize(m_mapView->width(), Twips::toPixels(*a.mapHeight));
     const std::array<int, 2> lineEnds = {a.line0X2, a.line1X2};
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         // A line runs between its two ends, whichever lies further left.
         const int left = std::min(MainLayout::kLineX1, lineEnds[i]);
         const int right = std::max(MainLayout::kLineX1, lineEnds[i]);
-        m_lines[i]->setGeometry(toPixels(left), m_lines[i]->y(), toPixels(right - left), 1);
+        m_lines[i]->setGeometry(Twips::toPixels(left), m_lines[i]->y(),
+                                Twips::toPixels(right - left), 1);
     }
     m_panels->setWidthTwips(StatusPanels::Time, a.panelTimeWidth);
     if (a.panelMainWidth)

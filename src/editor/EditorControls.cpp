@@ -17,8 +17,6 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-using Twips::toPixels;
-
 namespace {
 
 QString indexedName(const char* name, int index) {
@@ -157,7 +155,7 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     }
 
     mapView = new MapView(client);
-    mapView->move(toPixels(EditorLayout::kMapLeft), toPixels(EditorLayout::kMapTop));
+    mapView->move(Twips::toPixels(EditorLayout::kMapLeft), Twips::toPixels(EditorLayout::kMapTop));
 
     commitButton = new QPushButton(QStringLiteral("追加(&A)"), client);
     commitButton->setObjectName(QStringLiteral("Command1"));
@@ -179,7 +177,7 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
         QPalette linePalette = line->palette();
         linePalette.setColor(QPalette::Window, lineColors[index]);
         line->setPalette(linePalette);
-        line->setGeometry(toPixels(EditorLayout::kLineX1), index, 1, 1);
+        line->setGeometry(Twips::toPixels(EditorLayout::kLineX1), index, 1, 1);
         lines[index] = line;
     }
 
@@ -229,14 +227,15 @@ void EditorControls::setBoxes(const Point& point) {
 void EditorControls::arrange() {
     const int width = client->width();
     const int barHeight =
-        std::max(toPixels(EditorLayout::kDesignHeight - EditorLayout::kDesignStatusBarTop),
+        std::max(Twips::toPixels(EditorLayout::kDesignHeight - EditorLayout::kDesignStatusBarTop),
                  statusBar->sizeHint().height());
     const int barTop = std::max(0, client->height() - barHeight);
     statusBar->setGeometry(0, barTop, width, barHeight);
 
     const EditorLayout::Arrangement arrangement =
         EditorLayout::arrange(Twips::fromPixels(width), Twips::fromPixels(barTop));
-    mapView->resize(toPixels(arrangement.mapWidth), toPixels(arrangement.mapHeight));
+    mapView->resize(Twips::toPixels(arrangement.mapWidth), Twips::toPixels(arrangement.mapHeight));
     for (QWidget* line : lines)
-        line->resize(toPixels(arrangement.lineX2) - toPixels(EditorLayout::kLineX1), 1);
+        line->resize(Twips::toPixels(arrangement.lineX2) - Twips::toPixels(EditorLayout::kLineX1),
+                     1);
 }
