@@ -7,6 +7,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libbenchmark-dev
+    libcsv-dev
     fonts-ipafont-gothic
     xvfb xdotool xsel xauth
     clang libclang-rt-14-dev
