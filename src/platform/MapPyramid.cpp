@@ -91,7 +91,7 @@ QImage::Format MapPyramid::drawingFormat(const QImage& map) {
     return map.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
 }
 
-void MapPyramid::setMap(const QImage& map) {
+void MapPyramid::setMap(const QImage& map, const Allocate& allocate) {
     clear();
     QImage drawable = map;
     if (!drawable.isNull() && drawable.format() != drawingFormat(drawable))
@@ -100,13 +100,14 @@ void MapPyramid::setMap(const QImage& map) {
     if (drawable.isNull())
         return;
     if (qint64(drawable.width()) * drawable.height() <= kBackgroundPixels) {
-        m_levels += buildCopies(drawable);
+        m_levels += buildCopies(drawable, allocate);
         emit copiesReady();
         return;
     }
     m_building = true;
-    m_watcher.setFuture(QtConcurrent::run([drawable](QPromise<QList<Level>>& promise) {
-        promise.addResult(buildCopies(drawable, {}, [&promise] { return promise.isCanceled(); }));
+    m_watcher.setFuture(QtConcurrent::run([drawable, allocate](QPromise<QList<Level>>& promise) {
+        promise.addResult(
+            buildCopies(drawable, allocate, [&promise] { return promise.isCanceled(); }));
     }));
 }
 

@@ -36,8 +36,8 @@ public:
     ~MapPyramid() override;
 
     // Shows `map` from now on (any format; kept in one that draws fast), dropping the
-    // copies of the previous map.
-    void setMap(const QImage& map);
+    // copies of the previous map. `allocate` makes the copies' images (tests fail it).
+    void setMap(const QImage& map, const Allocate& allocate = {});
     void clear();
     const QImage& map() const { return m_levels.front().image; }
     bool isNull() const { return map().isNull(); }
