@@ -189,7 +189,15 @@ void TestMainWindow::menus_data() {
     row("Menu3_NMode", "Menu2_Mode", 1, "通常ﾓｰﾄﾞ(&N)", none, true, true);
     row("Menu2_FileEdit", "Menu1_Edit", 1, "ﾌｧｲﾙ編集(&F)", none, true, false);
     row("Menu2_Option", "Menu1_Edit", 2, "ｵﾌﾟｼｮﾝ(&O)", none, true, false);
-    row("Menu1_Help", "", 2, "ﾍﾙﾌﾟ(&H)", none, true, false);
+    row("Menu1_View", "", 2, "表示(&V)", none, true, false);
+    row("Menu2_ZoomIn", "Menu1_View", 0, "拡大", QKeySequence(QStringLiteral("Ctrl++")), true,
+        false);
+    row("Menu2_ZoomOut", "Menu1_View", 1, "縮小", QKeySequence(QStringLiteral("Ctrl+-")), true,
+        false);
+    row("Menu2_ActualSize", "Menu1_View", 2, "実ｻｲｽﾞ", QKeySequence(QStringLiteral("Ctrl+0")), true,
+        false);
+    row("Menu2_WholeMap", "Menu1_View", 3, "全体を表示", none, true, false);
+    row("Menu1_Help", "", 3, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Help", "Menu1_Help", 0, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Version", "Menu1_Help", 1, "ﾊﾞｰｼﾞｮﾝ情報(&V)", none, true, false);
 }
@@ -215,7 +223,8 @@ void TestMainWindow::menus() {
                                          ? m_form->menuBar()->actions()
                                          : m_form->findChild<QMenu*>(parent)->actions();
     QCOMPARE(siblings.indexOf(action), position);
-    const QHash<QString, int> itemCounts = {{QString(), 3},
+    const QHash<QString, int> itemCounts = {{QString(), 4},
+                                            {QStringLiteral("Menu1_View"), 4},
                                             {QStringLiteral("Menu1_File"), 4},
                                             {QStringLiteral("Menu1_Edit"), 3},
                                             {QStringLiteral("Menu2_Mode"), 2},

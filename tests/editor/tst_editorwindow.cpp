@@ -287,7 +287,7 @@ void TestEditorWindow::blinkCycle() {
 void TestEditorWindow::coordinateDisplay() {
     EditorFixture& f = *m_f;
     QLabel* position = f.panel("Position");
-    QTest::mouseMove(f.picture(), f.picture()->fromMap(QPointF(128, 45)).toPoint());
+    QTest::mouseMove(f.picture()->viewport(), f.onMap(QPointF(128, 45)));
     QTRY_COMPARE(position->text(), u8("X=128 Y=45"));
     // Over another control: unchanged.
     QTest::mouseMove(f.child<QWidget>(u8("Label1_1")), QPoint(3, 3));
