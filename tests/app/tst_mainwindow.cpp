@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +58,8 @@ private slots:
     void pointerCoordinates_data();
     void pointerCoordinates();
     void pointerOverBackgroundAndOtherControls();
+    void pointerAtAnyZoom_data();
+    void pointerAtAnyZoom();
     void modes();
     void version();
     void helpWithoutHelpFile();
@@ -326,6 +329,44 @@ void TestMainWindow::pointerOverBackgroundAndOtherControls() {
     // Back over the map view.
     QTest::mouseMove(f.windowHandle(), overMap + QPoint(1, 0));
     QTRY_COMPARE(status("Panel_Position"), QStringLiteral("X=121 Y=45"));
+}
+
+void TestMainWindow::pointerAtAnyZoom_data() {
+    QTest::addColumn<QStringList>("commands"); // of the menu 表示(&V), after opening the file
+    QTest::addColumn<qreal>("zoom");           // 0: the whole map in view
+    QTest::addColumn<QPoint>("at");            // in the view
+    QTest::newRow("whole map") << QStringList() << 0.0 << QPoint(123, 77);
+    QTest::newRow("200 %") << QStringList{u8("Menu2_ActualSize"), u8("Menu2_ZoomIn"),
+                                          u8("Menu2_ZoomIn")}
+                           << 2.0 << QPoint(131, 59);
+}
+
+// A map larger than the screen opens whole; at any zoom the panel shows the map pixel under
+// the pointer.
+void TestMainWindow::pointerAtAnyZoom() {
+    QFETCH(QStringList, commands);
+    QFETCH(qreal, zoom);
+    QFETCH(QPoint, at);
+    MainWindow& f = *m_form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("large.bmp")), 3000, 2000));
+    open(writeQuestionFile(QStringLiteral("large.zvm"), QStringLiteral("./large.bmp"),
+                           somePoints(1)));
+    for (const QString& command : commands)
+        action(qPrintable(command))->trigger();
+    if (zoom > 0) {
+        QCOMPARE(map()->zoom(), zoom);
+    } else {
+        QVERIFY(map()->zoom() < 1);
+        QTRY_COMPARE(map()->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(map()->verticalScrollBar()->maximum(), 0);
+    }
+    const QPoint scroll(map()->horizontalScrollBar()->value(), map()->verticalScrollBar()->value());
+    QTest::mouseMove(f.windowHandle(), map()->viewport()->mapTo(&f, at));
+    const QPointF pixel = QPointF(at + scroll) / map()->zoom();
+    QTRY_COMPARE(status("Panel_Position"),
+                 QStringLiteral("X=%1 Y=%2").arg(int(pixel.x())).arg(int(pixel.y())));
 }
 
 void TestMainWindow::modes() {
