@@ -1,15 +1,17 @@
-// Frames of the map view: a 1280 x 960 view painted by the program's own map painter over an
-// 8000 x 8000 map at the fitted zoom, 25 %, 50 %, 100 %, 200 % and 800 % and while panning,
-// beside the same frames over a 1000 x 1000 map in the same run. Also the one-off cost of the
-// reduced copies beside Qt's own smooth scaling of the map to a quarter.
+// Frames of the main window's map view: a 1280 x 960 MapView rendered over an 8000 x 8000 map at
+// the fitted zoom, 25 %, 50 %, 100 %, 200 % and 800 % and while panning (each frame repainted
+// whole, which panning by the scroll bars does not even need), beside the same frames over a
+// 1000 x 1000 map in the same run. Also the one-off cost of the reduced copies beside Qt's own
+// smooth scaling of the map to a quarter.
 #include "BenchSupport.h"
-#include "platform/MapPainter.h"
+#include "BenchWindows.h"
 #include "platform/MapPyramid.h"
-#include "platform/MapTransform.h"
+#include "platform/MapView.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 
@@ -47,35 +49,40 @@ const Frame kFrames[] = {{"fit", 0, false},       {"25 %", 0.25, false}, {"50 %"
                          {"pan 50 %", 0.5, true}, {"pan 100 %", 1, true}};
 
 struct Fixture {
-    std::unique_ptr<MapPyramid> large = std::make_unique<MapPyramid>();
-    std::unique_ptr<MapPyramid> small = std::make_unique<MapPyramid>();
-    QImage view{kView, QImage::Format_ARGB32_Premultiplied};
+    QImage largeMap = makeMap(8000);
+    std::unique_ptr<MapView> large = makeView(largeMap);
+    std::unique_ptr<MapView> small = makeView(makeMap(1000));
+    QImage frame{kView, QImage::Format_ARGB32_Premultiplied};
 
-    Fixture() {
-        large->setMap(makeMap(8000));
-        small->setMap(makeMap(1000));
-        large->waitForCopies();
-        small->waitForCopies();
+    static std::unique_ptr<MapView> makeView(const QImage& map) {
+        auto view = std::make_unique<MapView>();
+        view->resize(kView);
+        view->setMap(map);
+        while (!view->mapCopiesReady())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return view;
     }
 
-    // The view where frame `step` of `frame` shows it: zoomed about the map's centre, moving
-    // by 37 x 23 logical pixels a frame when panning.
-    static MapTransform transformFor(const MapPyramid& map, const Frame& frame, int step) {
-        const QSize size = map.map().size();
-        const qreal zoom = frame.zoom > 0 ? frame.zoom : MapTransform::fitZoom(size, kView);
-        const MapTransform centred =
-            MapTransform(size, kView, zoom)
-                .withScroll((QPointF(size.width(), size.height()) * zoom / 2 -
-                             QPointF(kView.width(), kView.height()) / 2)
-                                .toPoint());
-        return frame.panning ? centred.withScroll(centred.scroll() + QPoint(37, 23) * (step % 40))
-                             : centred;
+    // Shows `frame` at step `step`: zoomed about the view's centre, moving by 37 x 23 logical
+    // pixels a step when panning, 20 steps one way, then 20 back.
+    static void show(MapView& view, const Frame& frame, int step) {
+        const qreal zoom = frame.zoom > 0
+                               ? frame.zoom
+                               : MapTransform::fitZoom(view.mapSize(), view.maximumViewportSize());
+        if (view.zoom() != zoom) {
+            view.zoomAbout(zoom, QPointF(kView.width(), kView.height()) / 2);
+            QApplication::processEvents(); // the scroll bars' layout
+        }
+        if (frame.panning) {
+            const QPoint offset = QPoint(37, 23) * ((step / 20) % 2 ? -1 : 1);
+            view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->value() + offset.x());
+            view.verticalScrollBar()->setValue(view.verticalScrollBar()->value() + offset.y());
+        }
     }
 
-    void paint(const MapPyramid& map, const Frame& frame, int step) {
-        QPainter painter(&view);
-        MapPainter::paint(painter, map, transformFor(map, frame, step), QRect(QPoint(), kView),
-                          Qt::gray);
+    void paint(MapView& view, const Frame& kind, int step) {
+        show(view, kind, step);
+        view.render(&frame);
     }
 };
 
@@ -90,7 +97,7 @@ Fixture& fixture() {
 void BM_Frame(benchmark::State& state) {
     Fixture& f = fixture();
     const Frame& frame = kFrames[state.range(0)];
-    const MapPyramid& map = state.range(1) ? *f.large : *f.small;
+    MapView& map = state.range(1) ? *f.large : *f.small;
     int step = 0;
     for (auto _ : state)
         f.paint(map, frame, step++);
@@ -101,14 +108,14 @@ BENCHMARK(BM_Frame)
     ->Unit(benchmark::kMillisecond);
 
 void BM_BuildCopies8000(benchmark::State& state) {
-    const QImage& map = fixture().large->map();
+    const QImage& map = fixture().largeMap;
     for (auto _ : state)
         benchmark::DoNotOptimize(MapPyramid::buildCopies(map));
 }
 BENCHMARK(BM_BuildCopies8000)->Unit(benchmark::kMillisecond);
 
 void BM_QtSmoothQuarter8000(benchmark::State& state) {
-    const QImage& map = fixture().large->map();
+    const QImage& map = fixture().largeMap;
     for (auto _ : state)
         benchmark::DoNotOptimize(
             map.scaled(2000, 2000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
@@ -156,10 +163,10 @@ void printSummary() {
         smallWorst = std::max(smallWorst, small.worst);
     }
     const auto [copies, qtQuarter] = BenchSupport::interleavedMedians(
-        5, [&] { benchmark::DoNotOptimize(MapPyramid::buildCopies(f.large->map())); },
+        5, [&] { benchmark::DoNotOptimize(MapPyramid::buildCopies(f.largeMap)); },
         [&] {
             benchmark::DoNotOptimize(
-                f.large->map().scaled(2000, 2000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+                f.largeMap.scaled(2000, 2000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         });
     std::printf("  slowest frame kind, median: %.2f ms (8000 map) vs %.2f ms (1000 map); "
                 "limit 16 ms\n",
@@ -175,13 +182,5 @@ void printSummary() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    printSummary();
-    g_fixture.reset();
-    return 0;
+    return BenchSupport::runWithWindows(argc, argv, printSummary, [] { g_fixture.reset(); });
 }
