@@ -92,6 +92,8 @@ public:
     // Overlays are painted in the order added; the view does not own them.
     void addOverlay(const MapOverlay* overlay);
     void removeOverlay(const MapOverlay* overlay);
+    // Repaints the overlays after their data changed.
+    void updateOverlays() { viewport()->update(); }
     struct OverlayItem {
         const MapOverlay* overlay = nullptr;
         int item = -1;
