@@ -259,15 +259,11 @@ MapView::OverlayItem MapView::overlayItemAt(const QPointF& viewportPos) const {
 
 // ---- Painting and input ----
 
-QPointF MapView::toMap(const QPointF& widgetPos) const {
-    return transform().toMap(widgetPos - QPointF(viewport()->pos()));
-}
-
 QPointF MapView::fromMap(const QPointF& mapPos) const {
     return transform().toView(mapPos) + QPointF(viewport()->pos());
 }
 
-QPointF MapView::mapPixelAt(const QPointF& viewportPos) const {
+QPointF MapView::pixelUnder(const QPointF& viewportPos) const {
     return QPointF(transform().mapPixelAt(viewportPos));
 }
 
@@ -299,7 +295,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
         m_middlePress = m_lastPan = event->position();
         return;
     }
-    emit pressed(mapPixelAt(event->position()), event->button());
+    emit pressed(pixelUnder(event->position()), event->button());
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
@@ -315,7 +311,7 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
             scrollBy(-step);
         }
     }
-    emit pointerMoved(mapPixelAt(event->position()));
+    emit pointerMoved(pixelUnder(event->position()));
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent* event) {
@@ -327,7 +323,7 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
         viewport()->unsetCursor();
         return;
     }
-    emit pressed(mapPixelAt(m_middlePress), Qt::MiddleButton);
+    emit pressed(pixelUnder(m_middlePress), Qt::MiddleButton);
 }
 
 void MapView::wheelEvent(QWheelEvent* event) {

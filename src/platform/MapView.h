@@ -101,8 +101,7 @@ public:
     // The item under a viewport position, of the overlay added last that has one there.
     OverlayItem overlayItemAt(const QPointF& viewportPos) const;
 
-    // Map coordinates of a position in this widget's coordinates, and back.
-    QPointF toMap(const QPointF& widgetPos) const;
+    // Where a map position lies in this widget's coordinates.
     QPointF fromMap(const QPointF& mapPos) const;
 
 public slots:
@@ -129,7 +128,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    QPointF mapPixelAt(const QPointF& viewportPos) const;
+    QPointF pixelUnder(const QPointF& viewportPos) const;
     QPointF viewportCentre() const;
     // Makes `next` the view's zoom and scroll.
     void apply(const MapTransform& next);

@@ -714,10 +714,11 @@ void TestMainWindow::commandsHeldDuringRead() {
     const QString other = writeQuestionFile(QStringLiteral("other.zvm"),
                                             path(QStringLiteral("map.bmp")), somePoints(1));
     const QList<QAction*> commands = {
-        action("Menu2_Open"),  action("Menu2_Start"),    action("Menu2_Stop"),
-        action("Menu2_End"),   action("Menu2_Mode"),     action("Menu3_PMode"),
-        action("Menu3_NMode"), action("Menu2_FileEdit"), action("Menu2_Option"),
-        action("Menu2_Help"),  action("Menu2_Version")};
+        action("Menu2_Open"),    action("Menu2_Start"),      action("Menu2_Stop"),
+        action("Menu2_End"),     action("Menu2_Mode"),       action("Menu3_PMode"),
+        action("Menu3_NMode"),   action("Menu2_FileEdit"),   action("Menu2_Option"),
+        action("Menu2_Help"),    action("Menu2_Version"),    action("Menu2_ZoomIn"),
+        action("Menu2_ZoomOut"), action("Menu2_ActualSize"), action("Menu2_WholeMap")};
     QList<bool> enabledBefore;
     for (QAction* action : commands)
         enabledBefore.append(action->isEnabled());
