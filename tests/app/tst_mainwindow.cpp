@@ -355,13 +355,10 @@ void TestMainWindow::pointerAtAnyZoom() {
                            somePoints(1)));
     for (const QString& command : commands)
         action(qPrintable(command))->trigger();
-    if (zoom > 0) {
+    if (zoom > 0)
         QCOMPARE(map()->zoom(), zoom);
-    } else {
+    else
         QVERIFY(map()->zoom() < 1);
-        QTRY_COMPARE(map()->horizontalScrollBar()->maximum(), 0);
-        QCOMPARE(map()->verticalScrollBar()->maximum(), 0);
-    }
     const QPoint scroll(map()->horizontalScrollBar()->value(), map()->verticalScrollBar()->value());
     QTest::mouseMove(f.windowHandle(), map()->viewport()->mapTo(&f, at));
     const QPointF pixel = QPointF(at + scroll) / map()->zoom();

@@ -431,13 +431,10 @@ void TestEditorWindow::pressAtAnyZoomPlacesTheMapPixel() {
     for (const QString& command : commands)
         f.action(qPrintable(command))->trigger();
     MapView* view = f.picture();
-    if (zoom > 0) {
+    if (zoom > 0)
         QCOMPARE(view->zoom(), zoom);
-    } else {
-        QVERIFY(view->zoom() < 1);
-        QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
-        QCOMPARE(view->verticalScrollBar()->maximum(), 0);
-    }
+    else
+        QVERIFY(view->zoom() < 0.5);
     const QPoint scroll(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
     const QPoint at(123, 77);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
