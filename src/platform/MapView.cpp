@@ -136,7 +136,6 @@ void MapView::zoomToFit() {
 }
 
 void MapView::apply(const MapTransform& next) {
-    const qreal before = m_zoom;
     m_applying = true;
     m_zoom = next.zoom();
     updateScrollBars();
@@ -146,8 +145,6 @@ void MapView::apply(const MapTransform& next) {
     m_applying = false;
     updateMarkerGeometry();
     viewport()->update();
-    if (m_zoom != before)
-        emit zoomChanged(m_zoom);
 }
 
 void MapView::updateScrollBars() {

@@ -84,7 +84,8 @@ public:
     void placeMarkerOnPoint(const QPointF& point);
     void setMarkerVisible(bool visible);
     bool isMarkerShown() const { return m_markerShown; }
-    // Scrolls, if need be, so that the marker's point lies kFollowMargin inside the view.
+    // Scrolls, if need be, so that the marker lies kFollowMargin inside the view's edges (as
+    // far as the map's own edges allow).
     void followMarker();
     // Where the marker lies on the screen (global pixels), whether it is shown or not.
     QRect markerOnScreen() const;
@@ -115,7 +116,6 @@ public slots:
 signals:
     void pointerMoved(QPointF mapPos);
     void pressed(QPointF mapPos, Qt::MouseButton button);
-    void zoomChanged(qreal zoom);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
