@@ -229,7 +229,8 @@ QPageLayout::Orientation orientationFor(const Worksheet& worksheet) {
     return wide ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-bool paint(const Worksheet& worksheet, QPagedPaintDevice& device) {
+bool paint(const Worksheet& worksheet, QPagedPaintDevice& device,
+           const std::function<void()>& betweenPages) {
     const WorksheetLayout layout(worksheet, device, QSizeF(device.width(), device.height()));
     if (layout.pages().isEmpty())
         return false;
@@ -241,6 +242,8 @@ bool paint(const Worksheet& worksheet, QPagedPaintDevice& device) {
         if (i > 0 && !device.newPage())
             return false;
         pages.paint(i);
+        if (betweenPages)
+            betweenPages();
     }
     return painter.end();
 }
@@ -251,7 +254,7 @@ QPageLayout pdfPageLayout(const Worksheet& worksheet, const QPageSize& pageSize)
 }
 
 bool writePdf(const QString& path, const Worksheet& worksheet, QString* errorString,
-              const QPageSize& pageSize) {
+              const QPageSize& pageSize, const std::function<void()>& betweenPages) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -259,7 +262,7 @@ bool writePdf(const QString& path, const Worksheet& worksheet, QString* errorStr
         writer.setCreator(QStringLiteral("ZAV地図覚え"));
         writer.setTitle(worksheet.source().fileName);
         writer.setPageLayout(pdfPageLayout(worksheet, pageSize));
-        if (!paint(worksheet, writer)) {
+        if (!paint(worksheet, writer, betweenPages)) {
             if (errorString)
                 *errorString = QStringLiteral("PDFを作成できませんでした。");
             return false;

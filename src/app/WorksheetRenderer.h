@@ -6,6 +6,8 @@
 #include <QPageSize>
 #include <QString>
 
+#include <functional>
+
 class QPagedPaintDevice;
 
 // Puts a worksheet on paper or into a PDF: any paged device (a printer, a PDF writer, a
@@ -17,8 +19,9 @@ QPageLayout::Orientation orientationFor(const Worksheet& worksheet);
 
 // Lays out and paints every page on `device` in the device's page layout. False when there is
 // nothing to print (no part chosen) or the device could not be painted (a printer that fails
-// to start).
-bool paint(const Worksheet& worksheet, QPagedPaintDevice& device);
+// to start). `betweenPages` runs after each page (to let a window repaint during a long job).
+bool paint(const Worksheet& worksheet, QPagedPaintDevice& device,
+           const std::function<void()>& betweenPages = {});
 
 // The page of an exported PDF: `pageSize` oriented to suit the map, with margins.
 QPageLayout pdfPageLayout(const Worksheet& worksheet, const QPageSize& pageSize);
@@ -28,6 +31,7 @@ QPageLayout pdfPageLayout(const Worksheet& worksheet, const QPageSize& pageSize)
 // failure the old file stays as it was and `errorString` says why.
 [[nodiscard]] bool writePdf(const QString& path, const Worksheet& worksheet,
                             QString* errorString = nullptr,
-                            const QPageSize& pageSize = QPageSize(QPageSize::A4));
+                            const QPageSize& pageSize = QPageSize(QPageSize::A4),
+                            const std::function<void()>& betweenPages = {});
 
 } // namespace WorksheetRenderer
