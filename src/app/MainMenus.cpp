@@ -29,6 +29,10 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     start = addItem(file, "Menu2_Start", QStringLiteral("ｽﾀｰﾄ(&S)"), Qt::CTRL | Qt::Key_S);
     stop = addItem(file, "Menu2_Stop", QStringLiteral("中止(&T)"));
     stop->setEnabled(false);
+    file->addSeparator();
+    print = addItem(file, "Menu2_Print", QStringLiteral("印刷(&P)..."));
+    exportPdf = addItem(file, "Menu2_ExportPdf", QStringLiteral("PDFに書き出し(&D)..."));
+    file->addSeparator();
     end = addItem(file, "Menu2_End", QStringLiteral("終了(&X)"));
 
     QMenu* edit = addMenu(bar, "Menu1_Edit", QStringLiteral("編集(&E)"));
@@ -49,8 +53,8 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
 }
 
 QList<QAction*> MainMenus::commands() const {
-    const QList<QAction*> own = {open,         start,      stop,   end,     mode->menuAction(),
-                                 practiceMode, normalMode, editor, options, help,
-                                 version};
+    const QList<QAction*> own = {
+        open,         start,      stop,   print,   exportPdf, end,    mode->menuAction(),
+        practiceMode, normalMode, editor, options, help,      version};
     return own + zoom;
 }

@@ -16,7 +16,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
+
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -136,6 +138,9 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     for (int column = 0; column < ColumnInfo; ++column) {
         lineBoxes[column] = new QLineEdit(client);
         lineBoxes[column]->setObjectName(indexedName("Text1", column));
+        // A file may hold fields of any length: a box must not cut one (QLineEdit's default
+        // limit is 32,767 characters).
+        lineBoxes[column]->setMaxLength(std::numeric_limits<int>::max());
     }
     auto* info = new InfoBox(client);
     infoBox = info;
