@@ -9,6 +9,7 @@ packages=(
     libbenchmark-dev
     libcsv-dev
     fonts-ipafont-gothic
+    poppler-utils
     xvfb xdotool xsel xauth
     clang libclang-rt-14-dev
 )
