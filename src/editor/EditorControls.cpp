@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QUndoStack>
 
 #include <QVBoxLayout>
 #include <limits>
@@ -103,7 +104,15 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     newAction = addItem(file, "Menu2_New", QStringLiteral("新規(&N)"), Qt::CTRL | Qt::Key_N);
     openAction = addItem(file, "Menu2_Open", QStringLiteral("開く(&O)"), Qt::CTRL | Qt::Key_O);
     saveAction = addItem(file, "Menu2_Save", QStringLiteral("保存(&S)"), Qt::CTRL | Qt::Key_S);
+    file->addSeparator();
+    importCsvAction = addItem(file, "Menu2_ImportCsv", QStringLiteral("CSVﾌｧｲﾙの取り込み(&I)..."));
+    exportCsvAction =
+        addItem(file, "Menu2_ExportCsv", QStringLiteral("CSVﾌｧｲﾙへの書き出し(&E)..."));
+    file->addSeparator();
     endAction = addItem(file, "Menu2_End", QStringLiteral("終了(&X)"));
+    QMenu* edit = addMenu("Menu1_Edit", QStringLiteral("編集(&E)"));
+    undoAction = addItem(edit, "Menu2_Undo", QString(), Qt::CTRL | Qt::Key_Z);
+    redoAction = addItem(edit, "Menu2_Redo", QString(), Qt::CTRL | Qt::Key_Y);
     QMenu* map = addMenu("Menu1_Map", QStringLiteral("ﾏｯﾌﾟ(&M)"));
     mapOpenAction = addItem(map, "Menu2_MapOpen", QStringLiteral("ﾏｯﾌﾟを開く(&O)"));
     relativeMapAction = addItem(map, "Menu2_Path", QStringLiteral("相対ﾊﾟｽで指定(&L)"));
@@ -163,6 +172,9 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     mapView = new MapView(client);
     mapView->move(Twips::toPixels(EditorLayout::kMapLeft), Twips::toPixels(EditorLayout::kMapTop));
     zoomActions = MapZoomMenu::add(menuBar, mapView);
+    QMenu* view = menuBar->findChild<QMenu*>(QStringLiteral("Menu1_View"));
+    view->addSeparator();
+    listAction = addItem(view, "Menu2_List", QStringLiteral("一覧(&L)"));
 
     commitButton = new QPushButton(QStringLiteral("追加(&A)"), client);
     commitButton->setObjectName(QStringLiteral("Command1"));
@@ -213,10 +225,22 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
 }
 
 QList<QAction*> EditorControls::commands() const {
-    const QList<QAction*> own = {newAction,      openAction,        saveAction,    endAction,
-                                 mapOpenAction,  relativeMapAction, addModeAction, editModeAction,
-                                 rowCountAction, deleteAction};
+    const QList<QAction*> own = {newAction,       openAction,        saveAction,    importCsvAction,
+                                 exportCsvAction, endAction,         undoAction,    redoAction,
+                                 mapOpenAction,   relativeMapAction, addModeAction, editModeAction,
+                                 rowCountAction,  deleteAction,      listAction};
     return own + zoomActions;
+}
+
+void EditorControls::showUndoState(const QUndoStack& stack) {
+    const auto show = [](QAction* action, QString text, bool possible, const QString& step) {
+        if (possible && !step.isEmpty())
+            text += QStringLiteral(": ") + step;
+        action->setText(text);
+        action->setEnabled(possible);
+    };
+    show(undoAction, QStringLiteral("元に戻す(&U)"), stack.canUndo(), stack.undoText());
+    show(redoAction, QStringLiteral("やり直し(&R)"), stack.canRedo(), stack.redoText());
 }
 
 Point EditorControls::boxes() const {

@@ -17,6 +17,7 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class QUndoStack;
 class QWidget;
 
 // The editor window's menus and controls, made and placed as the design has them (in twips),
@@ -36,11 +37,18 @@ struct EditorControls {
     Point boxes() const;
     void setBoxes(const Point& point);
 
+    // The undo and redo items as the history is now: available or not, naming the step.
+    void showUndoState(const QUndoStack& stack);
+
     QMenuBar* menuBar = nullptr;
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
     QAction* saveAction = nullptr;
+    QAction* importCsvAction = nullptr;
+    QAction* exportCsvAction = nullptr;
     QAction* endAction = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
     QAction* mapOpenAction = nullptr;
     QAction* relativeMapAction = nullptr;
     QAction* addModeAction = nullptr;
@@ -48,7 +56,8 @@ struct EditorControls {
     QMenu* popup = nullptr; // the table's popup menu; never in the menu bar
     QAction* rowCountAction = nullptr;
     QAction* deleteAction = nullptr;
-    QList<QAction*> zoomActions; // 表示(&V): 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示
+    QList<QAction*> zoomActions;   // 表示(&V): 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示
+    QAction* listAction = nullptr; // 表示(&V): 一覧
 
     QWidget* client = nullptr;                      // below the menu bar
     QListView* table = nullptr;                     // the answer-1 column of the model
