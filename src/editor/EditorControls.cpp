@@ -3,6 +3,7 @@
 #include "editor/EditorLayout.h"
 #include "editor/EditorRules.h"
 #include "editor/PointColumns.h"
+#include "editor/PointTable.h"
 #include "platform/MapView.h"
 #include "platform/MapZoomMenu.h"
 
@@ -78,6 +79,42 @@ protected:
 private:
     QPointer<QPushButton> m_enterButton;
 };
+
+// The client area: lays the controls out when resized; moves over the bare window surface
+// empty the coordinate panel, moves over a control that passes them on (a label) leave it.
+class ClientWatcher : public QObject {
+public:
+    ClientWatcher(EditorControls& controls)
+        : QObject(controls.client)
+        , m_controls(controls) {
+        controls.client->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            m_controls.arrange();
+        } else if (event->type() == QEvent::MouseMove) {
+            const auto* move = static_cast<QMouseEvent*>(event);
+            if (!m_controls.client->childAt(move->position().toPoint()))
+                m_controls.positionPanel->clear();
+        }
+        return false;
+    }
+
+private:
+    EditorControls& m_controls;
+};
+
+void showUndoItem(QAction* action, const QUndoStack& stack, bool redo) {
+    const bool possible = redo ? stack.canRedo() : stack.canUndo();
+    const QString step = redo ? stack.redoText() : stack.undoText();
+    QString text = redo ? QStringLiteral("やり直し(&R)") : QStringLiteral("元に戻す(&U)");
+    if (possible && !step.isEmpty())
+        text += QStringLiteral(": ") + step;
+    action->setText(text);
+    action->setEnabled(possible);
+}
 
 } // namespace
 
@@ -222,6 +259,7 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     editingFilePanel = addPanel("EditingFile", QStringLiteral("編集中のﾌｧｲﾙ名"), 5000);
     mapNamePanel = addPanel("MapName", QStringLiteral("編集中のﾌｧｲﾙのﾏｯﾌﾟ名"), 5000);
     positionPanel = addPanel("Position", QString(), 1440);
+    new ClientWatcher(*this);
 }
 
 QList<QAction*> EditorControls::commands() const {
@@ -233,14 +271,22 @@ QList<QAction*> EditorControls::commands() const {
 }
 
 void EditorControls::showUndoState(const QUndoStack& stack) {
-    const auto show = [](QAction* action, QString text, bool possible, const QString& step) {
-        if (possible && !step.isEmpty())
-            text += QStringLiteral(": ") + step;
-        action->setText(text);
-        action->setEnabled(possible);
-    };
-    show(undoAction, QStringLiteral("元に戻す(&U)"), stack.canUndo(), stack.undoText());
-    show(redoAction, QStringLiteral("やり直し(&R)"), stack.canRedo(), stack.redoText());
+    showUndoItem(undoAction, stack, false);
+    showUndoItem(redoAction, stack, true);
+}
+
+void EditorControls::followHistory(const QUndoStack& stack) {
+    // Each item is the context of its own connections, which so end with the item: the stack
+    // reports its own clearing as it goes, after the controls.
+    for (QAction* action : {undoAction, redoAction}) {
+        const bool redo = action == redoAction;
+        const auto show = [action, &stack, redo] {
+            showUndoItem(action, stack, redo);
+        };
+        QObject::connect(&stack, &QUndoStack::indexChanged, action, show);
+        QObject::connect(&stack, &QUndoStack::canRedoChanged, action, show);
+        show();
+    }
 }
 
 Point EditorControls::boxes() const {
@@ -255,6 +301,23 @@ void EditorControls::setBoxes(const Point& point) {
     for (int column = 0; column < ColumnInfo; ++column)
         lineBoxes[column]->setText(point[column]);
     infoBox->setPlainText(EditorRules::infoToBox(point[ColumnInfo]));
+}
+
+void EditorControls::showChangedRow(const Point& point) {
+    if (boxes() != point)
+        setBoxes(point);
+}
+
+int EditorControls::listedRow() const {
+    // The list selects single cells of its own column, never whole rows.
+    const QModelIndexList selected = table->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? PointTable::kNoSelection : selected.first().row();
+}
+
+void EditorControls::selectListed(int row) {
+    const QModelIndex index = table->model()->index(row, ColumnAnswer1);
+    table->setCurrentIndex(index);
+    table->scrollTo(index);
 }
 
 void EditorControls::arrange() {

@@ -50,7 +50,7 @@ EditorWindow::EditorWindow(Services& services, QWidget* parent)
     m_fileDialog.filter = QStringLiteral("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm");
 
     m_controls = std::make_unique<EditorControls>(this, m_model);
-    m_mapPoints = new MapPoints(*m_model, m_controls->mapView, this);
+    m_mapPoints = new MapPoints(*m_history, *m_model, m_controls->mapView, this);
     wireControls();
 
     m_document.apply(EditorEvent::EditorOpened);
@@ -58,14 +58,7 @@ EditorWindow::EditorWindow(Services& services, QWidget* parent)
            Twips::toPixels(EditorLayout::kDesignHeight) + m_controls->menuBar->sizeHint().height());
 }
 
-EditorWindow::~EditorWindow() {
-    // The stack reports its clearing when it goes, after the controls have gone.
-    disconnect(&m_history->stack(), nullptr, this, nullptr);
-}
-
-const FileDialogState& EditorWindow::mapDialog() const {
-    return m_mapCommands->dialog();
-}
+EditorWindow::~EditorWindow() = default;
 
 void EditorWindow::wireControls() {
     EditorControls& c = *m_controls;
@@ -87,7 +80,6 @@ void EditorWindow::wireControls() {
     onTrigger(c.editModeAction, [this] { setMode(EditMode::Edit); });
     onTrigger(c.rowCountAction, &EditorWindow::showRowCount);
     onTrigger(c.deleteAction, &EditorWindow::deleteRow);
-    c.client->installEventFilter(this);
     c.table->setContextMenuPolicy(Qt::PreventContextMenu);
     c.table->viewport()->installEventFilter(this);
     connect(c.table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -102,24 +94,20 @@ void EditorWindow::wireControls() {
     connect(c.commitButton, &QPushButton::clicked, this, &EditorWindow::commitBoxes);
     connect(c.modeButton, &QPushButton::clicked, this,
             [this] { setMode(m_mode == EditMode::Add ? EditMode::Edit : EditMode::Add); });
-
-    const QUndoStack* stack = &m_history->stack();
-    const auto showUndoState = [this] {
-        m_controls->showUndoState(m_history->stack());
-    };
-    connect(stack, &QUndoStack::indexChanged, this, showUndoState);
-    connect(stack, &QUndoStack::canRedoChanged, this, showUndoState);
-    showUndoState();
+    c.followHistory(m_history->stack());
     connect(m_history, &EditorHistory::mapChanged, this, &EditorWindow::showMap);
-    connect(m_mapPoints, &MapPoints::rowActivated, this, &EditorWindow::selectRow);
-    connect(m_mapPoints, &MapPoints::pointMoved, this, &EditorWindow::movePoint);
+    connect(m_mapPoints, &MapPoints::rowActivated, this,
+            [this](int row) { m_controls->selectListed(row); });
+    // A row changed by a move, an undo or a redo shows in the boxes when it is selected.
     connect(m_model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& from, const QModelIndex& to) {
-                followRowChange(from.row(), to.row());
+                const int row = pointTable().selection();
+                if (row >= from.row() && row <= to.row())
+                    m_controls->showChangedRow(pointTable().row(row));
             });
     // Undo and redo may take away rows: the table's selection is the list's again.
     connect(m_model, &QAbstractItemModel::rowsRemoved, this,
-            [this] { m_model->select(listSelection()); });
+            [this] { m_model->select(m_controls->listedRow()); });
 }
 
 std::unique_ptr<LongOperation> EditorWindow::holdCommands() {
@@ -163,21 +151,9 @@ void EditorWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-    EditorControls& c = *m_controls;
-    if (watched == c.client) {
-        if (event->type() == QEvent::Resize) {
-            c.arrange();
-        } else if (event->type() == QEvent::MouseMove) {
-            // Moves over the bare window surface empty the coordinate panel; moves over a
-            // control that passes them on (a label) leave it.
-            const auto* move = static_cast<QMouseEvent*>(event);
-            if (!c.client->childAt(move->position().toPoint()))
-                c.positionPanel->clear();
-        }
-        return false;
-    }
-    if (watched == c.table->viewport() && (event->type() == QEvent::MouseButtonPress ||
-                                           event->type() == QEvent::MouseButtonDblClick)) {
+    if (watched == m_controls->table->viewport() &&
+        (event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick)) {
         auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
             // The popup acts on the row selected before: a right press selects nothing.
@@ -244,16 +220,10 @@ void EditorWindow::placePoint(QPointF mapPos) {
     m_controls->lineBoxes[ColumnAnswer1]->setFocus();
 }
 
-int EditorWindow::listSelection() const {
-    // The list selects single cells of its own column, never whole rows.
-    const QModelIndexList selected = m_controls->table->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? PointTable::kNoSelection : selected.first().row();
-}
-
 void EditorWindow::followSelection() {
     if (m_syncingSelection)
         return;
-    const int row = listSelection();
+    const int row = m_controls->listedRow();
     m_model->select(row);
     if (!pointTable().hasSelection())
         return;
@@ -280,29 +250,11 @@ void EditorWindow::commitBoxes() {
     }
 }
 
-void EditorWindow::selectRow(int row) {
-    const QModelIndex index = m_model->index(row, ColumnAnswer1);
-    m_controls->table->setCurrentIndex(index);
-    m_controls->table->scrollTo(index);
-}
-
-void EditorWindow::movePoint(int row, QPointF mapPos) {
-    if (!isBusy())
-        m_history->movePoint(row, NumericText::format(mapPos.x()), NumericText::format(mapPos.y()));
-}
-
-void EditorWindow::followRowChange(int first, int last) {
-    // A row changed by a move, an undo or a redo shows in the boxes when it is selected.
-    const int selected = pointTable().selection();
-    if (selected < first || selected > last || m_controls->boxes() == pointTable().row(selected))
-        return;
-    m_controls->setBoxes(pointTable().row(selected));
-}
-
 void EditorWindow::showList() {
     if (!m_list) {
         m_list = new PointListWindow(m_model, this);
-        connect(m_list, &PointListWindow::rowActivated, this, &EditorWindow::selectRow);
+        connect(m_list, &PointListWindow::rowActivated, this,
+                [this](int row) { m_controls->selectListed(row); });
     }
     m_list->show();
     m_list->raise();

@@ -2,6 +2,7 @@
 
 #include "editor/EditorDocument.h"
 #include "editor/EditorRules.h"
+#include "editor/MapCommands.h"
 #include "editor/PointTableModel.h"
 #include "platform/Services.h"
 
@@ -13,7 +14,6 @@
 class CsvCommands;
 class EditorHistory;
 class LongOperation;
-class MapCommands;
 class MapPoints;
 class PointListWindow;
 struct EditorControls;
@@ -38,7 +38,7 @@ public:
     bool isBusy() const { return m_operation != nullptr; }
     // The question-file dialog (Open and Save share it) and the map dialog.
     const FileDialogState& fileDialog() const { return m_fileDialog; }
-    const FileDialogState& mapDialog() const;
+    const FileDialogState& mapDialog() const { return m_mapCommands->dialog(); }
     // The undo history of the document's changes.
     const EditorHistory& history() const { return *m_history; }
     // The full list, once 表示 → 一覧 has shown it.
@@ -57,9 +57,6 @@ private:
     void openFile();
     void saveFile();
     void showList();
-    void selectRow(int row);
-    void movePoint(int row, QPointF mapPos);
-    void followRowChange(int first, int last);
     void setMode(EditMode mode);
     void showRowCount();
     void deleteRow();
@@ -68,7 +65,6 @@ private:
     void showPointer(QPointF mapPos);
     void followTypedCoordinates();
     void followSelection();
-    int listSelection() const;
 
     void startOpening(const QString& path);
     void showMap(const QImage& map, const QString& reference);

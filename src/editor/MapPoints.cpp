@@ -1,5 +1,7 @@
 #include "editor/MapPoints.h"
 
+#include "data/NumericText.h"
+#include "editor/EditorHistory.h"
 #include "editor/PointDots.h"
 #include "editor/PointDotsOverlay.h"
 #include "editor/PointTableModel.h"
@@ -9,8 +11,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-MapPoints::MapPoints(const PointTableModel& model, MapView* view, QObject* parent)
+MapPoints::MapPoints(EditorHistory& history, const PointTableModel& model, MapView* view,
+                     QObject* parent)
     : QObject(parent)
+    , m_history(history)
     , m_view(view)
     , m_dots(std::make_unique<PointDots>(model))
     , m_overlay(std::make_unique<PointDotsOverlay>(*m_dots)) {
@@ -96,8 +100,9 @@ bool MapPoints::eventFilter(QObject* watched, QEvent* event) {
         const int row = m_draggedRow;
         const QPointF to = draggedTo(mouse->position());
         cancelDrag();
+        // Stored as an update would store typed coordinates.
         if (to != m_startPos)
-            emit pointMoved(row, to);
+            m_history.movePoint(row, NumericText::format(to.x()), NumericText::format(to.y()));
         return true;
     }
     default:

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class EditorHistory;
 class PointDots;
 class PointDotsOverlay;
 class PointTableModel;
@@ -15,12 +16,13 @@ class PointTableModel;
 // The rows of the point table on the editor's map view: a dot with its row number on each
 // point, whose tooltip shows its hint and answers; a double-click on a dot asks for its row to
 // be selected, and Shift + drag on a dot moves the point. While a point is dragged only its dot
-// moves; the release reports the new place, Esc cancels. Other presses reach the view as
-// before, so a press still places the point being typed.
+// moves; the release stores the new place as a step of the history, Esc cancels. Other presses
+// reach the view as before, so a press still places the point being typed.
 class MapPoints : public QObject {
     Q_OBJECT
 public:
-    MapPoints(const PointTableModel& model, MapView* view, QObject* parent = nullptr);
+    MapPoints(EditorHistory& history, const PointTableModel& model, MapView* view,
+              QObject* parent = nullptr);
     ~MapPoints() override;
 
     const PointDots& dots() const { return *m_dots; }
@@ -30,8 +32,6 @@ public:
 
 signals:
     void rowActivated(int row);
-    // A drag ended with the point at `mapPos` (map pixels), somewhere new.
-    void pointMoved(int row, QPointF mapPos);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,6 +42,7 @@ private:
     // by the whole map pixels the pointer moved since the press.
     QPointF draggedTo(const QPointF& viewportPos) const;
 
+    EditorHistory& m_history;
     QPointer<MapView> m_view; // the window may destroy the view first
     std::unique_ptr<PointDots> m_dots;
     std::unique_ptr<PointDotsOverlay> m_overlay;
