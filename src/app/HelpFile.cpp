@@ -15,10 +15,10 @@ namespace {
 
 QString findIn(const QString& folder) {
     const QString lower = folder + fileName();
-    if (Files::FileExists(lower))
+    if (Files::fileExists(lower))
         return lower;
     const QString upper = folder + QStringLiteral("ZAV地図覚えヘルプ.HLP");
-    if (Files::FileExists(upper))
+    if (Files::fileExists(upper))
         return upper;
     return QString();
 }

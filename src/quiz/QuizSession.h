@@ -6,6 +6,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
+
+// Questions answered right out of questions asked.
+struct QuizScore {
+    std::int64_t correct = 0;
+    std::int64_t asked = 0;
+};
 
 // The rules of one quiz, without windows: which row comes next, judging, the counters, the
 // clock and every text the quiz shows. The answer window copies these into its controls.
@@ -15,11 +22,12 @@ class QuizSession {
 public:
     enum class Mode { Normal, Practice };
 
-    // Reads `rows` (the main window's table) and never changes it; the table must outlive
-    // the session. `random` draws the practice rows.
+    // Asks the rows as they are now (a shared copy: the caller's table may change afterwards).
+    // `random` draws the practice rows.
     QuizSession(const PointList& rows, Mode mode, RandomSource& random);
 
     Mode mode() const { return m_mode; }
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
     bool isPractice() const { return m_mode == Mode::Practice; }
 
     // Moves to the next question. False when there is none: normal mode after the last row
@@ -43,6 +51,10 @@ public:
 
     // Normal mode, after advance() said no: counts the last question as asked.
     void finish();
+
+    // The questions counted so far: those before the current one, and the current one once it
+    // has been judged; every question after finish().
+    QuizScore score() const;
 
     // Status while asking: "c/q", e.g. "0/0" at the first question.
     QString progressText() const;
@@ -71,11 +83,11 @@ public:
     static QString percentText(std::int64_t correct, std::int64_t questions);
     // "2/3 = 66.6%".
     static QString scoreText(std::int64_t correct, std::int64_t questions);
-    // Carriage return and line feed, the break of the result box.
-    static QString vbCr2() { return QStringLiteral("\r\n"); }
-
 private:
-    const PointList& m_rows;
+    // The row of the next question, or nothing when the quiz has no more.
+    std::optional<int> nextRow();
+
+    PointList m_rows;
     Mode m_mode;
     RandomSource& m_random;
     std::int64_t m_questionNo = -1;
@@ -83,6 +95,7 @@ private:
     int m_currentRow = -1;
     bool m_judged = false;
     bool m_lastVerdict = false;
+    bool m_finished = false;
     std::int64_t m_elapsedSec = 0;
     std::int64_t m_elapsedMin = 0;
 };
