@@ -36,8 +36,8 @@ StorageLocation StorageLocation::choose(const QString& programFolder, const QStr
     const QString config = configFolder.isEmpty() ? QStringLiteral("the configuration folder")
                                                   : QDir::toNativeSeparators(configFolder);
     location.m_problem =
-        QStringLiteral("Settings and history are not saved in this run: %1 cannot be written "
-                       "and %2 cannot be %3.")
+        QStringLiteral("This run saves no settings or history: %1 cannot be written and %2 "
+                       "cannot be %3.")
             .arg(QDir::toNativeSeparators(programFolder), config,
                  made ? QStringLiteral("written") : QStringLiteral("created"));
     return location;
