@@ -15,7 +15,7 @@ source scripts/fresh-root-lib.sh
 what=${1:-both}
 case $what in run | test | both) ;; *) fresh_fail "usage: $0 [run|test|both]" ;; esac
 [ "$(id -u)" -eq 0 ] || fresh_fail "run as root (debootstrap and chroot need it)"
-command -v debootstrap >/dev/null || scripts/install-deps.sh packaging
+scripts/install-deps.sh packaging
 
 top="$PWD/build/fresh-root"
 base="$top/base"
