@@ -13,6 +13,7 @@ run=(
     fonts-ipafont-gothic
 )
 test=(
+    poppler-utils
     xvfb xdotool xsel xauth
     clang libclang-rt-14-dev
     dpkg-dev file desktop-file-utils appstream
