@@ -125,6 +125,20 @@ void TestEditorMapPoints::dotsTellAndSelect() {
     QCOMPARE(f.form->pointTable().selection(), 1);
     QCOMPARE(f.boxes(), kSecond);
 
+    // The dots are drawn under the marker: its fill shows on the selected point, a dot on the
+    // other one.
+    QWidget* view = f.picture();
+    MapMarker* marker = f.picture()->marker();
+    marker->setFillColor(Qt::blue); // stopped on a colour of its cycle
+    QTRY_VERIFY(marker->isVisible());
+    const auto colourAt = [&](const QPointF& mapPos) {
+        const QPoint at = viewport->mapTo(view, f.onMap(mapPos));
+        return view->grab().toImage().pixelColor(at);
+    };
+    QCOMPARE(colourAt(QPointF(100.5, 80.5)), QColor(Qt::blue));
+    const QColor dot = colourAt(QPointF(40.5, 30.5));
+    QVERIFY2(dot.red() > 150 && dot.green() < 80, qPrintable(dot.name()));
+
     f.pressMap(QPoint(300, 200));
     QCOMPARE(f.box(ColumnX)->text(), u8("300"));
     QCOMPARE(f.form->pointTable().row(1), kSecond);
