@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QUndoStack>
 
 #include <QVBoxLayout>
@@ -103,6 +104,46 @@ protected:
     }
 
 private:
+    EditorControls& m_controls;
+};
+
+// Ctrl+Z in a box undoes the box's own typing while it has some; after that, and after the
+// program filled the box (which empties its history), it reaches the editor's 元に戻す. Redoing
+// goes the other way round: the editor's steps first, then the box's.
+class BoxUndoGate : public QObject {
+public:
+    BoxUndoGate(EditorControls& controls)
+        : QObject(controls.client)
+        , m_controls(controls) {
+        for (QLineEdit* box : controls.lineBoxes)
+            box->installEventFilter(this);
+        controls.infoBox->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+        bool toEditor = false;
+        if (key == m_controls.undoAction->shortcut())
+            toEditor = !boxCanUndo(watched);
+        else if (key == m_controls.redoAction->shortcut())
+            toEditor = m_controls.redoAction->isEnabled();
+        if (!toEditor)
+            return false;
+        event->ignore(); // not the box's: the shortcut goes to the menu item
+        return true;
+    }
+
+private:
+    static bool boxCanUndo(QObject* box) {
+        if (const auto* line = qobject_cast<QLineEdit*>(box))
+            return line->isUndoAvailable();
+        const auto* text = qobject_cast<QPlainTextEdit*>(box);
+        return text && text->document()->isUndoAvailable();
+    }
+
     EditorControls& m_controls;
 };
 
@@ -260,6 +301,7 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     mapNamePanel = addPanel("MapName", QStringLiteral("編集中のﾌｧｲﾙのﾏｯﾌﾟ名"), 5000);
     positionPanel = addPanel("Position", QString(), 1440);
     new ClientWatcher(*this);
+    new BoxUndoGate(*this);
 }
 
 QList<QAction*> EditorControls::commands() const {

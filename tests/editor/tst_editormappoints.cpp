@@ -24,6 +24,7 @@ private slots:
     void shiftDragMovesPoint();
     void dotsTellAndSelect();
     void undoAndRedoThroughTheMenu();
+    void undoKeysInTheBoxes();
     void listAndCsvCommands();
 
 private:
@@ -184,6 +185,27 @@ void TestEditorMapPoints::undoAndRedoThroughTheMenu() {
     QCOMPARE(f.form->pointTable().rows(), PointList{kSecond});
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     QCOMPARE(f.services.unscriptedRequests, 0);
+}
+
+// Ctrl+Z in a box first undoes the box's own typing, then the editor's steps; Ctrl+Y redoes
+// the other way round.
+void TestEditorMapPoints::undoKeysInTheBoxes() {
+    EditorFixture& f = *m_f;
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    f.add(kFirst);
+    QLineEdit* answer = f.box(ColumnAnswer1);
+    answer->setFocus();
+    QTRY_VERIFY(answer->hasFocus());
+    QTest::keyClicks(answer, u8("x"));
+    QTest::keyClick(answer, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(answer->text(), QString());
+    QCOMPARE(f.rows(), 1);
+    QTest::keyClick(answer, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.rows(), 0);
+    QTest::keyClick(answer, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(f.form->pointTable().rows(), PointList{kFirst});
+    QCOMPARE(answer->text(), QString());
 }
 
 // 表示 → 一覧 shows every column and selects a double-clicked row in the editor; the CSV
