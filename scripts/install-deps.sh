@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
+    libqt6sql6-sqlite
     libbenchmark-dev
     fonts-ipafont-gothic
     xvfb xdotool xsel xauth

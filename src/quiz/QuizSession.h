@@ -1,11 +1,18 @@
 #pragma once
 
 #include "data/Point.h"
+#include "data/StudyRecord.h"
+#include "quiz/JudgedQuestion.h"
 #include "quiz/RandomSource.h"
 
+#include <QElapsedTimer>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
+
+class WeakFirstDraw;
 
 // The rules of one quiz, without windows: which row comes next, judging, the counters, the
 // clock and every text the quiz shows. The answer window copies these into its controls.
@@ -13,11 +20,16 @@
 // Counters are 64-bit: a practice run never reaches their limit, so they never wrap.
 class QuizSession {
 public:
-    enum class Mode { Normal, Practice };
+    // Normal asks every row once; practice and weak points first ask until stopped, practice
+    // drawing rows uniformly, weak points first by the record (WeakFirstDraw).
+    enum class Mode { Normal, Practice, WeakFirst };
 
     // Reads `rows` (the main window's table) and never changes it; the table must outlive
-    // the session. `random` draws the practice rows.
-    QuizSession(const PointList& rows, Mode mode, RandomSource& random);
+    // the session. `random` draws the practice rows. `record` (weak points first only): how
+    // each point fared before, by identity.
+    QuizSession(const PointList& rows, Mode mode, RandomSource& random,
+                const PointStatsTable& record = {});
+    ~QuizSession();
 
     Mode mode() const { return m_mode; }
     bool isPractice() const { return m_mode == Mode::Practice; }
@@ -36,6 +48,9 @@ public:
     bool judge(const QString& typed);
     bool isJudged() const { return m_judged; }
     bool lastVerdict() const { return m_lastVerdict; }
+
+    // Every question judged so far, in asked order: the review's rows and the record's attempts.
+    const QList<JudgedQuestion>& judgedQuestions() const { return m_judgedQuestions; }
 
     // Questions presented before the current one; -1 before the first.
     std::int64_t questionNo() const { return m_questionNo; }
@@ -64,6 +79,9 @@ public:
     // page 932 mapping (so 〜 typed on Linux matches ～ stored on Windows); an empty entry is
     // always wrong.
     static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2);
+    // The form both sides are compared in.
+    static QString judgedForm(const QString& text);
+    static StudyMode studyMode(Mode mode);
 
     static QString mark(bool correct);          // "○" / "×"
     static QString verdictStatus(bool correct); // "正解 !" / "不正解"
@@ -78,6 +96,9 @@ private:
     const PointList& m_rows;
     Mode m_mode;
     RandomSource& m_random;
+    std::unique_ptr<WeakFirstDraw> m_weakFirst;
+    QList<JudgedQuestion> m_judgedQuestions;
+    QElapsedTimer m_questionShown;
     std::int64_t m_questionNo = -1;
     std::int64_t m_correctNo = 0;
     int m_currentRow = -1;
