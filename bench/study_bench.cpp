@@ -1,9 +1,10 @@
 // The study record and what is built on it, with 32,767 points: one question judged and the
 // next one asked including the write to the record (beside the same without a record, and
 // with another connection holding the lock), the weak-points-first draw, the review model of a
-// 32,767-question practice run (beside a plain copy of its rows), reading the record of every
-// point, the mastery map's dots and the answer index.
+// 32,767-question practice run and the review window opened on it (beside a plain copy of its
+// rows), reading the record of every point, the mastery map's dots and the answer index.
 #include "BenchSupport.h"
+#include "BenchWindows.h"
 #include "data/StudyRecord.h"
 #include "quiz/AnswerIndex.h"
 #include "quiz/Mastery.h"
@@ -11,8 +12,8 @@
 #include "quiz/QuizSession.h"
 #include "quiz/RandomSource.h"
 #include "quiz/ReviewModel.h"
+#include "quiz/ReviewWindow.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -247,9 +248,24 @@ void printSummary() {
             model.setQuestions(run);
             model.sort(ReviewModel::Hint, Qt::AscendingOrder);
         });
+    const auto [copyRunAgain, openReview] = interleavedMedians(
+        15,
+        [&] {
+            QList<JudgedQuestion> copy = run;
+            copy.detach();
+            benchmark::DoNotOptimize(copy.data());
+        },
+        [&] {
+            // Filled, shown and painted once.
+            ReviewWindow window;
+            window.setQuestions(run);
+            window.show();
+            benchmark::DoNotOptimize(window.grab());
+        });
     (void)unused;
     (void)unused2;
     (void)unused3;
+    (void)copyRunAgain;
 
     std::printf("\n%d points (medians of interleaved runs)                 wall ms   CPU ms\n",
                 kMaxPoints);
@@ -290,23 +306,22 @@ void printSummary() {
                 buildReview.wallMs, buildReview.cpuMs);
     std::printf("  review model, sorted by hint                        : %7.3f  %7.3f\n",
                 sortReview.wallMs, sortReview.cpuMs);
+    std::printf("  review window opened and painted                    : %7.3f  %7.3f  "
+                "(limit 200 ms)\n",
+                openReview.wallMs, openReview.cpuMs);
     std::printf("RESULT judge_ms=%.3f judge_record_ms=%.3f judge_record_p99_ms=%.3f "
                 "judge_record_max_ms=%.3f judge_record_over_5ms=%ld judge_locked_ms=%.3f "
                 "weakfirst_judge_ms=%.3f "
                 "stats_ms=%.2f mastery_dots_ms=%.2f answer_index_ms=%.2f review_copy_ms=%.2f "
-                "review_build_ms=%.2f review_sort_ms=%.2f\n",
+                "review_build_ms=%.2f review_sort_ms=%.2f review_window_ms=%.2f\n",
                 judge.wallMs, judgeRecorded.wallMs, tail.wall[1].p99, tail.wall[1].max,
                 tail.wall[1].overLimit, locked, weakJudge.wallMs, readStats.wallMs, dots.wallMs,
-                index.wallMs, copyRun.wallMs, buildReview.wallMs, sortReview.wallMs);
+                index.wallMs, copyRun.wallMs, buildReview.wallMs, sortReview.wallMs,
+                openReview.wallMs);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    printSummary();
-    return 0;
+    return BenchSupport::runWithWindows(argc, argv, printSummary, [] {});
 }
