@@ -8,6 +8,7 @@
 #include "data/StudyRecord.h"
 #include "quiz/AnswerIndex.h"
 #include "quiz/Mastery.h"
+#include "quiz/MasteryDots.h"
 #include "quiz/QuizPlacement.h"
 #include "quiz/QuizSession.h"
 #include "quiz/RandomSource.h"
@@ -15,6 +16,8 @@
 #include "quiz/ReviewWindow.h"
 
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -224,6 +227,28 @@ void printSummary() {
             benchmark::DoNotOptimize(copy.data());
         },
         [&] { benchmark::DoNotOptimize(Mastery::dots(points(), stats)); });
+    // A frame of the main window's view (1280 x 960) with the whole map fitted in, every dot
+    // showing, beside the same frame's map alone.
+    MasteryDots masteryDots;
+    masteryDots.setDots(Mastery::dots(points(), stats));
+    const QRectF map(0, 0, 1950, 2000);
+    const qreal fit = std::min(1280 / map.width(), 960 / map.height());
+    QImage frame(1280, 960, QImage::Format_ARGB32_Premultiplied);
+    QImage mapPicture(frame.size(), QImage::Format_RGB32);
+    mapPicture.fill(QColor(200, 220, 240));
+    const auto toView = [fit](const QPointF& p) {
+        return p * fit;
+    };
+    const auto [drawMap, paintDots] = interleavedMedians(
+        31,
+        [&] {
+            QPainter painter(&frame);
+            painter.drawImage(0, 0, mapPicture);
+        },
+        [&] {
+            QPainter painter(&frame);
+            masteryDots.paint(painter, toView, map);
+        });
     const auto [unused2, index] = interleavedMedians(
         15, [] {}, [] { benchmark::DoNotOptimize(AnswerIndex(points())); });
 
@@ -297,6 +322,11 @@ void printSummary() {
     std::printf("  mastery map dots                                    : %7.3f  %7.3f  "
                 "(%.2f x copy)\n",
                 dots.wallMs, dots.cpuMs, dots.wallMs / copyAgain.wallMs);
+    std::printf("  a 1280 x 960 frame's map picture (baseline)         : %7.3f  %7.3f\n",
+                drawMap.wallMs, drawMap.cpuMs);
+    std::printf("  mastery map: %d dots painted in that frame       : %7.3f  %7.3f  "
+                "(limit 16 ms)\n",
+                kMaxPoints, paintDots.wallMs, paintDots.cpuMs);
     std::printf("  answer index (\"which one did I mean\")               : %7.3f  %7.3f\n",
                 index.wallMs, index.cpuMs);
     std::printf("  copy a %d-question run (baseline)                : %7.3f  %7.3f\n", kMaxPoints,
@@ -312,12 +342,13 @@ void printSummary() {
     std::printf("RESULT judge_ms=%.3f judge_record_ms=%.3f judge_record_p99_ms=%.3f "
                 "judge_record_max_ms=%.3f judge_record_over_5ms=%ld judge_locked_ms=%.3f "
                 "weakfirst_judge_ms=%.3f "
-                "stats_ms=%.2f mastery_dots_ms=%.2f answer_index_ms=%.2f review_copy_ms=%.2f "
+                "stats_ms=%.2f mastery_dots_ms=%.2f frame_map_ms=%.2f mastery_paint_ms=%.2f "
+                "answer_index_ms=%.2f review_copy_ms=%.2f "
                 "review_build_ms=%.2f review_sort_ms=%.2f review_window_ms=%.2f\n",
                 judge.wallMs, judgeRecorded.wallMs, tail.wall[1].p99, tail.wall[1].max,
                 tail.wall[1].overLimit, locked, weakJudge.wallMs, readStats.wallMs, dots.wallMs,
-                index.wallMs, copyRun.wallMs, buildReview.wallMs, sortReview.wallMs,
-                openReview.wallMs);
+                drawMap.wallMs, paintDots.wallMs, index.wallMs, copyRun.wallMs, buildReview.wallMs,
+                sortReview.wallMs, openReview.wallMs);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "ScriptedRandom.h"
 #include "TestFiles.h"
 
-#include "quiz/Mastery.h"
 #include "quiz/QuizSession.h"
 #include "quiz/WeakFirstDraw.h"
 
@@ -33,8 +32,6 @@ private slots:
     void drawFavoursMissedAndNewPoints();
     void missedPointComesBackWithinAFew();
     void learnerMeetsTheirWeakPointsMost();
-    void mastery_data();
-    void mastery();
 };
 
 void TestWeakFirst::drawFavoursMissedAndNewPoints() {
@@ -114,40 +111,6 @@ void TestWeakFirst::learnerMeetsTheirWeakPointsMost() {
     QVERIFY2(weak > 1500 && weak < 3000 - 50, qPrintable(QString::number(weak)));
     QCOMPARE(session.judgedQuestions().size(), 3000);
     QCOMPARE(session.judgedQuestions().constLast().mode, StudyMode::WeakFirst);
-}
-
-void TestWeakFirst::mastery_data() {
-    QTest::addColumn<PointStats>("stats");
-    QTest::addColumn<int>("hue"); // -1: grey
-    QTest::addColumn<QString>("tooltip");
-
-    QTest::newRow("never asked") << PointStats{} << -1 << u8("東京: 未出題");
-    QTest::newRow("always missed")
-        << PointStats{4, 0, 0} << 0 << u8("東京: 4回中 0回正解、連続 0回");
-    QTest::newRow("right the last three of three")
-        << PointStats{3, 3, 3} << 120 << u8("東京: 3回中 3回正解、連続 3回");
-    QTest::newRow("half right, just missed")
-        << PointStats{4, 2, 0} << 30 << u8("東京: 4回中 2回正解、連続 0回");
-    QTest::newRow("mostly missed, now right twice")
-        << PointStats{10, 2, 2} << 52 << u8("東京: 10回中 2回正解、連続 2回");
-}
-
-void TestWeakFirst::mastery() {
-    QFETCH(PointStats, stats);
-    QFETCH(int, hue);
-    QFETCH(QString, tooltip);
-
-    const Point p = point("12", "34.5", u8("首都"), u8("東京"));
-    const PointStatsTable record{{PointIdentity::of(p), stats}};
-    const PointList rows{p, point("x", "1", "", u8("不明"))};
-    const QList<Mastery::Dot> dots = Mastery::dots(rows, stats.asked ? record : PointStatsTable());
-    QCOMPARE(dots.size(), 1); // a point without numeric coordinates has no dot
-    QCOMPARE(dots[0].centre, QPointF(12, 34.5));
-    if (hue < 0)
-        QCOMPARE(dots[0].colour, Mastery::neverAskedColour());
-    else
-        QCOMPARE(dots[0].colour.hue(), hue);
-    QCOMPARE(Mastery::tooltip(p, stats.asked ? &stats : nullptr), tooltip);
 }
 
 QTEST_GUILESS_MAIN(TestWeakFirst)
