@@ -3,7 +3,7 @@
 #include "BenchSupport.h"
 #include "BenchWindows.h"
 #include "data/QuestionFile.h"
-#include "editor/Form3.h"
+#include "editor/EditorWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,7 +42,7 @@ struct Fixture {
     PointList points = BenchSupport::fullTable();
     qsizetype bytes = 0;
     BenchSupport::Services services;
-    std::unique_ptr<Form3> form;
+    std::unique_ptr<EditorWindow> form;
     QAction* open = nullptr;
     QAction* save = nullptr;
 
@@ -54,28 +54,29 @@ struct Fixture {
         if (!map.save(dir.filePath(QStringLiteral("map.bmp")), "BMP"))
             qFatal("cannot write the benchmark map");
         QByteArray content;
-        QuestionFile::encode(QStringLiteral("./map.bmp"), points, content);
+        if (!QuestionFile::encode(QStringLiteral("./map.bmp"), points, content).ok())
+            qFatal("cannot encode the benchmark table");
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
             qFatal("cannot write the benchmark file");
         bytes = content.size();
         services.openPath = path;
         services.savePath = target;
-        form = std::make_unique<Form3>(services);
+        form = std::make_unique<EditorWindow>(services);
         form->show();
         QApplication::processEvents();
         open = form->findChild<QAction*>(QStringLiteral("Menu2_Open"));
         save = form->findChild<QAction*>(QStringLiteral("Menu2_Save"));
-        if (!openThroughForm())
+        if (!openThroughWindow())
             qFatal("the editor did not open the benchmark file");
     }
 
-    bool openThroughForm() {
+    bool openThroughWindow() {
         open->trigger();
         return form->pointTable().rowCount() == kMaxPoints && !form->document().isModified() &&
                services.messages == 0;
     }
-    bool saveThroughForm() {
+    bool saveThroughWindow() {
         save->trigger();
         return form->document().editingFileName() == target && services.messages == 0;
     }
@@ -105,10 +106,10 @@ void BM_RawWrite(benchmark::State& state) {
     }
 }
 
-void BM_SaveThroughForm3(benchmark::State& state) {
+void BM_SaveThroughEditor(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
-        if (!f.saveThroughForm())
+        if (!f.saveThroughWindow())
             state.SkipWithError("save failed");
     }
 }
@@ -121,33 +122,33 @@ void BM_RawRead(benchmark::State& state) {
     }
 }
 
-void BM_OpenThroughForm3(benchmark::State& state) {
+void BM_OpenThroughEditor(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
-        if (!f.openThroughForm())
+        if (!f.openThroughWindow())
             state.SkipWithError("open failed");
     }
 }
 
 BENCHMARK(BM_RawWrite)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SaveThroughForm3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveThroughEditor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenThroughForm3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenThroughEditor)->Unit(benchmark::kMillisecond);
 
 void printSummary() {
     Fixture& f = fixture();
     const auto [write, save] = BenchSupport::interleavedMedians(
-        15, [&] { f.rawWrite(); }, [&] { f.saveThroughForm(); });
+        15, [&] { f.rawWrite(); }, [&] { f.saveThroughWindow(); });
     const auto [read, open] = BenchSupport::interleavedMedians(
-        15, [&] { f.rawRead(); }, [&] { f.openThroughForm(); });
+        15, [&] { f.rawRead(); }, [&] { f.openThroughWindow(); });
     std::printf("\n%d points, %lld bytes, 2000 x 2000 map (medians of 15 interleaved runs)\n",
                 kMaxPoints, static_cast<long long>(f.bytes));
     std::printf("                                  wall ms   CPU ms\n");
     std::printf("  write the rows to a file     : %7.2f  %7.2f\n", write.wallMs, write.cpuMs);
-    std::printf("  Save through Form3           : %7.2f  %7.2f  (limit 100 ms)\n", save.wallMs,
+    std::printf("  Save through the editor      : %7.2f  %7.2f  (limit 100 ms)\n", save.wallMs,
                 save.cpuMs);
     std::printf("  read the file (map included) : %7.2f  %7.2f\n", read.wallMs, read.cpuMs);
-    std::printf("  Open through Form3           : %7.2f  %7.2f  (limit 200 ms)\n", open.wallMs,
+    std::printf("  Open through the editor      : %7.2f  %7.2f  (limit 200 ms)\n", open.wallMs,
                 open.cpuMs);
 }
 

@@ -33,7 +33,8 @@ struct Fixture {
         map.fill(Qt::white);
         if (!map.save(dir.filePath(QStringLiteral("map.bmp")), "BMP"))
             qFatal("cannot write the benchmark map");
-        QuestionFile::encode(QStringLiteral("./map.bmp"), points, bytes);
+        if (!QuestionFile::encode(QStringLiteral("./map.bmp"), points, bytes).ok())
+            qFatal("cannot encode the benchmark table");
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write the benchmark file");
@@ -141,10 +142,11 @@ void printSummary() {
     const double read = medianMs(15, [&] {
         QuestionTable table;
         TableSink sink(table);
-        QuestionFile::read(f.path, sink);
+        benchmark::DoNotOptimize(QuestionFile::read(f.path, sink));
     });
     const QString out = f.dir.filePath(QStringLiteral("summary.zvm"));
-    const double write = medianMs(15, [&] { QuestionFile::write(out, QString(), f.points); });
+    const double write = medianMs(
+        15, [&] { benchmark::DoNotOptimize(QuestionFile::write(out, QString(), f.points)); });
     std::printf("\n%d points, %lld bytes (medians of 15 runs)\n", kMaxPoints,
                 static_cast<long long>(f.bytes.size()));
     std::printf("  decode, Qt ICU converter : %7.2f ms\n", icuDecode);

@@ -3,8 +3,8 @@
 // next question with 32,767 points, in the rules alone and through the answer window.
 #include "BenchSupport.h"
 #include "BenchWindows.h"
-#include "app/Form1.h"
-#include "quiz/Form2.h"
+#include "app/MainWindow.h"
+#include "quiz/AnswerWindow.h"
 #include "quiz/QuizPlacement.h"
 #include "quiz/QuizSession.h"
 #include "quiz/RandomSource.h"
@@ -51,7 +51,7 @@ protected:
 struct Window {
     QTemporaryDir dir;
     SilentServices services;
-    Form1 form{services, dir.path() + u'/'};
+    MainWindow form{services, dir.path() + u'/'};
 
     Window() {
         form.questionTable().rows() = points();
@@ -61,24 +61,30 @@ struct Window {
     // Start through the menu item: shuffle, "Good Luck!", the answer window and its first
     // question. False when no answer window opened.
     bool start() {
-        form.Menu2_Start->trigger();
+        form.startQuiz();
         return form.answerWindow() && form.answerWindow()->isRunning();
     }
 
     void stop() {
-        if (Form2* answer = form.answerWindow())
-            answer->ForStop();
+        if (AnswerWindow* answer = form.answerWindow())
+            answer->stop();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     // One question through the answer window: type, OK, Next.
     void judgeAndNext() {
-        Form2* answer = form.answerWindow();
-        answer->Text1->setText(QStringLiteral("鹿児島1県"));
-        answer->Command1->click();
-        answer->Command1->click();
+        AnswerWindow* answer = form.answerWindow();
+        answer->findChild<QLineEdit*>(QStringLiteral("Text1"))
+            ->setText(QStringLiteral("鹿児島1県"));
+        auto* okNext = answer->findChild<QPushButton*>(QStringLiteral("Command1"));
+        okNext->click();
+        okNext->click();
     }
 };
+
+QAction* practiceMode(MainWindow& form) {
+    return form.findChild<QAction*>(QStringLiteral("Menu3_PMode"));
+}
 
 std::unique_ptr<Window> g_window;
 
@@ -126,7 +132,7 @@ BENCHMARK(BM_ShuffleTable)->Unit(benchmark::kMillisecond);
 
 // The whole Start command: status text, shuffle with event processing, the answer window and
 // its first question. Stopping is left out of the time.
-void BM_StartThroughForm1(benchmark::State& state) {
+void BM_StartThroughMainWindow(benchmark::State& state) {
     Window& w = window();
     for (auto _ : state) {
         if (!w.start())
@@ -136,7 +142,7 @@ void BM_StartThroughForm1(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_StartThroughForm1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartThroughMainWindow)->Unit(benchmark::kMillisecond);
 
 // The rules alone: judge the typed text, move to the next row and compute what the window
 // shows. Normal mode walks the whole table and starts a new session at its end; practice mode
@@ -164,9 +170,9 @@ BENCHMARK(BM_JudgeAndNextRules)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Through the answer window in practice mode (it never ends): OK, then Next, which places the
 // marker, moves the window off it and updates every label and the status bar.
-void BM_JudgeAndNextThroughForm2(benchmark::State& state) {
+void BM_JudgeAndNextThroughAnswerWindow(benchmark::State& state) {
     Window& w = window();
-    w.form.Menu3_PMode->trigger();
+    practiceMode(w.form)->trigger();
     if (!w.start()) {
         state.SkipWithError("no answer window");
         return;
@@ -174,21 +180,22 @@ void BM_JudgeAndNextThroughForm2(benchmark::State& state) {
     for (auto _ : state)
         w.judgeAndNext();
     w.stop();
-    w.form.Menu3_NMode->trigger();
+    w.form.findChild<QAction*>(QStringLiteral("Menu3_NMode"))->trigger();
 }
-BENCHMARK(BM_JudgeAndNextThroughForm2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_JudgeAndNextThroughAnswerWindow)->Unit(benchmark::kMicrosecond);
 
 // ---- A summary with both times of each pair side by side ----
 
 void printSummary() {
     Window& w = window();
     ShuffleRun shuffle;
-    const auto [copy, shuffled] = BenchSupport::interleavedMedians(31, copyTable, std::ref(shuffle));
+    const auto [copy, shuffled] =
+        BenchSupport::interleavedMedians(31, copyTable, std::ref(shuffle));
     const auto [copyAgain, started] = BenchSupport::interleavedMedians(15, copyTable, [&] {
         w.start();
         w.stop();
     });
-    w.form.Menu3_PMode->trigger();
+    practiceMode(w.form)->trigger();
     w.start();
     const auto [unused, question] = BenchSupport::interleavedMedians(
         101, [] {}, [&] { w.judgeAndNext(); });
@@ -200,9 +207,9 @@ void printSummary() {
     std::printf("  shuffle in place                              : %7.3f  %7.3f  (%.2f x copy; "
                 "limit 20 ms)\n",
                 shuffled.wallMs, shuffled.cpuMs, shuffled.wallMs / copy.wallMs);
-    std::printf("  Start and stop through Form1                  : %7.3f  %7.3f  (%.2f x copy)\n",
+    std::printf("  Start and stop through the main window       : %7.3f  %7.3f  (%.2f x copy)\n",
                 started.wallMs, started.cpuMs, started.wallMs / copyAgain.wallMs);
-    std::printf("  judge + next question through Form2           : %7.3f  %7.3f  (limit 5 ms)\n",
+    std::printf("  judge + next question, answer window         : %7.3f  %7.3f  (limit 5 ms)\n",
                 question.wallMs, question.cpuMs);
     (void)unused;
 }

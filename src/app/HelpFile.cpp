@@ -10,10 +10,10 @@ QString fileName() {
 
 QString find(const QString& ownFolder) {
     const QString lower = ownFolder + fileName();
-    if (Files::FileExists(lower))
+    if (Files::fileExists(lower))
         return lower;
     const QString upper = ownFolder + QStringLiteral("ZAV地図覚えヘルプ.HLP");
-    if (Files::FileExists(upper))
+    if (Files::fileExists(upper))
         return upper;
     return QString();
 }

@@ -4,7 +4,7 @@ namespace MainLayout {
 
 namespace {
 
-std::optional<int> size(int value) {
+std::optional<int> nonNegative(int value) {
     if (value < 0)
         return std::nullopt;
     return value;
@@ -14,13 +14,13 @@ std::optional<int> size(int value) {
 
 Assignments resize(int outerWidth, int outerHeight, int panelPositionWidth) {
     Assignments a;
-    a.mapWidth = size(outerWidth - 315);
-    a.mapHeight = size(outerHeight - 1125);
+    a.mapWidth = nonNegative(outerWidth - 315);
+    a.mapHeight = nonNegative(outerHeight - 1125);
     // Line ends are coordinates, not sizes: any value is taken.
     a.line0X2 = outerWidth - 210;
     a.line1X2 = outerWidth - 210;
     a.panelTimeWidth = kPanelTimeWidth;
-    a.panelMainWidth = size(outerWidth - panelPositionWidth - a.panelTimeWidth - 100);
+    a.panelMainWidth = nonNegative(outerWidth - panelPositionWidth - a.panelTimeWidth - 100);
     return a;
 }
 

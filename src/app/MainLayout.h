@@ -8,12 +8,6 @@
 // window keeps its layout in twips so that its figures match the design on every screen.
 namespace MainLayout {
 
-constexpr int kTwipsPerPixel = Twips::kPerPixel;
-using Twips::toPixels;
-constexpr int toTwips(int pixels) {
-    return Twips::fromPixels(pixels);
-}
-
 // Design figures of the client area and its controls.
 constexpr int kClientWidth = 6810;
 constexpr int kClientHeight = 4530;

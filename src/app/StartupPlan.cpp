@@ -18,23 +18,26 @@ MessageRequest exclamation(const QString& text, const QString& title) {
 }
 
 // No command line: the settings decide, and may take a path from the history.
-void decideFromSettings(const StartupInputs& inputs, QString& startupOption,
-                        const std::function<QString()>& askRecentFile, StartupDecision& decision) {
+void decideFromSettings(const StartupInputs& inputs, const AskRecentFile& askRecentFile,
+                        StartupDecision& decision) {
     using namespace SettingsFile;
-    if (!inputs.storedSetting) {
-        startupOption = kDialog.toString();
+    decision.startupOption = optionFromStoredValue(inputs.storedSetting);
+    if (!inputs.storedSetting)
         return;
-    }
     const QString& stored = *inputs.storedSetting;
     if (stored == kStoredTrue) {
-        startupOption = kDialog.toString();
         if (inputs.history.isEmpty())
             return;
         decision.recentDialogShown = true;
-        const QString chosen = askRecentFile ? askRecentFile() : QString();
+        QString chosen;
+        if (askRecentFile) {
+            const RecentFileChoice choice = askRecentFile(decision.startupOption);
+            chosen = choice.path;
+            decision.startupOption = choice.startupOption;
+        }
         if (chosen.isEmpty())
             return;
-        if (!Files::FileExists(chosen)) {
+        if (!Files::fileExists(chosen)) {
             decision.messages << exclamation(QStringLiteral("このﾌｧｲﾙは存在しません。") + u'\r' +
                                                  maybeMovedText(),
                                              QStringLiteral("ｴﾗｰ"));
@@ -42,11 +45,10 @@ void decideFromSettings(const StartupInputs& inputs, QString& startupOption,
         }
         decision.startupPath = chosen;
     } else if (stored == kStoredAuto) {
-        startupOption = kAuto.toString();
         if (inputs.history.isEmpty())
             return;
         const QString& last = inputs.history.constFirst();
-        if (!Files::FileExists(last)) {
+        if (!Files::fileExists(last)) {
             decision.messages << exclamation(
                 QStringLiteral("前回使ったﾌｧｲﾙを開こうとしましたが、ﾌｧｲﾙが見つかりません。") +
                     u'\r' + maybeMovedText(),
@@ -54,10 +56,6 @@ void decideFromSettings(const StartupInputs& inputs, QString& startupOption,
             return;
         }
         decision.startupPath = last;
-    } else if (stored == kStoredFalse) {
-        startupOption = kManual.toString();
-    } else {
-        startupOption = kDialog.toString();
     }
 }
 
@@ -68,20 +66,19 @@ QString commandLineText(const QStringList& arguments) {
 }
 
 bool hasQuestionFileExtension(const QString& path) {
-    const QString extension = Files::GetExtensionName(path);
+    const QString extension = Files::extension(path);
     return extension == u"ZVM" || extension == u"zvm";
 }
 
-StartupDecision decide(const StartupInputs& inputs, QString& startupOption,
-                       const std::function<QString()>& askRecentFile) {
+StartupDecision decide(const StartupInputs& inputs, const AskRecentFile& askRecentFile) {
     StartupDecision decision;
     if (inputs.commandLine.isEmpty()) {
-        decideFromSettings(inputs, startupOption, askRecentFile, decision);
+        decideFromSettings(inputs, askRecentFile, decision);
         return decision;
     }
 
     // A file named on the command line wins over the settings, which still set the option.
-    startupOption = SettingsFile::optionFromStoredValue(inputs.storedSetting);
+    decision.startupOption = SettingsFile::optionFromStoredValue(inputs.storedSetting);
     if (!hasQuestionFileExtension(inputs.commandLine)) {
         decision.messages << exclamation(QStringLiteral("このﾌｧｲﾙは、ZAVﾏｯﾌﾟﾌｧｲﾙではありません。"),
                                          QStringLiteral("ｴﾗｰ"));

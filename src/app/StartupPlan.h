@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/SettingsFile.h"
 #include "platform/Services.h"
 
 #include <QList>
@@ -16,12 +17,20 @@ struct StartupInputs {
     QString commandLine;                  // the command-line argument text
 };
 
-// What start-up decided: the messages to show (in order, before any load) and the question
-// file to load, empty for none.
+// What start-up decided: the start-up option for this run, the messages to show (in order,
+// before any load) and the question file to load, empty for none.
 struct StartupDecision {
+    StartupOption startupOption = StartupOption::Dialog;
     QList<MessageRequest> messages;
     QString startupPath; // a full path
     bool recentDialogShown = false;
+};
+
+// What the recent-files dialog handed back: the chosen path (empty for none) and the start-up
+// option, which its check box may have switched.
+struct RecentFileChoice {
+    QString path;
+    StartupOption startupOption = StartupOption::Dialog;
 };
 
 namespace StartupPlan {
@@ -33,11 +42,11 @@ QString commandLineText(const QStringList& arguments);
 // True for the two extensions a question file on the command line may have: "ZVM", "zvm".
 bool hasQuestionFileExtension(const QString& path);
 
-// Runs the start-up decision. `startupOption` (Module1::StartupOption in the program) is set
-// before the recent-files dialog is asked, so the dialog may still change it. The dialog is
-// asked only with the settings value "True" and a non-empty history; it returns the chosen
-// path, empty when nothing was chosen.
-StartupDecision decide(const StartupInputs& inputs, QString& startupOption,
-                       const std::function<QString()>& askRecentFile);
+// Shows the recent-files dialog with the start-up option so far.
+using AskRecentFile = std::function<RecentFileChoice(StartupOption current)>;
+
+// Runs the start-up decision. The dialog is asked only with the settings value "True" and a
+// non-empty history; the option it hands back is the option of the run.
+StartupDecision decide(const StartupInputs& inputs, const AskRecentFile& askRecentFile);
 
 } // namespace StartupPlan

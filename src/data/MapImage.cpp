@@ -138,7 +138,7 @@ std::optional<QImage> read(QIODevice& device, int allocationLimitMiB) {
 }
 
 std::optional<QImage> load(const QString& path) {
-    if (!Files::FileExists(path))
+    if (!Files::fileExists(path))
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -147,7 +147,7 @@ std::optional<QImage> load(const QString& path) {
 }
 
 bool hasBitmapExtension(const QString& path) {
-    const QString extension = Files::GetExtensionName(path);
+    const QString extension = Files::extension(path);
     return extension == u"BMP" || extension == u"bmp";
 }
 

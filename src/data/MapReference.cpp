@@ -17,7 +17,7 @@ QString resolveInFolder(const QString& relativeText, const QString& folder) {
 QString resolve(const QString& reference, const QString& questionFilePath) {
     if (!isRelative(reference))
         return reference;
-    return resolveInFolder(reference, Files::GetParentFolderName(questionFilePath));
+    return resolveInFolder(reference, Files::parentFolder(questionFilePath));
 }
 
 } // namespace MapReference

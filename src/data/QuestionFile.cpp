@@ -23,7 +23,7 @@ ReadOutcome readMapRecord(FieldReader& reader, const QString& path, QuestionSink
         return ReadOutcome::ReadError;
     const QString mapPath = MapReference::resolve(*reference, path);
     ReadOutcome failure = ReadOutcome::Success;
-    if (!Files::FileExists(mapPath))
+    if (!Files::fileExists(mapPath))
         failure = ReadOutcome::MapMissing;
     else if (!MapImage::hasBitmapExtension(mapPath))
         failure = ReadOutcome::MapNotBitmap;

@@ -67,8 +67,8 @@ constexpr QStringView kEndKeyword = u"End";
 // Reads the question file at `path` into `sink`. A "./" map reference is resolved against
 // the folder of `path`. Rows read before a failure stay in the sink. `chunkSize` is the field
 // reader's.
-ReadOutcome read(const QString& path, QuestionSink& sink,
-                 qsizetype chunkSize = FieldReader::kDefaultChunkSize);
+[[nodiscard]] ReadOutcome read(const QString& path, QuestionSink& sink,
+                               qsizetype chunkSize = FieldReader::kDefaultChunkSize);
 
 // True when a text can be stored in a question file field: no double quote, and every
 // character has a code page 932 form.
@@ -77,11 +77,11 @@ bool isStorable(const QString& text);
 // Writes the Map record, one Point record per row and the End record, replacing the file
 // only once everything was written (the old file stays intact on any failure).
 // `beforeRow` runs before each row is encoded, so a caller can let window events run.
-WriteResult write(const QString& path, const QString& mapReference, const PointList& rows,
-                  const std::function<void()>& beforeRow = {});
+[[nodiscard]] WriteResult write(const QString& path, const QString& mapReference,
+                                const PointList& rows, const std::function<void()>& beforeRow = {});
 
 // The bytes write() would put into the file, or the first unstorable text.
-WriteResult encode(const QString& mapReference, const PointList& rows, QByteArray& bytes,
-                   const std::function<void()>& beforeRow = {});
+[[nodiscard]] WriteResult encode(const QString& mapReference, const PointList& rows,
+                                 QByteArray& bytes, const std::function<void()>& beforeRow = {});
 
 } // namespace QuestionFile

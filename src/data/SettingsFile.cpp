@@ -21,33 +21,50 @@ std::optional<QString> readStoredValue(const QString& path, qsizetype chunkSize)
     return reader.readField().value_or(QString());
 }
 
-QString optionFromStoredValue(const std::optional<QString>& stored) {
-    if (!stored)
-        return kDialog.toString();
-    if (*stored == kStoredTrue)
-        return kDialog.toString();
-    if (*stored == kStoredAuto)
-        return kAuto.toString();
-    if (*stored == kStoredFalse)
-        return kManual.toString();
-    return kDialog.toString();
+NamedOptions readNamedOptions(const QString& path) {
+    // A settings file holds a few short records; anything much larger is not one.
+    constexpr qint64 kLargestRead = 64 * 1024;
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.read(kLargestRead + 1);
+    if (bytes.size() > kLargestRead)
+        return {};
+    return NamedOptionRecords::parse(bytes);
 }
 
-QString storedValueFor(const QString& option) {
-    if (option == kAuto)
+StartupOption optionFromStoredValue(const std::optional<QString>& stored) {
+    if (!stored)
+        return StartupOption::Dialog;
+    if (*stored == kStoredTrue)
+        return StartupOption::Dialog;
+    if (*stored == kStoredAuto)
+        return StartupOption::Auto;
+    if (*stored == kStoredFalse)
+        return StartupOption::Manual;
+    return StartupOption::Dialog;
+}
+
+QString storedValueFor(StartupOption option) {
+    switch (option) {
+    case StartupOption::Auto:
         return kStoredAuto.toString();
-    if (option == kManual)
+    case StartupOption::Manual:
         return kStoredFalse.toString();
+    case StartupOption::Dialog:
+        break;
+    }
     return kStoredTrue.toString();
 }
 
-QByteArray encode(const QString& option) {
+QByteArray encode(const Settings& settings) {
     // The stored values are plain ASCII.
-    return '"' + storedValueFor(option).toLatin1() + "\"\r\n";
+    return '"' + storedValueFor(settings.startupOption).toLatin1() + "\"\r\n" +
+           NamedOptionRecords::encode(settings.namedOptions);
 }
 
-bool write(const QString& path, const QString& option, QString* errorString) {
-    return AtomicFile::write(path, encode(option), errorString);
+bool write(const QString& path, const Settings& settings, QString* errorString) {
+    return AtomicFile::write(path, encode(settings), errorString);
 }
 
 } // namespace SettingsFile

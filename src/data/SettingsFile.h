@@ -1,28 +1,40 @@
 #pragma once
 
 #include "data/FieldReader.h"
+#include "data/NamedOptions.h"
 
 #include <QString>
 
 #include <optional>
 
-// The settings file "設定.zav" in the own folder: one record of one field, the stored form of
-// the start-up option.
+// What the next start does without a command line: open the most recent file, offer the
+// recent-files dialog, or nothing.
+enum class StartupOption { Auto, Dialog, Manual };
+
+// What a run keeps of the settings file. A start-up option alone makes settings without
+// named options.
+struct Settings {
+    Settings() = default;
+    Settings(StartupOption option, NamedOptions named = {})
+        : startupOption(option)
+        , namedOptions(std::move(named)) {}
+
+    StartupOption startupOption = StartupOption::Dialog;
+    NamedOptions namedOptions;
+};
+
+// The settings file "設定.zav" in the own folder: a first record of one field, the stored form
+// of the start-up option, then the named options, if any.
 //
 //   start-up option   stored value
-//   "Auto"            "Auto"
-//   "Dialog"          "True"
-//   "Manual"          "False"
+//   Auto              "Auto"
+//   Dialog            "True"
+//   Manual            "False"
 namespace SettingsFile {
 
 inline QString fileName() {
     return QStringLiteral("設定.zav");
 }
-
-// Start-up option texts.
-inline constexpr QStringView kAuto = u"Auto";
-inline constexpr QStringView kDialog = u"Dialog";
-inline constexpr QStringView kManual = u"Manual";
 
 // Stored values.
 inline constexpr QStringView kStoredAuto = u"Auto";
@@ -35,19 +47,23 @@ inline constexpr QStringView kStoredFalse = u"False";
 std::optional<QString> readStoredValue(const QString& path,
                                        qsizetype chunkSize = FieldReader::kDefaultChunkSize);
 
-// Exact comparison: "True" gives "Dialog", "Auto" "Auto", "False" "Manual"; anything else,
-// the empty text and "no value" included, gives "Dialog".
-QString optionFromStoredValue(const std::optional<QString>& stored);
+// The named options of the file at `path`: the records after the first one. Nothing without
+// a readable file, or with one far larger than any settings file.
+NamedOptions readNamedOptions(const QString& path);
 
-// The stored value for a start-up option; an unknown option is stored as "True".
-QString storedValueFor(const QString& option);
+// Exact comparison: "True" gives Dialog, "Auto" Auto, "False" Manual; anything else, the
+// empty text and "no value" included, gives Dialog.
+StartupOption optionFromStoredValue(const std::optional<QString>& stored);
 
-// The bytes written for a start-up option: one quoted field and CR LF.
-QByteArray encode(const QString& option);
+// The stored value for a start-up option.
+QString storedValueFor(StartupOption option);
 
-// Replaces the file with one record for `option` through AtomicFile. On failure returns false
-// and sets `errorString`.
-[[nodiscard]] bool write(const QString& path, const QString& option,
+// The bytes written for the settings: one quoted field and CR LF, then the named options.
+QByteArray encode(const Settings& settings);
+
+// Replaces the file with encode(settings) through AtomicFile. On failure returns false and
+// sets `errorString`.
+[[nodiscard]] bool write(const QString& path, const Settings& settings,
                          QString* errorString = nullptr);
 
 } // namespace SettingsFile

@@ -8,8 +8,6 @@
 // lines end 75 twips inside the right edge. Nothing else moves.
 namespace EditorLayout {
 
-constexpr int kTwipsPerPixel = Twips::kPerPixel;
-
 // The design: an inside area of 8355 x 7290 twips with the status bar's top at 7035.
 constexpr int kDesignWidth = 8355;
 constexpr int kDesignHeight = 7290;
@@ -31,10 +29,5 @@ struct Arrangement {
 // For an inside width and a status bar whose top lies at `statusBarTop` (both in twips).
 // A window too small for the map view gives it a size of zero rather than a negative one.
 Arrangement arrange(int insideWidth, int statusBarTop);
-
-using Twips::toPixels;
-constexpr int toTwips(int pixels) {
-    return Twips::fromPixels(pixels);
-}
 
 } // namespace EditorLayout

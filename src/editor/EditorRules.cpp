@@ -2,27 +2,9 @@
 
 #include "data/Cp932.h"
 #include "data/NumericText.h"
+#include "editor/PointColumns.h"
 
 namespace EditorRules {
-
-QString boxName(int column) {
-    switch (column) {
-    case ColumnX:
-        return QStringLiteral("X座標");
-    case ColumnY:
-        return QStringLiteral("Y座標");
-    case ColumnHint:
-        return QStringLiteral("ﾋﾝﾄ");
-    case ColumnAnswer1:
-        return QStringLiteral("答え1");
-    case ColumnAnswer2:
-        return QStringLiteral("答え2");
-    case ColumnInfo:
-        return QStringLiteral("情報");
-    default:
-        return QString();
-    }
-}
 
 QString firstUnstorableCharacter(const QString& text) {
     qsizetype at = text.indexOf(u'"');
@@ -68,7 +50,8 @@ std::optional<MessageRequest> checkPoint(EditMode mode, const Point& boxes,
     for (int column = 0; column < kPointColumns; ++column) {
         const QString character = firstUnstorableCharacter(boxes[column]);
         if (!character.isEmpty())
-            return error(unstorableLine(boxName(column), character) + u'\r' + unstorableHint());
+            return error(unstorableLine(PointColumns::boxName(column), character) + u'\r' +
+                         unstorableHint());
     }
     return std::nullopt;
 }
@@ -81,7 +64,8 @@ MessageRequest unstorableOnSave(const WriteResult& result, const QString& mapRef
         where = QStringLiteral("ﾏｯﾌﾟ名");
         character = firstUnstorableCharacter(mapReference);
     } else {
-        where = QStringLiteral("%1番目の項目の").arg(result.row + 1) + boxName(result.column);
+        where = QStringLiteral("%1番目の項目の").arg(result.row + 1) +
+                PointColumns::boxName(result.column);
         if (result.row < rows.size() && result.column >= 0 && result.column < kPointColumns)
             character = firstUnstorableCharacter(rows[result.row][result.column]);
     }

@@ -74,9 +74,6 @@ inline QString fileNotFound() {
 }
 } // namespace Text
 
-// The box a column is typed into, as the messages name it ("ﾋﾝﾄ", "答え1", ...).
-QString boxName(int column);
-
 // The first character of `text` that a question file cannot hold (a double quote, or a
 // character code page 932 lacks; a surrogate pair counts as one character), or empty.
 QString firstUnstorableCharacter(const QString& text);

@@ -1,28 +1,11 @@
 #include "editor/PointTableModel.h"
 
+#include "editor/PointColumns.h"
+
 #include <algorithm>
 
 PointTableModel::PointTableModel(QObject* parent)
     : QAbstractTableModel(parent) {}
-
-QString PointTableModel::columnTag(int column) {
-    switch (column) {
-    case ColumnX:
-        return QStringLiteral("PositionX");
-    case ColumnY:
-        return QStringLiteral("PositionY");
-    case ColumnHint:
-        return QStringLiteral("ヒント");
-    case ColumnAnswer1:
-        return QStringLiteral("答え1");
-    case ColumnAnswer2:
-        return QStringLiteral("答え2");
-    case ColumnInfo:
-        return QStringLiteral("情報");
-    default:
-        return QString();
-    }
-}
 
 int PointTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_table.rowCount();
@@ -43,7 +26,7 @@ QVariant PointTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant PointTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return columnTag(section);
+        return PointColumns::tag(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

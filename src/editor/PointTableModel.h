@@ -4,16 +4,13 @@
 
 #include <QAbstractTableModel>
 
-// The point table as an item model: one model column per point column, so each of the
-// editor's six column lists shows one column of the same rows. Every change of the table goes
-// through here so that the lists always agree with it.
+// The point table as an item model: one model column per point column, headed by the column's
+// tag. The editor's list shows the answer-1 column; every change of the table goes through
+// here so that views always agree with it.
 class PointTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit PointTableModel(QObject* parent = nullptr);
-
-    // The `Tag` of each column list: PositionX, PositionY, ヒント, 答え1, 答え2, 情報.
-    static QString columnTag(int column);
 
     const PointTable& table() const { return m_table; }
 

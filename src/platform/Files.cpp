@@ -21,17 +21,17 @@ qsizetype lastSeparator(const QString& path) {
 
 namespace Files {
 
-bool FileExists(const QString& path) {
+bool fileExists(const QString& path) {
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-QString GetExtensionName(const QString& path) {
+QString extension(const QString& path) {
     const QString name = path.mid(lastSeparator(path) + 1);
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
-QString GetParentFolderName(const QString& path) {
+QString parentFolder(const QString& path) {
     qsizetype end = lastSeparator(path);
     if (end < 0)
         return QString();
@@ -47,7 +47,7 @@ QString joinPath(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
-QString MyPath() {
+QString programFolder() {
     QString dir = QCoreApplication::applicationDirPath();
     if (!dir.endsWith(u'/'))
         dir += u'/';

@@ -2,8 +2,26 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <cmath>
+
+QColor MapMarker::nextBlinkColor(const QColor& current) {
+    switch (current.rgb() & 0xFFFFFF) {
+    case 0x000000:
+        return QColor(255, 255, 255);
+    case 0xFFFFFF:
+        return QColor(255, 0, 0);
+    case 0xFF0000:
+        return QColor(0, 0, 255);
+    case 0x0000FF:
+        return QColor(255, 255, 0);
+    case 0xFFFF00:
+        return QColor(0, 0, 0);
+    default:
+        return current;
+    }
+}
 
 MapMarker::MapMarker(QWidget* parent)
     : QWidget(parent) {
@@ -30,12 +48,20 @@ void MapMarker::paintEvent(QPaintEvent*) {
 
 MapView::MapView(QWidget* parent)
     : QFrame(parent)
-    , m_marker(new MapMarker(this)) {
+    , m_marker(new MapMarker(this))
+    , m_blinkTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("Picture1"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_marker->hide();
+    m_blinkTimer->setObjectName(QStringLiteral("MarkerBlink"));
+    connect(m_blinkTimer, &QTimer::timeout, this, &MapView::blink);
+    m_blinkTimer->start(kBlinkIntervalMs);
+}
+
+void MapView::blink() {
+    m_marker->setFillColor(MapMarker::nextBlinkColor(m_marker->fillColor()));
 }
 
 void MapView::setMap(const QImage& map) {
@@ -68,6 +94,16 @@ void MapView::placeMarker(const QPointF& topLeft) {
 void MapView::placeMarkerOnPoint(const QPointF& point) {
     const qreal half = (MapMarker::kSize - 1) / 2;
     placeMarker(point - QPointF(half, half));
+}
+
+QRect MapView::markerOnScreen() const {
+    const QPointF topLeft = m_marker->topLeft();
+    const QPointF first = mapToGlobal(fromMap(topLeft));
+    const QPointF end = mapToGlobal(fromMap(topLeft + QPointF(MapMarker::kSize, MapMarker::kSize)));
+    const int left = static_cast<int>(std::floor(first.x()));
+    const int top = static_cast<int>(std::floor(first.y()));
+    return QRect(left, top, static_cast<int>(std::ceil(end.x())) - left,
+                 static_cast<int>(std::ceil(end.y())) - top);
 }
 
 void MapView::setMarkerVisible(bool visible) {

@@ -35,6 +35,9 @@ public:
     MessageAnswer message(const QString& text, const QString& title = QString(),
                           MessageButtons buttons = MessageButtons::Ok,
                           MessageIcon icon = MessageIcon::None);
+    MessageAnswer message(const MessageRequest& request) {
+        return message(request.text, request.title, request.buttons, request.icon);
+    }
 
     // Open and save dialogs: the chosen full path, or empty when cancelled. A choice is
     // remembered in the dialog's state.

@@ -23,8 +23,7 @@ std::optional<QPointF> markerTopLeft(const Point& point);
 
 // Width of the band the answer window's new left edge is drawn from: 8000 twips.
 constexpr int kJumpRangeTwips = 8000;
-constexpr int kTwipsPerPixel = Twips::kPerPixel;
-constexpr int kJumpRangePixels = kJumpRangeTwips / kTwipsPerPixel;
+constexpr int kJumpRangePixels = kJumpRangeTwips / Twips::kPerPixel;
 
 struct Span {
     int left = 0;

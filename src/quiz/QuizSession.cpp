@@ -16,22 +16,32 @@ QuizSession::QuizSession(const PointList& rows, Mode mode, RandomSource& random,
 
 QuizSession::~QuizSession() = default;
 
-bool QuizSession::advance() {
-    const auto count = static_cast<std::int64_t>(m_rows.size());
+std::optional<int> QuizSession::nextRow() {
+    const auto count = static_cast<int>(m_rows.size());
     if (count == 0)
-        return false;
-    if (m_mode == Mode::Normal) {
+        return std::nullopt;
+    switch (m_mode) {
+    case Mode::Normal:
+        // Every row once, in table order.
         if (m_questionNo + 1 >= count)
-            return false;
-        ++m_questionNo;
-        m_currentRow = static_cast<int>(m_questionNo);
-    } else if (m_weakFirst) {
-        ++m_questionNo;
-        m_currentRow = m_weakFirst->next(m_random);
-    } else {
-        ++m_questionNo;
-        m_currentRow = randomIndex(m_random, static_cast<int>(count));
+            return std::nullopt;
+        return static_cast<int>(m_questionNo + 1);
+    case Mode::Practice:
+        // Drawn with replacement, without end.
+        return randomIndex(m_random, count);
+    case Mode::WeakFirst:
+        // By the record and this run's verdicts, without end.
+        return m_weakFirst->next(m_random);
     }
+    return std::nullopt;
+}
+
+bool QuizSession::advance() {
+    const std::optional<int> row = nextRow();
+    if (!row)
+        return false;
+    ++m_questionNo;
+    m_currentRow = *row;
     m_judged = false;
     m_lastVerdict = false;
     m_questionShown.start();
@@ -56,6 +66,16 @@ bool QuizSession::judge(const QString& typed) {
 
 void QuizSession::finish() {
     ++m_questionNo;
+    m_finished = true;
+}
+
+QuizScore QuizSession::score() const {
+    if (m_finished)
+        return {m_correctNo, m_questionNo};
+    std::int64_t asked = m_questionNo < 0 ? 0 : m_questionNo;
+    if (m_judged)
+        ++asked;
+    return {m_correctNo, asked};
 }
 
 QString QuizSession::progressText() const {
@@ -69,16 +89,14 @@ QString QuizSession::endingStatus() const {
 
 QString QuizSession::resultMessage() const {
     return QString::number(m_questionNo) + QStringLiteral("問中 ") + QString::number(m_correctNo) +
-           QStringLiteral("問正解") + vbCr2() + percentText(m_correctNo, m_questionNo) + u'%';
+           QStringLiteral("問正解\r\n") + percentText(m_correctNo, m_questionNo) + u'%';
 }
 
 QString QuizSession::stopStatus() const {
-    std::int64_t asked = m_questionNo < 0 ? 0 : m_questionNo;
-    if (m_judged)
-        ++asked;
-    if (asked == 0)
+    const QuizScore counted = score();
+    if (counted.asked == 0)
         return QStringLiteral("0問");
-    return scoreText(m_correctNo, asked);
+    return scoreText(counted.correct, counted.asked);
 }
 
 void QuizSession::tick() {

@@ -11,8 +11,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class WeakFirstDraw;
+
+// Questions answered right out of questions asked.
+struct QuizScore {
+    std::int64_t correct = 0;
+    std::int64_t asked = 0;
+};
 
 // The rules of one quiz, without windows: which row comes next, judging, the counters, the
 // clock and every text the quiz shows. The answer window copies these into its controls.
@@ -24,14 +31,15 @@ public:
     // drawing rows uniformly, weak points first by the record (WeakFirstDraw).
     enum class Mode { Normal, Practice, WeakFirst };
 
-    // Reads `rows` (the main window's table) and never changes it; the table must outlive
-    // the session. `random` draws the practice rows. `record` (weak points first only): how
-    // each point fared before, by identity.
+    // Asks the rows as they are now (a shared copy: the caller's table may change afterwards).
+    // `random` draws the practice rows. `record` (weak points first only): how each point
+    // fared before, by identity.
     QuizSession(const PointList& rows, Mode mode, RandomSource& random,
                 const PointStatsTable& record = {});
     ~QuizSession();
 
     Mode mode() const { return m_mode; }
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
     bool isPractice() const { return m_mode == Mode::Practice; }
 
     // Moves to the next question. False when there is none: normal mode after the last row
@@ -58,6 +66,10 @@ public:
 
     // Normal mode, after advance() said no: counts the last question as asked.
     void finish();
+
+    // The questions counted so far: those before the current one, and the current one once it
+    // has been judged; every question after finish().
+    QuizScore score() const;
 
     // Status while asking: "c/q", e.g. "0/0" at the first question.
     QString progressText() const;
@@ -89,11 +101,11 @@ public:
     static QString percentText(std::int64_t correct, std::int64_t questions);
     // "2/3 = 66.6%".
     static QString scoreText(std::int64_t correct, std::int64_t questions);
-    // Carriage return and line feed, the break of the result box.
-    static QString vbCr2() { return QStringLiteral("\r\n"); }
-
 private:
-    const PointList& m_rows;
+    // The row of the next question, or nothing when the quiz has no more.
+    std::optional<int> nextRow();
+
+    PointList m_rows;
     Mode m_mode;
     RandomSource& m_random;
     std::unique_ptr<WeakFirstDraw> m_weakFirst;
@@ -104,6 +116,7 @@ private:
     int m_currentRow = -1;
     bool m_judged = false;
     bool m_lastVerdict = false;
+    bool m_finished = false;
     std::int64_t m_elapsedSec = 0;
     std::int64_t m_elapsedMin = 0;
 };

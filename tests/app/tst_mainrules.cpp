@@ -16,8 +16,6 @@ class TestMainRules : public QObject {
 private slots:
     void resize_data();
     void resize();
-    void pixels_data();
-    void pixels();
     void helpFile_data();
     void helpFile();
 };
@@ -68,28 +66,6 @@ void TestMainRules::resize() {
     QCOMPARE(a.line1X2, lineX2);
     QCOMPARE(a.panelTimeWidth, 1000);
     QCOMPARE(a.panelMainWidth, mainWidth);
-}
-
-void TestMainRules::pixels_data() {
-    QTest::addColumn<int>("twips");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("zero") << 0 << 0;
-    QTest::newRow("just under half") << 7 << 0;
-    QTest::newRow("half rounds up") << 8 << 1;
-    QTest::newRow("one pixel") << 15 << 1;
-    QTest::newRow("map width") << 6615 << 441;
-    QTest::newRow("map height") << 4095 << 273;
-    QTest::newRow("time panel") << 1000 << 67;
-    QTest::newRow("negative") << -8 << -1;
-    QTest::newRow("negative line end") << -60 << -4;
-}
-
-void TestMainRules::pixels() {
-    QFETCH(int, twips);
-    QFETCH(int, pixels);
-    QCOMPARE(MainLayout::toPixels(twips), pixels);
-    if (twips % MainLayout::kTwipsPerPixel == 0)
-        QCOMPARE(MainLayout::toTwips(pixels), twips);
 }
 
 void TestMainRules::helpFile_data() {

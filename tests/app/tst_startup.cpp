@@ -1,11 +1,12 @@
 // The main window's start-up sequence (history, settings, command line, recent-files dialog,
 // load) and its exit steps (history, then settings), with the own folder in a temporary folder.
-#include "app/Form1.h"
-#include "app/Module1.h"
+#include "app/MainWindow.h"
+#include "app/StatusPanels.h"
 #include "data/HistoryFile.h"
-#include "dialogs/Form4.h"
-#include "dialogs/Form5.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/RecentFilesDialog.h"
 
+#include "Controls.h"
 #include "FakeServices.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
@@ -33,6 +34,19 @@ const QString kOpenPlease = u8("ﾌｧｲﾙを開いてください。");
 const QString kStartText = u8("ｽﾀｰﾄして下さい。");
 const QString kErrorText = u8("ｴﾗｰが発生しました。");
 const QString kMoved = u8("移動、削除されたか、もしくは名前が変更された可能性があります。");
+
+QListWidget* list(const QDialog& d) {
+    return Controls::find<QListWidget>(&d, "List1");
+}
+QCheckBox* check(const QDialog& d) {
+    return Controls::find<QCheckBox>(&d, "Check1");
+}
+QPushButton* button(const QDialog& d, int index) {
+    return Controls::find<QPushButton>(&d, QStringLiteral("Command1_%1").arg(index));
+}
+QRadioButton* optionButton(const QDialog& d, int index) {
+    return Controls::find<QRadioButton>(&d, QStringLiteral("Option1_%1").arg(index));
+}
 
 QStringList titles(const QList<MessageRequest>& messages) {
     QStringList out;
@@ -68,6 +82,7 @@ private slots:
     void optionsAfterCheckingTheRecentFilesBox();
 
     void exitKeepsTwentyEntries();
+    void exitKeepsNamedOptions();
     void exitWithUnstorableEntry();
     void exitWhenHistoryCannotBeWritten();
     void exitWhenSettingsCannotBeWritten();
@@ -87,13 +102,16 @@ private:
     QByteArray readSettings() const { return TestFiles::readBytes(settingsPath()); }
     // Makes the window and runs its start-up; `onDialog` acts on the recent-files dialog
     // while it is shown modally (and records that it was).
-    void start(const QString& commandLine = QString(), std::function<void(Form4&)> onDialog = {});
+    void start(const QString& commandLine = QString(),
+               std::function<void(RecentFilesDialog&)> onDialog = {});
     bool closeWindow();
+    StartupOption startupOption() const { return m_form->session().startupOption(); }
+    QString status() const { return Controls::text(m_form.get(), "Panel_Main"); }
 
     std::unique_ptr<QTemporaryDir> m_own;
     std::unique_ptr<QTemporaryDir> m_maps;
     std::unique_ptr<FakeServices> m_services;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindow> m_form;
     int m_dialogShown = 0;
 };
 
@@ -104,7 +122,6 @@ void TestStartup::init() {
     QVERIFY(TestFiles::writeBmp(maps(u8("map.bmp"))));
     m_services = std::make_unique<FakeServices>();
     m_dialogShown = 0;
-    Module1::StartupOption = QStringLiteral("unset");
 }
 
 void TestStartup::cleanup() {
@@ -141,14 +158,15 @@ QStringList TestStartup::readHistory() const {
     return list.entries();
 }
 
-void TestStartup::start(const QString& commandLine, std::function<void(Form4&)> onDialog) {
-    m_form = std::make_unique<Form1>(*m_services, ownFolder());
+void TestStartup::start(const QString& commandLine,
+                        std::function<void(RecentFilesDialog&)> onDialog) {
+    m_form = std::make_unique<MainWindow>(*m_services, ownFolder());
     // Timers run only inside an event loop: the dialog's modal one, or a read's breaks (when
     // the dialog is not up, so nothing happens).
     QTimer poll;
     poll.setInterval(0);
     poll.callOnTimeout([&] {
-        Form4* dialog = m_form->recentFilesDialog();
+        auto* dialog = m_form->findChild<RecentFilesDialog*>();
         if (!dialog || !dialog->isVisible())
             return;
         poll.stop();
@@ -158,14 +176,13 @@ void TestStartup::start(const QString& commandLine, std::function<void(Form4&)> 
         if (onDialog)
             onDialog(*dialog);
         if (dialog->isVisible()) // the script left it open: end the test's wait
-            dialog->Command1_Click(1);
+            dialog->reject();
     });
     poll.start();
-    m_form->Form_Load(commandLine);
+    m_form->start(commandLine);
     poll.stop();
-    // Whatever happened, the dialog is loaded and hidden afterwards.
-    QVERIFY(m_form->recentFilesDialog());
-    QVERIFY(!m_form->recentFilesDialog()->isVisible());
+    // Whatever happened, the dialog is gone afterwards.
+    QVERIFY(!m_form->findChild<RecentFilesDialog*>());
 }
 
 bool TestStartup::closeWindow() {
@@ -178,28 +195,30 @@ bool TestStartup::closeWindow() {
 void TestStartup::settingsWithoutDialog_data() {
     QTest::addColumn<std::optional<QByteArray>>("settings");
     QTest::addColumn<bool>("withHistory");
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<StartupOption>("option");
+    const StartupOption A = StartupOption::Auto, D = StartupOption::Dialog,
+                        M = StartupOption::Manual;
     QTest::addColumn<bool>("loads");
     QTest::addColumn<QByteArray>("written");
 
     const QByteArray asTrue("\"True\"\r\n");
     // clang-format off
-    QTest::newRow("no settings file")   << std::optional<QByteArray>()              << true  << "Dialog" << false << asTrue;
-    QTest::newRow("False")              << std::optional<QByteArray>("\"False\"\r\n") << true << "Manual" << false << QByteArray("\"False\"\r\n");
-    QTest::newRow("Dialog not a value") << std::optional<QByteArray>("\"Dialog\"\r\n") << true << "Dialog" << false << asTrue;
-    QTest::newRow("auto not a value")   << std::optional<QByteArray>("\"auto\"\r\n")  << true  << "Dialog" << false << asTrue;
-    QTest::newRow("CR LF alone")        << std::optional<QByteArray>("\r\n")         << true  << "Dialog" << false << asTrue;
-    QTest::newRow("True, no history")   << std::optional<QByteArray>("\"True\"\r\n") << false << "Dialog" << false << asTrue;
-    QTest::newRow("empty, no history")  << std::optional<QByteArray>(QByteArray())   << false << "Dialog" << false << asTrue;
-    QTest::newRow("Auto, no history")   << std::optional<QByteArray>("\"Auto\"\r\n") << false << "Auto"   << false << QByteArray("\"Auto\"\r\n");
-    QTest::newRow("Auto opens the last file") << std::optional<QByteArray>("\"Auto\"\r\n") << true << "Auto" << true << QByteArray("\"Auto\"\r\n");
+    QTest::newRow("no settings file")   << std::optional<QByteArray>()              << true  << D << false << asTrue;
+    QTest::newRow("False")              << std::optional<QByteArray>("\"False\"\r\n") << true << M << false << QByteArray("\"False\"\r\n");
+    QTest::newRow("Dialog not a value") << std::optional<QByteArray>("\"Dialog\"\r\n") << true << D << false << asTrue;
+    QTest::newRow("auto not a value")   << std::optional<QByteArray>("\"auto\"\r\n")  << true  << D << false << asTrue;
+    QTest::newRow("CR LF alone")        << std::optional<QByteArray>("\r\n")         << true  << D << false << asTrue;
+    QTest::newRow("True, no history")   << std::optional<QByteArray>("\"True\"\r\n") << false << D << false << asTrue;
+    QTest::newRow("empty, no history")  << std::optional<QByteArray>(QByteArray())   << false << D << false << asTrue;
+    QTest::newRow("Auto, no history")   << std::optional<QByteArray>("\"Auto\"\r\n") << false << A << false << QByteArray("\"Auto\"\r\n");
+    QTest::newRow("Auto opens the last file") << std::optional<QByteArray>("\"Auto\"\r\n") << true << A << true << QByteArray("\"Auto\"\r\n");
     // clang-format on
 }
 
 void TestStartup::settingsWithoutDialog() {
     QFETCH(std::optional<QByteArray>, settings);
     QFETCH(bool, withHistory);
-    QFETCH(QString, option);
+    QFETCH(StartupOption, option);
     QFETCH(bool, loads);
     QFETCH(QByteArray, written);
 
@@ -212,10 +231,10 @@ void TestStartup::settingsWithoutDialog() {
     start();
     QCOMPARE(m_dialogShown, 0);
     QVERIFY(m_services->messages.isEmpty());
-    QCOMPARE(Module1::StartupOption, option);
+    QCOMPARE(startupOption(), option);
     QCOMPARE(m_form->questionTable().rowCount(), loads ? 3 : 0);
-    QCOMPARE(m_form->panelMain()->text(), loads ? kStartText : kOpenPlease);
-    QCOMPARE(m_form->recentFiles().entries(), withHistory ? history : QStringList());
+    QCOMPARE(status(), loads ? kStartText : kOpenPlease);
+    QCOMPARE(m_form->session().recentFiles().entries(), withHistory ? history : QStringList());
 
     QVERIFY(closeWindow());
     QCOMPARE(readSettings(), written);
@@ -229,19 +248,18 @@ void TestStartup::emptySettingsShowsTheDialog() {
     writeHistory(history);
 
     QStringList shown;
-    start(QString(), [&](Form4& d) {
-        for (int i = 0; i < d.List1->count(); ++i)
-            shown << d.List1->item(i)->text();
-        QVERIFY(d.List1->selectedItems().isEmpty());
-        d.List1->setCurrentRow(1);
-        QTest::mouseClick(d.Command1[0], Qt::LeftButton);
+    start(QString(), [&](RecentFilesDialog& d) {
+        for (int i = 0; i < list(d)->count(); ++i)
+            shown << list(d)->item(i)->text();
+        QVERIFY(list(d)->selectedItems().isEmpty());
+        list(d)->setCurrentRow(1);
+        QTest::mouseClick(button(d, 0), Qt::LeftButton);
     });
     QCOMPARE(m_dialogShown, 1);
     QCOMPARE(shown, history);
-    QCOMPARE(m_form->Tag, history[1]);
     QCOMPARE(m_form->questionTable().rowCount(), 4);
-    QCOMPARE(m_form->panelMain()->text(), kStartText);
-    QCOMPARE(m_form->recentFiles().entries(), (QStringList{history[1], history[0]}));
+    QCOMPARE(status(), kStartText);
+    QCOMPARE(m_form->session().recentFiles().entries(), (QStringList{history[1], history[0]}));
     QVERIFY(m_services->messages.isEmpty());
 
     QVERIFY(closeWindow());
@@ -252,11 +270,11 @@ void TestStartup::emptySettingsShowsTheDialog() {
 void TestStartup::dialogCancelled() {
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
     writeHistory({questionFile(u8("a.zvm"))});
-    start(QString(), [](Form4& d) { QTest::keyClick(d.List1, Qt::Key_Escape); });
+    start(QString(), [](RecentFilesDialog& d) { QTest::keyClick(list(d), Qt::Key_Escape); });
     QCOMPARE(m_dialogShown, 1);
     QCOMPARE(m_form->questionTable().rowCount(), 0);
-    QCOMPARE(m_form->panelMain()->text(), kOpenPlease);
-    QCOMPARE(Module1::StartupOption, QStringLiteral("Dialog"));
+    QCOMPARE(status(), kOpenPlease);
+    QCOMPARE(startupOption(), StartupOption::Dialog);
     QVERIFY(m_services->messages.isEmpty());
 }
 
@@ -264,12 +282,12 @@ void TestStartup::dialogCheckThenCancel() {
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
     const QStringList history{questionFile(u8("a.zvm"))};
     writeHistory(history);
-    start(QString(), [](Form4& d) {
-        d.Check1->setChecked(true);
-        QTest::mouseClick(d.Command1[1], Qt::LeftButton);
+    start(QString(), [](RecentFilesDialog& d) {
+        check(d)->setChecked(true);
+        QTest::mouseClick(button(d, 1), Qt::LeftButton);
     });
     QCOMPARE(m_dialogShown, 1);
-    QCOMPARE(Module1::StartupOption, QStringLiteral("Manual"));
+    QCOMPARE(startupOption(), StartupOption::Manual);
     QCOMPARE(m_form->questionTable().rowCount(), 0);
 
     QVERIFY(closeWindow());
@@ -280,7 +298,7 @@ void TestStartup::dialogCheckThenCancel() {
     m_form.reset();
     start();
     QCOMPARE(m_dialogShown, 1);
-    QCOMPARE(Module1::StartupOption, QStringLiteral("Manual"));
+    QCOMPARE(startupOption(), StartupOption::Manual);
     QCOMPARE(m_form->questionTable().rowCount(), 0);
 }
 
@@ -288,16 +306,16 @@ void TestStartup::dialogCheckThenDoubleClick() {
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
     const QStringList history{questionFile(u8("a.zvm"), 1), questionFile(u8("b.zvm"), 5)};
     writeHistory(history);
-    start(QString(), [](Form4& d) {
-        d.Check1->setChecked(true);
-        const QRect item = d.List1->visualItemRect(d.List1->item(1));
+    start(QString(), [](RecentFilesDialog& d) {
+        check(d)->setChecked(true);
+        const QRect item = list(d)->visualItemRect(list(d)->item(1));
         // A double-click's first click, then the double-click itself.
-        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, item.center());
-        QTest::mouseDClick(d.List1->viewport(), Qt::LeftButton, {}, item.center());
+        QTest::mouseClick(list(d)->viewport(), Qt::LeftButton, {}, item.center());
+        QTest::mouseDClick(list(d)->viewport(), Qt::LeftButton, {}, item.center());
     });
-    QCOMPARE(Module1::StartupOption, QStringLiteral("Dialog"));
+    QCOMPARE(startupOption(), StartupOption::Dialog);
     QCOMPARE(m_form->questionTable().rowCount(), 5);
-    QCOMPARE(m_form->recentFiles().entries().first(), history[1]);
+    QCOMPARE(m_form->session().recentFiles().entries().first(), history[1]);
 
     QVERIFY(closeWindow());
     QCOMPARE(readSettings(), QByteArray("\"True\"\r\n"));
@@ -307,9 +325,9 @@ void TestStartup::dialogChoiceGone() {
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
     const QStringList history{maps(u8("消えた.zvm")), questionFile(u8("a.zvm"))};
     writeHistory(history);
-    start(QString(), [](Form4& d) {
-        d.List1->setCurrentRow(0);
-        QTest::keyClick(d.List1, Qt::Key_Return);
+    start(QString(), [](RecentFilesDialog& d) {
+        list(d)->setCurrentRow(0);
+        QTest::keyClick(list(d), Qt::Key_Return);
     });
     QCOMPARE(m_services->messages.size(), 1);
     const MessageRequest& m = m_services->messages.first();
@@ -318,8 +336,8 @@ void TestStartup::dialogChoiceGone() {
     QCOMPARE(m.icon, MessageIcon::Exclamation);
     QCOMPARE(m.buttons, MessageButtons::Ok);
     QCOMPARE(m_form->questionTable().rowCount(), 0);
-    QCOMPARE(m_form->panelMain()->text(), kOpenPlease);
-    QCOMPARE(m_form->recentFiles().entries(), history);
+    QCOMPARE(status(), kOpenPlease);
+    QCOMPARE(m_form->session().recentFiles().entries(), history);
 }
 
 void TestStartup::autoWithDeletedFirstEntry() {
@@ -336,8 +354,8 @@ void TestStartup::autoWithDeletedFirstEntry() {
     QCOMPARE(m.icon, MessageIcon::Exclamation);
     // The second entry is not tried; the missing one stays first.
     QCOMPARE(m_form->questionTable().rowCount(), 0);
-    QCOMPARE(m_form->panelMain()->text(), kOpenPlease);
-    QCOMPARE(m_form->recentFiles().entries(), history);
+    QCOMPARE(status(), kOpenPlease);
+    QCOMPARE(m_form->session().recentFiles().entries(), history);
 
     QVERIFY(closeWindow());
     QCOMPARE(readHistory(), history);
@@ -350,14 +368,16 @@ void TestStartup::commandLine_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<bool>("loads");
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<StartupOption>("option");
+    const StartupOption A = StartupOption::Auto, D = StartupOption::Dialog,
+                        M = StartupOption::Manual;
 
     // clang-format off
-    QTest::newRow("zvm with False")    << u8("地図.zvm") << QByteArray("\"False\"\r\n") << true  << "Manual";
-    QTest::newRow("ZVM with True")     << u8("地図.ZVM") << QByteArray("\"True\"\r\n")  << true  << "Dialog";
-    QTest::newRow("zvm with Auto")     << u8("my map.zvm") << QByteArray("\"Auto\"\r\n") << true << "Auto";
-    QTest::newRow("Zvm refused")       << u8("地図.Zvm") << QByteArray("\"False\"\r\n") << false << "Manual";
-    QTest::newRow("zVM refused")       << u8("地図.zVM") << QByteArray("\"Auto\"\r\n")  << false << "Auto";
+    QTest::newRow("zvm with False")    << u8("地図.zvm") << QByteArray("\"False\"\r\n") << true  << M;
+    QTest::newRow("ZVM with True")     << u8("地図.ZVM") << QByteArray("\"True\"\r\n")  << true  << D;
+    QTest::newRow("zvm with Auto")     << u8("my map.zvm") << QByteArray("\"Auto\"\r\n") << true << A;
+    QTest::newRow("Zvm refused")       << u8("地図.Zvm") << QByteArray("\"False\"\r\n") << false << M;
+    QTest::newRow("zVM refused")       << u8("地図.zVM") << QByteArray("\"Auto\"\r\n")  << false << A;
     // clang-format on
 }
 
@@ -365,7 +385,7 @@ void TestStartup::commandLine() {
     QFETCH(QString, fileName);
     QFETCH(QByteArray, settings);
     QFETCH(bool, loads);
-    QFETCH(QString, option);
+    QFETCH(StartupOption, option);
 
     QVERIFY(TestFiles::writeBytes(settingsPath(), settings));
     // A history whose entries would be opened or offered without the command line.
@@ -375,21 +395,21 @@ void TestStartup::commandLine() {
 
     start(file);
     QCOMPARE(m_dialogShown, 0);
-    QCOMPARE(Module1::StartupOption, option);
+    QCOMPARE(startupOption(), option);
     if (loads) {
         QVERIFY(m_services->messages.isEmpty());
         QCOMPARE(m_form->questionTable().rowCount(), 6);
-        QCOMPARE(m_form->panelMain()->text(), kStartText);
-        QCOMPARE(m_form->recentFiles().entries(), (QStringList{file, history[0]}));
+        QCOMPARE(status(), kStartText);
+        QCOMPARE(m_form->session().recentFiles().entries(), (QStringList{file, history[0]}));
         // The open dialog does not take the start-up path as its file name.
-        QVERIFY(m_form->CommonDialog1().fileName.isEmpty());
+        QVERIFY(m_form->openDialog().fileName.isEmpty());
     } else {
         QCOMPARE(m_services->messages.size(), 1);
         QCOMPARE(m_services->lastMessage().text, u8("このﾌｧｲﾙは、ZAVﾏｯﾌﾟﾌｧｲﾙではありません。"));
         QCOMPARE(m_services->lastMessage().title, u8("ｴﾗｰ"));
         QCOMPARE(m_services->lastMessage().icon, MessageIcon::Exclamation);
         QCOMPARE(m_form->questionTable().rowCount(), 0);
-        QCOMPARE(m_form->recentFiles().entries(), history);
+        QCOMPARE(m_form->session().recentFiles().entries(), history);
     }
 
     // The option read from the settings file is saved again.
@@ -420,9 +440,9 @@ void TestStartup::startupLoadFailures() {
 
     start(file);
     // The window opens normally, says what happened, and the list is not updated.
-    QCOMPARE(m_form->panelMain()->text(), kErrorText);
+    QCOMPARE(status(), kErrorText);
     QVERIFY(!m_form->testAttribute(Qt::WA_SetCursor) || m_form->cursor().shape() != Qt::WaitCursor);
-    QVERIFY(m_form->recentFiles().isEmpty());
+    QVERIFY(m_form->session().recentFiles().isEmpty());
     if (message.isEmpty()) {
         QVERIFY(m_services->messages.isEmpty());
     } else {
@@ -432,8 +452,8 @@ void TestStartup::startupLoadFailures() {
     }
     // And the program goes on: a later Open works.
     m_services->answerFile(questionFile(u8("good.zvm"), 2));
-    m_form->Menu2_Open->trigger();
-    QCOMPARE(m_form->panelMain()->text(), kStartText);
+    Controls::action(m_form.get(), "Menu2_Open")->trigger();
+    QCOMPARE(status(), kStartText);
     QCOMPARE(m_form->questionTable().rowCount(), 2);
 }
 
@@ -447,7 +467,7 @@ void TestStartup::relativeMapAgainstStartupPath() {
     start(file);
     QVERIFY(m_services->messages.isEmpty());
     QCOMPARE(m_form->questionTable().rowCount(), 1);
-    QCOMPARE(m_form->panelMain()->text(), kStartText);
+    QCOMPARE(status(), kStartText);
 }
 
 // ---- The options dialog from the menu ----
@@ -480,22 +500,22 @@ void TestStartup::optionsDialog() {
     int selected = -1;
     bool modal = false;
     QTimer::singleShot(0, m_form.get(), [&] {
-        auto* d = m_form->findChild<Form5*>();
+        auto* d = m_form->findChild<OptionsDialog*>();
         QVERIFY(d);
         modal = d->isModal() && d->isVisible();
         for (int i = 0; i < 3; ++i) {
-            if (d->Option1[i]->isChecked())
+            if (optionButton(*d, i)->isChecked())
                 selected = i;
         }
-        d->Option1[choose]->click();
-        QTest::mouseClick(d->Command1[ok ? 0 : 1], Qt::LeftButton);
+        optionButton(*d, choose)->click();
+        QTest::mouseClick(button(*d, ok ? 0 : 1), Qt::LeftButton);
     });
-    m_form->Menu2_Option->trigger();
+    Controls::action(m_form.get(), "Menu2_Option")->trigger();
     QVERIFY(modal);
     QCOMPARE(selected, selectedAtOpen);
     // Gone once closed: the next opening starts afresh.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!m_form->findChild<Form5*>());
+    QVERIFY(!m_form->findChild<OptionsDialog*>());
 
     QVERIFY(closeWindow());
     QCOMPARE(readSettings(), written);
@@ -504,21 +524,21 @@ void TestStartup::optionsDialog() {
 void TestStartup::optionsAfterCheckingTheRecentFilesBox() {
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
     writeHistory({questionFile(u8("a.zvm"))});
-    start(QString(), [](Form4& d) {
-        d.Check1->setChecked(true);
-        QTest::keyClick(d.List1, Qt::Key_Escape);
+    start(QString(), [](RecentFilesDialog& d) {
+        check(d)->setChecked(true);
+        QTest::keyClick(list(d), Qt::Key_Escape);
     });
     int selected = -1;
     QTimer::singleShot(0, m_form.get(), [&] {
-        auto* d = m_form->findChild<Form5*>();
+        auto* d = m_form->findChild<OptionsDialog*>();
         QVERIFY(d);
         for (int i = 0; i < 3; ++i) {
-            if (d->Option1[i]->isChecked())
+            if (optionButton(*d, i)->isChecked())
                 selected = i;
         }
         d->close();
     });
-    m_form->Menu2_Option->trigger();
+    Controls::action(m_form.get(), "Menu2_Option")->trigger();
     QCOMPARE(selected, 2);
 }
 
@@ -530,9 +550,20 @@ void TestStartup::exitKeepsTwentyEntries() {
         history << maps(u8("問題%1.zvm").arg(i));
     writeHistory(history);
     start();
-    QCOMPARE(m_form->recentFiles().count(), 25);
+    QCOMPARE(m_form->session().recentFiles().count(), 25);
     QVERIFY(closeWindow());
     QCOMPARE(readHistory(), history.mid(0, 20));
+}
+
+void TestStartup::exitKeepsNamedOptions() {
+    // Options stored after the first record (by a later version) come back at exit, behind
+    // the start-up option as the run left it.
+    QVERIFY(TestFiles::writeBytes(settingsPath(), "\"False\"\r\n\"Zoom\",\"150\"\r\n"));
+    start();
+    QCOMPARE(startupOption(), StartupOption::Manual);
+    m_form->session().setStartupOption(StartupOption::Auto);
+    QVERIFY(closeWindow());
+    QCOMPARE(readSettings(), QByteArray("\"Auto\"\r\n\"Zoom\",\"150\"\r\n"));
 }
 
 void TestStartup::exitWithUnstorableEntry() {
@@ -540,7 +571,7 @@ void TestStartup::exitWithUnstorableEntry() {
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"False\"\r\n"));
     writeHistory({maps(u8("a.zvm")), maps(u8("b.zvm"))});
     start(file);
-    QCOMPARE(m_form->recentFiles().entries().first(), file);
+    QCOMPARE(m_form->session().recentFiles().entries().first(), file);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Left out of .*café.zvm")));
     QVERIFY(closeWindow());
     QCOMPARE(readHistory(), (QStringList{maps(u8("a.zvm")), maps(u8("b.zvm"))}));
@@ -551,7 +582,7 @@ void TestStartup::exitWhenHistoryCannotBeWritten() {
     QVERIFY(QDir(m_own->path()).mkdir(u8("履歴.zav")));
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
     start();
-    Module1::StartupOption = QStringLiteral("Auto");
+    m_form->session().setStartupOption(StartupOption::Auto);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Cannot write .*履歴.zav")));
     QVERIFY(closeWindow());
     QVERIFY(!m_form->isVisible());
@@ -592,7 +623,7 @@ void TestStartup::exitDuringAQuiz() {
     start(file);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    m_form->Menu2_Start->trigger();
+    Controls::action(m_form.get(), "Menu2_Start")->trigger();
     auto* answerWindow = m_form->findChild<QDialog*>(QStringLiteral("Form2"));
     if (!answerWindow)
         QSKIP("the quiz's answer window is not built yet");
@@ -609,7 +640,7 @@ void TestStartup::exitDuringAQuiz() {
 }
 
 void TestStartup::windowThatNeverStartedWritesNothing() {
-    m_form = std::make_unique<Form1>(*m_services, ownFolder());
+    m_form = std::make_unique<MainWindow>(*m_services, ownFolder());
     QVERIFY(closeWindow());
     QVERIFY(!QFileInfo::exists(historyPath()));
     QVERIFY(!QFileInfo::exists(settingsPath()));

@@ -1,3 +1,4 @@
+#include "app/AppSession.h"
 #include "app/StartupPlan.h"
 
 #include "TestFiles.h"
@@ -37,6 +38,7 @@ private slots:
     void relativeCommandLineIsAnchoredAtTheCurrentFolder();
     void commandLineText_data();
     void commandLineText();
+    void sessionStartsOnceAndSavesOnce();
 
 private:
     // "@" at the start of a text stands for the test folder.
@@ -63,7 +65,7 @@ void TestStartupPlan::decide_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QString>("dialogAnswer");
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<StartupOption>("option");
     QTest::addColumn<bool>("dialogShown");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("messageText");
@@ -74,68 +76,71 @@ void TestStartupPlan::decide_data() {
     const QString error = u8("ｴﾗｰ");
 
     // No command line: the settings decide.
-    QTest::newRow("no settings file")
-        << history << kNoFile << none << none << "Dialog" << false << none << none << none;
+    QTest::newRow("no settings file") << history << kNoFile << none << none << StartupOption::Dialog
+                                      << false << none << none << none;
     QTest::newRow("True, file chosen") << history << "True" << none << "@b.zvm"
-                                       << "Dialog" << true << "@b.zvm" << none << none;
-    QTest::newRow("True, nothing chosen")
-        << history << "True" << none << none << "Dialog" << true << none << none << none;
+                                       << StartupOption::Dialog << true << "@b.zvm" << none << none;
+    QTest::newRow("True, nothing chosen") << history << "True" << none << none
+                                          << StartupOption::Dialog << true << none << none << none;
     QTest::newRow("True, chosen file gone")
-        << history << "True" << none << "@gone.zvm"
-        << "Dialog" << true << none << notThereMessage() << error;
+        << history << "True" << none << "@gone.zvm" << StartupOption::Dialog << true << none
+        << notThereMessage() << error;
     QTest::newRow("True, empty history") << QStringList() << "True" << none << "@a.zvm"
-                                         << "Dialog" << false << none << none << none;
+                                         << StartupOption::Dialog << false << none << none << none;
     QTest::newRow("Auto opens the first entry")
-        << history << "Auto" << none << none << "Auto" << false << "@a.zvm" << none << none;
+        << history << "Auto" << none << none << StartupOption::Auto << false << "@a.zvm" << none
+        << none;
     QTest::newRow("Auto, first entry gone, second not tried")
-        << QStringList{u8("@gone.zvm"), u8("@a.zvm")} << "Auto" << none << none << "Auto" << false
-        << none << autoMissingMessage() << u8("自動ﾌｧｲﾙ読みこみ");
-    QTest::newRow("Auto, empty history")
-        << QStringList() << "Auto" << none << none << "Auto" << false << none << none << none;
-    QTest::newRow("False") << history << "False" << none << "@a.zvm"
-                           << "Manual" << false << none << none << none;
-    QTest::newRow("empty field") << history << "" << none << "@a.zvm"
-                                 << "Dialog" << false << none << none << none;
+        << QStringList{u8("@gone.zvm"), u8("@a.zvm")} << "Auto" << none << none
+        << StartupOption::Auto << false << none << autoMissingMessage() << u8("自動ﾌｧｲﾙ読みこみ");
+    QTest::newRow("Auto, empty history") << QStringList() << "Auto" << none << none
+                                         << StartupOption::Auto << false << none << none << none;
+    QTest::newRow("False") << history << "False" << none << "@a.zvm" << StartupOption::Manual
+                           << false << none << none << none;
+    QTest::newRow("empty field") << history << "" << none << "@a.zvm" << StartupOption::Dialog
+                                 << false << none << none << none;
     QTest::newRow("auto in lower case") << history << "auto" << none << "@a.zvm"
-                                        << "Dialog" << false << none << none << none;
+                                        << StartupOption::Dialog << false << none << none << none;
     QTest::newRow("option name Dialog") << history << "Dialog" << none << "@a.zvm"
-                                        << "Dialog" << false << none << none << none;
+                                        << StartupOption::Dialog << false << none << none << none;
 
     // A command line: no dialog, no history path, the option still from the settings.
-    QTest::newRow("zvm with False") << history << "False"
-                                    << "@b.zvm"
-                                    << "@a.zvm"
-                                    << "Manual" << false << "@b.zvm" << none << none;
-    QTest::newRow("zvm with True") << history << "True"
-                                   << "@b.zvm"
-                                   << "@a.zvm"
-                                   << "Dialog" << false << "@b.zvm" << none << none;
+    QTest::newRow("zvm with False")
+        << history << "False"
+        << "@b.zvm"
+        << "@a.zvm" << StartupOption::Manual << false << "@b.zvm" << none << none;
+    QTest::newRow("zvm with True")
+        << history << "True"
+        << "@b.zvm"
+        << "@a.zvm" << StartupOption::Dialog << false << "@b.zvm" << none << none;
     QTest::newRow("ZVM with Auto and a gone first entry")
         << QStringList{u8("@gone.zvm")} << "Auto"
-        << "@d.ZVM" << none << "Auto" << false << "@d.ZVM" << none << none;
+        << "@d.ZVM" << none << StartupOption::Auto << false << "@d.ZVM" << none << none;
     QTest::newRow("zvm without settings file")
-        << history << kNoFile << "@a.zvm" << none << "Dialog" << false << "@a.zvm" << none << none;
+        << history << kNoFile << "@a.zvm" << none << StartupOption::Dialog << false << "@a.zvm"
+        << none << none;
     QTest::newRow("zvm with unknown setting")
         << history << "auto"
-        << "@a.zvm" << none << "Dialog" << false << "@a.zvm" << none << none;
+        << "@a.zvm" << none << StartupOption::Dialog << false << "@a.zvm" << none << none;
     QTest::newRow("path with a space taken whole")
         << history << "False"
-        << "@my map.zvm" << none << "Manual" << false << "@my map.zvm" << none << none;
-    QTest::newRow("missing zvm taken unchecked")
-        << history << "False"
-        << "@nowhere.zvm" << none << "Manual" << false << "@nowhere.zvm" << none << none;
-    QTest::newRow("Zvm refused though valid")
-        << history << "Auto"
-        << "@c.Zvm" << none << "Auto" << false << none << notAMapFileMessage() << error;
+        << "@my map.zvm" << none << StartupOption::Manual << false << "@my map.zvm" << none << none;
+    QTest::newRow("missing zvm taken unchecked") << history << "False"
+                                                 << "@nowhere.zvm" << none << StartupOption::Manual
+                                                 << false << "@nowhere.zvm" << none << none;
+    QTest::newRow("Zvm refused though valid") << history << "Auto"
+                                              << "@c.Zvm" << none << StartupOption::Auto << false
+                                              << none << notAMapFileMessage() << error;
     QTest::newRow("no extension") << history << "False"
-                                  << "@zvm" << none << "Manual" << false << none
+                                  << "@zvm" << none << StartupOption::Manual << false << none
                                   << notAMapFileMessage() << error;
     QTest::newRow("zvm only in a folder name")
-        << history << kNoFile << "@x.zvm/readme" << none << "Dialog" << false << none
+        << history << kNoFile << "@x.zvm/readme" << none << StartupOption::Dialog << false << none
         << notAMapFileMessage() << error;
     QTest::newRow("quoted argument not unquoted")
         << history << "True"
-        << "\"/tmp/a.zvm\"" << none << "Dialog" << false << none << notAMapFileMessage() << error;
+        << "\"/tmp/a.zvm\"" << none << StartupOption::Dialog << false << none
+        << notAMapFileMessage() << error;
 }
 
 void TestStartupPlan::decide() {
@@ -143,7 +148,7 @@ void TestStartupPlan::decide() {
     QFETCH(QString, stored);
     QFETCH(QString, commandLine);
     QFETCH(QString, dialogAnswer);
-    QFETCH(QString, option);
+    QFETCH(StartupOption, option);
     QFETCH(bool, dialogShown);
     QFETCH(QString, path);
     QFETCH(QString, messageText);
@@ -156,13 +161,12 @@ void TestStartupPlan::decide() {
     inputs.commandLine = expand(commandLine);
 
     int asked = 0;
-    QString startupOption = QStringLiteral("unset");
-    const StartupDecision decision = StartupPlan::decide(inputs, startupOption, [&] {
+    const StartupDecision decision = StartupPlan::decide(inputs, [&](StartupOption current) {
         ++asked;
-        return expand(dialogAnswer);
+        return RecentFileChoice{expand(dialogAnswer), current};
     });
 
-    QCOMPARE(startupOption, option);
+    QCOMPARE(decision.startupOption, option);
     QCOMPARE(asked, dialogShown ? 1 : 0);
     QCOMPARE(decision.recentDialogShown, dialogShown);
     QCOMPARE(decision.startupPath, expand(path));
@@ -183,23 +187,20 @@ void TestStartupPlan::dialogMayChangeTheOption() {
     StartupInputs inputs;
     inputs.history = {m_dir.filePath(QStringLiteral("a.zvm"))};
     inputs.storedSetting = QStringLiteral("True");
-    QString startupOption;
-    QString seenByDialog;
-    const StartupDecision decision = StartupPlan::decide(inputs, startupOption, [&] {
-        seenByDialog = startupOption;
-        startupOption = QStringLiteral("Manual");
-        return QString();
+    std::optional<StartupOption> seenByDialog;
+    const StartupDecision decision = StartupPlan::decide(inputs, [&](StartupOption current) {
+        seenByDialog = current;
+        return RecentFileChoice{QString(), StartupOption::Manual};
     });
-    QCOMPARE(seenByDialog, QStringLiteral("Dialog"));
-    QCOMPARE(startupOption, QStringLiteral("Manual"));
+    QCOMPARE(seenByDialog, StartupOption::Dialog);
+    QCOMPARE(decision.startupOption, StartupOption::Manual);
     QVERIFY(decision.startupPath.isEmpty());
 }
 
 void TestStartupPlan::relativeCommandLineIsAnchoredAtTheCurrentFolder() {
     StartupInputs inputs;
     inputs.commandLine = u8("maps/日本 地図.zvm");
-    QString startupOption;
-    const StartupDecision decision = StartupPlan::decide(inputs, startupOption, {});
+    const StartupDecision decision = StartupPlan::decide(inputs, {});
     QCOMPARE(decision.startupPath, QDir::currentPath() + u8("/maps/日本 地図.zvm"));
     QVERIFY(decision.messages.isEmpty());
 }
@@ -220,6 +221,38 @@ void TestStartupPlan::commandLineText() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, text);
     QCOMPARE(StartupPlan::commandLineText(arguments), text);
+}
+
+void TestStartupPlan::sessionStartsOnceAndSavesOnce() {
+    QTemporaryDir own;
+    QVERIFY(own.isValid());
+    const QString history = own.filePath(u8("履歴.zav"));
+    const QString settings = own.filePath(u8("設定.zav"));
+    AppSession session(own.path() + u'/');
+    session.save(); // nothing was read, so nothing is written
+    QVERIFY(!QFileInfo::exists(history) && !QFileInfo::exists(settings));
+
+    const QString first = m_dir.filePath(QStringLiteral("a.zvm"));
+    QVERIFY(TestFiles::writeBytes(history, TestFiles::record({first})));
+    QVERIFY(TestFiles::writeBytes(settings, "\"Auto\"\r\n\"Zoom\",\"150\"\r\n"));
+    const StartupDecision decision = session.start(QString(), {});
+    QCOMPARE(decision.startupPath, first);
+    QCOMPARE(session.startupOption(), StartupOption::Auto);
+    QCOMPARE(session.settings().namedOptions, (NamedOptions{{u8("Zoom"), u8("150")}}));
+    // A second start reads and decides nothing.
+    QVERIFY(session.start(QString(), {}).startupPath.isEmpty());
+    QCOMPARE(session.recentFiles().count(), 1);
+
+    session.setStartupOption(StartupOption::Manual);
+    session.recentFiles().add(u8("/q/b.zvm"));
+    session.save();
+    QCOMPARE(TestFiles::readBytes(history),
+             TestFiles::record({u8("/q/b.zvm")}) + TestFiles::record({first}));
+    QCOMPARE(TestFiles::readBytes(settings), QByteArray("\"False\"\r\n\"Zoom\",\"150\"\r\n"));
+    // Only once.
+    QVERIFY(TestFiles::writeBytes(settings, "\"True\"\r\n"));
+    session.save();
+    QCOMPARE(TestFiles::readBytes(settings), QByteArray("\"True\"\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestStartupPlan)

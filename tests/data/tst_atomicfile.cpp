@@ -27,7 +27,7 @@ using Writer = std::function<bool(const QString& path, QString* error)>;
 Writer writerNamed(const QString& name) {
     if (name == u"settings")
         return [](const QString& path, QString* error) {
-            return SettingsFile::write(path, SettingsFile::kDialog.toString(), error);
+            return SettingsFile::write(path, Settings{StartupOption::Dialog, {}}, error);
         };
     if (name == u"history")
         return [](const QString& path, QString* error) {

@@ -215,23 +215,24 @@ void TestHostileFiles::unreadableFile() {
 void TestHostileFiles::settingsAndHistoryFromHostileFiles_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<StartupOption>("option");
     QTest::addColumn<int>("entries");
-    QTest::newRow("0-byte file") << "empty" << QByteArray() << "Dialog" << 0;
-    QTest::newRow("NUL bytes") << "nul" << QByteArray(4096, '\0') << "Dialog" << 1;
+    QTest::newRow("0-byte file") << "empty" << QByteArray() << StartupOption::Dialog << 0;
+    QTest::newRow("NUL bytes") << "nul" << QByteArray(4096, '\0') << StartupOption::Dialog << 1;
     QTest::newRow("50 MB unterminated quoted field")
         << "quote"
-        << "\"" + QByteArray(50 << 20, 'a') << "Dialog" << 1;
-    QTest::newRow("lone lead byte") << "lead" << QByteArray("\"Auto\x82") << "Dialog" << 1;
-    QTest::newRow("a folder") << "=folder.zvm" << QByteArray() << "Dialog" << 0;
-    QTest::newRow("a FIFO") << "=fifo.zvm" << QByteArray() << "Dialog" << 0;
-    QTest::newRow("/dev/zero") << "=/dev/zero" << QByteArray() << "Dialog" << 0;
+        << "\"" + QByteArray(50 << 20, 'a') << StartupOption::Dialog << 1;
+    QTest::newRow("lone lead byte")
+        << "lead" << QByteArray("\"Auto\x82") << StartupOption::Dialog << 1;
+    QTest::newRow("a folder") << "=folder.zvm" << QByteArray() << StartupOption::Dialog << 0;
+    QTest::newRow("a FIFO") << "=fifo.zvm" << QByteArray() << StartupOption::Dialog << 0;
+    QTest::newRow("/dev/zero") << "=/dev/zero" << QByteArray() << StartupOption::Dialog << 0;
 }
 
 void TestHostileFiles::settingsAndHistoryFromHostileFiles() {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, option);
+    QFETCH(StartupOption, option);
     QFETCH(int, entries);
     const QString file = fileFor(name, bytes);
     QVERIFY(!file.isEmpty());

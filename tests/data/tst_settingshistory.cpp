@@ -46,6 +46,7 @@ private slots:
     void unrecognisedSettingIsRewrittenAsTrue();
     void settingsWriteFailureKeepsOldFile();
     void settingsWriteInReadOnlyFolder();
+    void namedOptionsSurviveAWrite();
 
     void historyRead_data();
     void historyRead();
@@ -69,40 +70,32 @@ private:
 void TestSettingsHistory::settingsRead_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<StartupOption>("option");
 
-    QTest::newRow("empty file") << QByteArray() << "True"
-                                << "Dialog";
-    QTest::newRow("CR LF alone") << QByteArray("\r\n") << ""
-                                 << "Dialog";
-    QTest::newRow("True") << QByteArray("\"True\"\r\n") << "True"
-                          << "Dialog";
-    QTest::newRow("Auto") << QByteArray("\"Auto\"\r\n") << "Auto"
-                          << "Auto";
-    QTest::newRow("False") << QByteArray("\"False\"\r\n") << "False"
-                           << "Manual";
-    QTest::newRow("auto lower case") << QByteArray("\"auto\"\r\n") << "auto"
-                                     << "Dialog";
-    QTest::newRow("option name Dialog") << QByteArray("\"Dialog\"\r\n") << "Dialog"
-                                        << "Dialog";
-    QTest::newRow("option name Manual") << QByteArray("\"Manual\"\r\n") << "Manual"
-                                        << "Dialog";
-    QTest::newRow("unquoted, no line end") << QByteArray("False") << "False"
-                                           << "Manual";
-    QTest::newRow("leading blanks") << QByteArray(" \t\"Auto\"\r\n") << "Auto"
-                                    << "Auto";
+    const StartupOption dialog = StartupOption::Dialog;
+    QTest::newRow("empty file") << QByteArray() << "True" << dialog;
+    QTest::newRow("CR LF alone") << QByteArray("\r\n") << "" << dialog;
+    QTest::newRow("True") << QByteArray("\"True\"\r\n") << "True" << dialog;
+    QTest::newRow("Auto") << QByteArray("\"Auto\"\r\n") << "Auto" << StartupOption::Auto;
+    QTest::newRow("False") << QByteArray("\"False\"\r\n") << "False" << StartupOption::Manual;
+    QTest::newRow("auto lower case") << QByteArray("\"auto\"\r\n") << "auto" << dialog;
+    QTest::newRow("option name Dialog") << QByteArray("\"Dialog\"\r\n") << "Dialog" << dialog;
+    QTest::newRow("option name Manual") << QByteArray("\"Manual\"\r\n") << "Manual" << dialog;
+    QTest::newRow("unquoted, no line end")
+        << QByteArray("False") << "False" << StartupOption::Manual;
+    QTest::newRow("leading blanks")
+        << QByteArray(" \t\"Auto\"\r\n") << "Auto" << StartupOption::Auto;
     QTest::newRow("rest ignored") << QByteArray("\"False\",\"Auto\"\r\n\"True\"\r\n") << "False"
-                                  << "Manual";
-    QTest::newRow("blank before value") << QByteArray("\r\n\"Auto\"\r\n") << ""
-                                        << "Dialog";
-    QTest::newRow("trailing space inside quotes") << QByteArray("\"Auto \"\r\n") << "Auto "
-                                                  << "Dialog";
+                                  << StartupOption::Manual;
+    QTest::newRow("blank before value") << QByteArray("\r\n\"Auto\"\r\n") << "" << dialog;
+    QTest::newRow("trailing space inside quotes")
+        << QByteArray("\"Auto \"\r\n") << "Auto " << dialog;
 }
 
 void TestSettingsHistory::settingsRead() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, stored);
-    QFETCH(QString, option);
+    QFETCH(StartupOption, option);
     const QString file = path(SettingsFile::fileName());
     QVERIFY(writeBytes(file, bytes));
 
@@ -115,23 +108,23 @@ void TestSettingsHistory::settingsRead() {
 void TestSettingsHistory::settingsMissingFileHasNoValue() {
     const std::optional<QString> value = SettingsFile::readStoredValue(path(u8("設定.zav")));
     QVERIFY(!value.has_value());
-    QCOMPARE(SettingsFile::optionFromStoredValue(value), QStringLiteral("Dialog"));
+    QCOMPARE(SettingsFile::optionFromStoredValue(value), StartupOption::Dialog);
     // A folder of that name is no settings file either.
     QVERIFY(QDir(folder()).mkdir(u8("設定.zav")));
     QVERIFY(!SettingsFile::readStoredValue(path(u8("設定.zav"))).has_value());
 }
 
 void TestSettingsHistory::settingsWrite_data() {
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<StartupOption>("option");
     QTest::addColumn<QByteArray>("bytes");
 
-    QTest::newRow("Auto") << "Auto" << QByteArray("\"Auto\"\r\n");
-    QTest::newRow("Dialog") << "Dialog" << QByteArray("\"True\"\r\n");
-    QTest::newRow("Manual") << "Manual" << QByteArray("\"False\"\r\n");
+    QTest::newRow("Auto") << StartupOption::Auto << QByteArray("\"Auto\"\r\n");
+    QTest::newRow("Dialog") << StartupOption::Dialog << QByteArray("\"True\"\r\n");
+    QTest::newRow("Manual") << StartupOption::Manual << QByteArray("\"False\"\r\n");
 }
 
 void TestSettingsHistory::settingsWrite() {
-    QFETCH(QString, option);
+    QFETCH(StartupOption, option);
     QFETCH(QByteArray, bytes);
     const QString file = path(SettingsFile::fileName());
     // Replaces whatever was there, longer content included.
@@ -156,8 +149,9 @@ void TestSettingsHistory::unrecognisedSettingIsRewrittenAsTrue() {
     const QString file = path(SettingsFile::fileName());
     QVERIFY(writeBytes(file, bytes));
 
-    const QString option = SettingsFile::optionFromStoredValue(SettingsFile::readStoredValue(file));
-    QCOMPARE(option, QStringLiteral("Dialog"));
+    const StartupOption option =
+        SettingsFile::optionFromStoredValue(SettingsFile::readStoredValue(file));
+    QCOMPARE(option, StartupOption::Dialog);
     QVERIFY(SettingsFile::write(file, option));
     QCOMPARE(readBytes(file), QByteArray("\"True\"\r\n"));
 }
@@ -165,14 +159,14 @@ void TestSettingsHistory::unrecognisedSettingIsRewrittenAsTrue() {
 void TestSettingsHistory::settingsWriteFailureKeepsOldFile() {
     // A folder that does not exist fails for every user, root included.
     QString error;
-    QVERIFY(!SettingsFile::write(path(u8("no such folder/設定.zav")), u8("Auto"), &error));
+    QVERIFY(!SettingsFile::write(path(u8("no such folder/設定.zav")), StartupOption::Auto, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!QFile::exists(path(u8("no such folder"))));
 
     // A settings "file" that is a folder cannot be replaced; the folder stays as it was.
     const QString file = path(SettingsFile::fileName());
     QVERIFY(QDir(folder()).mkdir(SettingsFile::fileName()));
-    QVERIFY(!SettingsFile::write(file, u8("Manual"), &error));
+    QVERIFY(!SettingsFile::write(file, StartupOption::Manual, &error));
     QVERIFY(QFileInfo(file).isDir());
 }
 
@@ -184,12 +178,31 @@ void TestSettingsHistory::settingsWriteInReadOnlyFolder() {
     QVERIFY(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
 
     QString error;
-    const bool written = SettingsFile::write(file, u8("Auto"), &error);
+    const bool written = SettingsFile::write(file, StartupOption::Auto, &error);
     QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY(!written);
     QVERIFY(!error.isEmpty());
     QCOMPARE(readBytes(file), QByteArray("\"False\"\r\n"));
+}
+
+void TestSettingsHistory::namedOptionsSurviveAWrite() {
+    const QString file = path(SettingsFile::fileName());
+    QVERIFY(writeBytes(file, "\"False\"\r\n"));
+    QVERIFY(SettingsFile::readNamedOptions(file).isEmpty());
+
+    // Records after the first survive whatever their names; lines of another shape do not.
+    QVERIFY(
+        writeBytes(file, "\"Auto\",\"x\"\r\n\"Zoom\",\"150\"\r\n\r\n\"one\"\n\"a\",\"b\",\"c\"\r"
+                         "\"\",\"no name\"\r\n" +
+                             TestFiles::record({u8("地図"), u8("日本,世界")})));
+    const Settings settings{StartupOption::Manual, SettingsFile::readNamedOptions(file)};
+    QCOMPARE(settings.namedOptions,
+             (NamedOptions{{u8("Zoom"), u8("150")}, {u8("地図"), u8("日本,世界")}}));
+    QVERIFY(SettingsFile::write(file, settings));
+    QCOMPARE(readBytes(file), "\"False\"\r\n\"Zoom\",\"150\"\r\n" +
+                                  TestFiles::record({u8("地図"), u8("日本,世界")}));
+    QCOMPARE(SettingsFile::readNamedOptions(file), settings.namedOptions);
 }
 
 void TestSettingsHistory::historyRead_data() {

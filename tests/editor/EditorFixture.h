@@ -1,14 +1,13 @@
 #pragma once
 
 // A shown editor window with scripted services, and short ways to its controls.
-#include "editor/Form3.h"
+#include "editor/EditorWindow.h"
 #include "platform/MapView.h"
 
 #include "FakeServices.h"
 #include "TestFiles.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -22,7 +21,7 @@
 class EditorFixture {
 public:
     EditorFixture()
-        : form(std::make_unique<Form3>(services)) {
+        : form(std::make_unique<EditorWindow>(services)) {
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             qWarning("editor window not exposed");
@@ -38,8 +37,10 @@ public:
         return child<QLineEdit>(QStringLiteral("Text1_%1").arg(column));
     }
     QPlainTextEdit* infoBox() const { return child<QPlainTextEdit>(QStringLiteral("Text1_5")); }
-    QListView* list(int column = ColumnAnswer1) const {
-        return child<QListView>(QStringLiteral("List1_%1").arg(column));
+    // The one list: the answer-1 column of the model, which holds every column.
+    QListView* list() const { return child<QListView>(QStringLiteral("List1_3")); }
+    QString modelText(int row, int column) const {
+        return list()->model()->index(row, column).data().toString();
     }
     MapView* picture() const { return child<MapView>(QStringLiteral("Picture1")); }
     QLabel* panel(const char* key) const { return child<QLabel>(QString::fromLatin1(key)); }
@@ -66,7 +67,7 @@ public:
         command1()->click();
     }
     // Adds through the boxes and Command1 of any editor window.
-    static void addTo(Form3& editor, const Point& point) {
+    static void addTo(EditorWindow& editor, const Point& point) {
         for (int column = 0; column < ColumnInfo; ++column)
             editor.findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(column))
                 ->setText(point[column]);
@@ -86,12 +87,14 @@ public:
         action("Menu2_Save")->trigger();
     }
     int rows() const { return form->pointTable().rowCount(); }
-    // Open and Save show the hourglass while they run, and only then.
-    static bool isBusyCursor() { return QGuiApplication::overrideCursor() != nullptr; }
+    // Open and Save show the hourglass over the window while they run, and only then.
+    bool isBusyCursor() const {
+        return form->testAttribute(Qt::WA_SetCursor) && form->cursor().shape() == Qt::WaitCursor;
+    }
     bool modified() const { return form->document().isModified(); }
 
     FakeServices services;
-    std::unique_ptr<Form3> form;
+    std::unique_ptr<EditorWindow> form;
     QTemporaryDir dir;
 };
 

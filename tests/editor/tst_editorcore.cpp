@@ -1,6 +1,8 @@
 // The editor's rules without a window: the point table and its model, the unsaved-changes
-// flag, the add/update checks, the save refusals and the layout arithmetic.
+// flag, the add/update checks, the save refusals, the file commands' decisions and the layout
+// arithmetic.
 #include "editor/EditorDocument.h"
+#include "editor/EditorFiles.h"
 #include "editor/EditorLayout.h"
 #include "editor/EditorRules.h"
 #include "editor/PointTable.h"
@@ -8,7 +10,9 @@
 
 #include "TestFiles.h"
 
+#include <QDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using TestFiles::u8;
@@ -16,6 +20,8 @@ using TestFiles::u8;
 Q_DECLARE_METATYPE(EditorEvent)
 Q_DECLARE_METATYPE(EditMode)
 Q_DECLARE_METATYPE(Point)
+Q_DECLARE_METATYPE(ReadOutcome)
+Q_DECLARE_METATYPE(WriteResult::Status)
 
 namespace {
 
@@ -54,6 +60,13 @@ private slots:
     void smallTexts();
     void infoLineBreaks_data();
     void infoLineBreaks();
+
+    void finishOpen_data();
+    void finishOpen();
+    void finishSave_data();
+    void finishSave();
+    void relativeMap_data();
+    void relativeMap();
 
     void layout_data();
     void layout();
@@ -140,7 +153,7 @@ void TestEditorCore::modelColumnsAndSignals() {
     const QStringList tags = {u8("PositionX"), u8("PositionY"), u8("ヒント"),
                               u8("答え1"),     u8("答え2"),     u8("情報")};
     for (int column = 0; column < kPointColumns; ++column)
-        QCOMPARE(PointTableModel::columnTag(column), tags[column]);
+        QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), tags[column]);
 
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
@@ -379,6 +392,115 @@ void TestEditorCore::infoLineBreaks() {
     QFETCH(QString, shown);
     QCOMPARE(EditorRules::infoFromBox(box), stored);
     QCOMPARE(EditorRules::infoToBox(stored), shown);
+}
+
+void TestEditorCore::finishOpen_data() {
+    QTest::addColumn<ReadOutcome>("outcome");
+    QTest::addColumn<QString>("panel"); // "@" stands for the file's name
+    QTest::addColumn<bool>("clearsFlag");
+    QTest::addColumn<QString>("message");
+
+    const QString malformed = u8("このﾌｧｲﾙは不正か、または壊れています。");
+    QTest::newRow("complete") << ReadOutcome::Success << u8("@") << true << QString();
+    QTest::newRow("malformed") << ReadOutcome::Malformed << malformed << false << malformed;
+    QTest::newRow("too many points")
+        << ReadOutcome::TooManyPoints << u8("@") << false
+        << u8("項目数が32767を超えているため、途中までしか読み込めませんでした。");
+    QTest::newRow("read error") << ReadOutcome::ReadError << malformed << false << QString();
+}
+
+void TestEditorCore::finishOpen() {
+    QFETCH(ReadOutcome, outcome);
+    QFETCH(QString, panel);
+    QFETCH(bool, clearsFlag);
+    QFETCH(QString, message);
+    EditorDocument document;
+    document.setEditingFileName(u8("/q/日本.zvm"));
+    document.apply(EditorEvent::RowAdded);
+    const EditorFiles::Report report = EditorFiles::finishOpen(document, outcome);
+    QCOMPARE(report.editingFileText, panel == u"@" ? document.editingFileName() : panel);
+    QCOMPARE(document.isModified(), !clearsFlag);
+    QCOMPARE(report.message.has_value(), !message.isEmpty());
+    if (report.message) {
+        QCOMPARE(report.message->text, message);
+        QCOMPARE(report.message->title, u8("ｴﾗｰ"));
+    }
+}
+
+void TestEditorCore::finishSave_data() {
+    QTest::addColumn<WriteResult::Status>("status");
+    QTest::addColumn<QString>("message"); // its first line
+    QTest::newRow("written") << WriteResult::Status::Ok << QString();
+    QTest::newRow("unstorable")
+        << WriteResult::Status::UnstorableText
+        << u8("2番目の項目のﾋﾝﾄに、ﾌｧｲﾙに保存できない文字「\"」が含まれています。");
+    QTest::newRow("file error") << WriteResult::Status::FileError
+                                << u8("ﾌｧｲﾙを保存できませんでした。");
+}
+
+void TestEditorCore::finishSave() {
+    QFETCH(WriteResult::Status, status);
+    QFETCH(QString, message);
+    EditorDocument document;
+    document.setEditingFileName(u8("/q/old.zvm"));
+    document.apply(EditorEvent::RowAdded);
+    PointList rows{numbered(0), numbered(1)};
+    rows[1][ColumnHint] = u8("a\"b");
+    WriteResult result;
+    result.status = status;
+    result.row = 1;
+    result.column = ColumnHint;
+    result.errorString = u8("No space left on device");
+
+    const EditorFiles::Report report =
+        EditorFiles::finishSave(document, u8("/q/new.zvm"), result, rows);
+    const bool saved = status == WriteResult::Status::Ok;
+    QCOMPARE(document.editingFileName(), saved ? u8("/q/new.zvm") : u8("/q/old.zvm"));
+    QCOMPARE(report.editingFileText, document.editingFileName());
+    QCOMPARE(document.isModified(), !saved);
+    QCOMPARE(report.message.has_value(), !saved);
+    if (report.message) {
+        QCOMPARE(report.message->text.split(u'\r').first(), message);
+        QCOMPARE(report.message->icon, MessageIcon::Exclamation);
+    }
+    if (status == WriteResult::Status::FileError)
+        QCOMPARE(report.message->text, message + u8("\r/q/new.zvm\rNo space left on device"));
+}
+
+void TestEditorCore::relativeMap_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("path"); // inside the question file's folder
+    QTest::addColumn<QString>("reference");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("beside the file") << u8("map.bmp") << u8("map.bmp") << u8("./map.bmp") << true;
+    QTest::newRow("Windows separators kept as typed")
+        << u8("maps\\jp.bmp") << u8("maps/jp.bmp") << u8("./maps\\jp.bmp") << true;
+    QTest::newRow("no such file") << u8("gone.bmp") << u8("gone.bmp") << u8("./gone.bmp") << false;
+}
+
+void TestEditorCore::relativeMap() {
+    QFETCH(QString, typed);
+    QFETCH(QString, path);
+    QFETCH(QString, reference);
+    QFETCH(bool, found);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && QDir(dir.path()).mkdir(u8("maps")));
+    for (const char* name : {"map.bmp", "maps/jp.bmp"})
+        QVERIFY(TestFiles::writeBmp(dir.filePath(QString::fromLatin1(name))));
+
+    EditorDocument document;
+    QVERIFY(EditorFiles::relativeMapRefusal(document).has_value()); // unnamed: save first
+    document.setEditingFileName(dir.filePath(u8("q.zvm")));
+    document.setMapReference(u8("/old/map.bmp"));
+    QVERIFY(!EditorFiles::relativeMapRefusal(document));
+    QCOMPARE(EditorFiles::relativeMapPrompt(document),
+             u8("現在値=/old/map.bmp\r現在のﾃﾞｨﾚｸﾄﾘ=") + dir.path());
+    const EditorFiles::RelativeMap map = EditorFiles::relativeMap(document, typed);
+    QCOMPARE(map.path, dir.filePath(path));
+    QCOMPARE(map.reference, reference);
+    QCOMPARE(map.refusal.has_value(), !found);
+    if (found)
+        QVERIFY(!EditorFiles::loadMap(map.path).picture.isNull());
 }
 
 void TestEditorCore::layout_data() {

@@ -1,12 +1,11 @@
 // The help file as the help window shows it: its links reach their sections, and the captions it
 // quotes are the ones the windows really show.
 
-#include "app/Form1.h"
 #include "app/HelpFile.h"
-#include "data/RecentFiles.h"
-#include "dialogs/Form4.h"
-#include "dialogs/Form5.h"
-#include "editor/Form3.h"
+#include "app/MainWindow.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/RecentFilesDialog.h"
+#include "editor/EditorWindow.h"
 #include "platform/HelpWindow.h"
 
 #include "FakeServices.h"
@@ -133,21 +132,20 @@ void TestHelpFile::quotedCaptionsAreTheWindowsOwn() {
     FakeServices services;
     QTemporaryDir ownFolder;
     QVERIFY(ownFolder.isValid());
-    Form1 form1(services, ownFolder.path() + u'/');
-    Form3 form3(services);
-    RecentFiles recent;
-    QString tag;
-    Form4 form4(recent, tag);
-    Form5 form5;
+    MainWindow mainWindow(services, ownFolder.path() + u'/');
+    EditorWindow editor(services);
+    RecentFilesDialog recentFiles({}, StartupOption::Dialog);
+    OptionsDialog options(StartupOption::Dialog);
     QSet<QString> captions;
-    for (const QWidget* window : {static_cast<QWidget*>(&form1), static_cast<QWidget*>(&form3),
-                                  static_cast<QWidget*>(&form4), static_cast<QWidget*>(&form5)})
+    for (const QWidget* window :
+         {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&editor),
+          static_cast<QWidget*>(&recentFiles), static_cast<QWidget*>(&options)})
         collectCaptions(*window, captions);
     // The editor's button reads otherwise in edit mode.
-    QAction* editMode = form3.findChild<QAction*>(QStringLiteral("Menu2_EditMode"));
+    QAction* editMode = editor.findChild<QAction*>(QStringLiteral("Menu2_EditMode"));
     QVERIFY(editMode);
     editMode->trigger();
-    collectCaptions(form3, captions);
+    collectCaptions(editor, captions);
 
     const QString text = helpText();
     static const QRegularExpression quoted(QStringLiteral("「([^「」]*\\([A-Z]\\))」"));
@@ -163,10 +161,10 @@ void TestHelpFile::everyMenuCommandIsExplained() {
     FakeServices services;
     QTemporaryDir ownFolder;
     QVERIFY(ownFolder.isValid());
-    Form1 form1(services, ownFolder.path() + u'/');
-    Form3 form3(services);
-    QStringList commands = menuCommands(form1) + menuCommands(form3);
-    const QMenu* popup = form3.findChild<QMenu*>(QStringLiteral("PMenu1"));
+    MainWindow mainWindow(services, ownFolder.path() + u'/');
+    EditorWindow editor(services);
+    QStringList commands = menuCommands(mainWindow) + menuCommands(editor);
+    const QMenu* popup = editor.findChild<QMenu*>(QStringLiteral("PMenu1"));
     QVERIFY(popup);
     collectMenuCommands(popup->actions(), commands);
     QVERIFY(commands.size() >= 25);

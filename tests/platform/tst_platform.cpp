@@ -1,6 +1,7 @@
 #include "FakeServices.h"
 #include "platform/Files.h"
-#include "platform/MarkerBlink.h"
+#include "platform/MapView.h"
+#include "platform/Twips.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,12 +16,14 @@ private slots:
     void parentFolderName_data();
     void parentFolderName();
     void fileExistsOnlyForFiles();
-    void myPathEndsInOneSeparator();
+    void programFolderEndsInOneSeparator();
     void messageWithoutTitleCarriesTheApplicationTitle();
     void fileDialogsRememberTheLastChoice();
     void qtFilterOffersBothLetterCases_data();
     void qtFilterOffersBothLetterCases();
     void markerBlinkCycle();
+    void twipsToPixels_data();
+    void twipsToPixels();
 };
 
 void TestPlatform::extensionName_data() {
@@ -45,7 +48,7 @@ void TestPlatform::extensionName_data() {
 void TestPlatform::extensionName() {
     QFETCH(QString, path);
     QFETCH(QString, extension);
-    QCOMPARE(Files::GetExtensionName(path), extension);
+    QCOMPARE(Files::extension(path), extension);
 }
 
 void TestPlatform::parentFolderName_data() {
@@ -66,25 +69,25 @@ void TestPlatform::parentFolderName_data() {
 void TestPlatform::parentFolderName() {
     QFETCH(QString, path);
     QFETCH(QString, folder);
-    QCOMPARE(Files::GetParentFolderName(path), folder);
+    QCOMPARE(Files::parentFolder(path), folder);
 }
 
 void TestPlatform::fileExistsOnlyForFiles() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString file = dir.filePath(QStringLiteral("a.zvm"));
-    QVERIFY(!Files::FileExists(file));
+    QVERIFY(!Files::fileExists(file));
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
-    QVERIFY(Files::FileExists(file));
-    QVERIFY(!Files::FileExists(dir.path()));
-    QVERIFY(!Files::FileExists(QString()));
-    QVERIFY(!Files::FileExists(QStringLiteral("/dev/null")));
+    QVERIFY(Files::fileExists(file));
+    QVERIFY(!Files::fileExists(dir.path()));
+    QVERIFY(!Files::fileExists(QString()));
+    QVERIFY(!Files::fileExists(QStringLiteral("/dev/null")));
 }
 
-void TestPlatform::myPathEndsInOneSeparator() {
-    const QString own = Files::MyPath();
+void TestPlatform::programFolderEndsInOneSeparator() {
+    const QString own = Files::programFolder();
     QVERIFY(own.endsWith(u'/'));
     QVERIFY(!own.endsWith(QStringLiteral("//")));
     QCOMPARE(QDir(own).absolutePath(), QCoreApplication::applicationDirPath());
@@ -141,13 +144,35 @@ void TestPlatform::markerBlinkCycle() {
     QColor colour(255, 0, 0);
     QList<QColor> seen;
     for (int i = 0; i < 5; ++i) {
-        colour = MarkerBlink::next(colour);
+        colour = MapMarker::nextBlinkColor(colour);
         seen << colour;
     }
     const QList<QColor> cycle{QColor(0, 0, 255), QColor(255, 255, 0), QColor(0, 0, 0),
                               QColor(255, 255, 255), QColor(255, 0, 0)};
     QCOMPARE(seen, cycle);
-    QCOMPARE(MarkerBlink::next(QColor(0, 128, 0)), QColor(0, 128, 0));
+    QCOMPARE(MapMarker::nextBlinkColor(QColor(0, 128, 0)), QColor(0, 128, 0));
+}
+
+void TestPlatform::twipsToPixels_data() {
+    QTest::addColumn<int>("twips");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("zero") << 0 << 0;
+    QTest::newRow("just under half") << 7 << 0;
+    QTest::newRow("half rounds up") << 8 << 1;
+    QTest::newRow("one pixel") << 15 << 1;
+    QTest::newRow("map width") << 6615 << 441;
+    QTest::newRow("map height") << 4095 << 273;
+    QTest::newRow("time panel") << 1000 << 67;
+    QTest::newRow("negative") << -8 << -1;
+    QTest::newRow("negative line end") << -60 << -4;
+}
+
+void TestPlatform::twipsToPixels() {
+    QFETCH(int, twips);
+    QFETCH(int, pixels);
+    QCOMPARE(Twips::toPixels(twips), pixels);
+    if (twips % Twips::kPerPixel == 0)
+        QCOMPARE(Twips::fromPixels(pixels), twips);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

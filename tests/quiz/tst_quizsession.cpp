@@ -118,10 +118,12 @@ void TestQuizSession::judgingCountsOnce() {
 }
 
 void TestQuizSession::normalModeRunsEveryRowOnceThenEnds() {
-    const PointList rows = numberedPoints(3);
+    PointList rows = numberedPoints(3);
     ScriptedRandom random;
     QuizSession session(rows, QuizSession::Mode::Normal, random);
     QCOMPARE(session.questionNo(), -1);
+    // The session asks the rows as they were at its start.
+    rows.clear();
 
     QVERIFY(session.advance());
     QCOMPARE(session.currentRow(), 0);
@@ -143,8 +145,11 @@ void TestQuizSession::normalModeRunsEveryRowOnceThenEnds() {
     QVERIFY(!session.advance());
     QVERIFY(!session.advance());
     QCOMPARE(session.currentRow(), 2);
+    QCOMPARE(session.score().asked, 3); // the last question was judged
     session.finish();
     QCOMPARE(session.questionNo(), 3);
+    QCOMPARE(session.score().asked, 3);
+    QCOMPARE(session.score().correct, 2);
     QCOMPARE(session.endingStatus(), "2/3 = 66.6%");
     QCOMPARE(session.resultMessage(), u8("3問中 2問正解\r\n66.6%"));
     QCOMPARE(random.draws, 0);
@@ -269,6 +274,10 @@ void TestQuizSession::stopStatus() {
             }
         }
         QCOMPARE(session.stopStatus(), status);
+        const QuizScore score = session.score();
+        QCOMPARE(score.asked == 0 ? u8("0問")
+                                  : QuizSession::scoreText(score.correct, score.asked),
+                 status);
     }
 }
 
@@ -341,7 +350,6 @@ void TestQuizSession::scoreAndMarkTexts() {
     QCOMPARE(QuizSession::mark(false), u8("×"));
     QCOMPARE(QuizSession::verdictStatus(true), u8("正解 !"));
     QCOMPARE(QuizSession::verdictStatus(false), u8("不正解"));
-    QCOMPARE(QuizSession::vbCr2(), "\r\n");
 }
 
 void TestQuizSession::clock() {

@@ -1,11 +1,12 @@
-// The editor's file commands: New, Open, Save, Open map and Relative path, with every message,
-// and what stays intact when one of them fails.
+// The editor's file commands through the window: New, Open, Save, Open map and Relative path,
+// with every message, and what stays intact when one of them fails.
 #include "EditorFixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -55,7 +56,7 @@ private:
 
 } // namespace
 
-class TestForm3Files : public QObject {
+class TestEditorFileCommands : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -101,7 +102,7 @@ private:
     std::unique_ptr<EditorFixture> m_f;
 };
 
-void TestForm3Files::init() {
+void TestEditorFileCommands::init() {
     m_f = std::make_unique<EditorFixture>();
     QVERIFY(m_f->dir.isValid());
     QVERIFY(TestFiles::writeBmp(path(u8("map.bmp")), 64, 48));
@@ -112,15 +113,15 @@ void TestForm3Files::init() {
     QVERIFY(TestFiles::writeBytes(path(u8("broken.bmp")), "BM not really a picture"));
 }
 
-QString TestForm3Files::writeQuestion(const QString& name, const QString& mapRef,
-                                      const PointList& points) {
+QString TestEditorFileCommands::writeQuestion(const QString& name, const QString& mapRef,
+                                              const PointList& points) {
     const QString file = path(name);
     if (!TestFiles::writeBytes(file, TestFiles::questionFile(mapRef, points)))
         qFatal("cannot write %s", qPrintable(file));
     return file;
 }
 
-void TestForm3Files::newFile_data() {
+void TestEditorFileCommands::newFile_data() {
     QTest::addColumn<bool>("changed");
     QTest::addColumn<MessageAnswer>("answer");
     QTest::addColumn<bool>("cleared");
@@ -130,7 +131,7 @@ void TestForm3Files::newFile_data() {
     QTest::newRow("changes, Yes") << true << MessageAnswer::Yes << true;
 }
 
-void TestForm3Files::newFile() {
+void TestEditorFileCommands::newFile() {
     QFETCH(bool, changed);
     QFETCH(MessageAnswer, answer);
     QFETCH(bool, cleared);
@@ -182,7 +183,7 @@ void TestForm3Files::newFile() {
     }
 }
 
-void TestForm3Files::saveEmptyDocument() {
+void TestEditorFileCommands::saveEmptyDocument() {
     EditorFixture& f = *m_f;
     f.save(path(u8("empty.zvm")));
     QCOMPARE(TestFiles::readBytes(path(u8("empty.zvm"))),
@@ -196,7 +197,7 @@ void TestForm3Files::saveEmptyDocument() {
     QVERIFY(!f.isBusyCursor());
 }
 
-void TestForm3Files::saveWritesEveryRow() {
+void TestEditorFileCommands::saveWritesEveryRow() {
     EditorFixture& f = *m_f;
     for (const Point& p : samplePoints(3))
         f.add(p);
@@ -222,7 +223,7 @@ void TestForm3Files::saveWritesEveryRow() {
     QCOMPARE(f.services.fileRequests.last().proposed, path(u8("three.zvm")));
 }
 
-void TestForm3Files::roundTripKeepsEveryText() {
+void TestEditorFileCommands::roundTripKeepsEveryText() {
     EditorFixture& f = *m_f;
     const PointList points = {
         {u8("128"), u8("45"), u8("大阪, 京都"), u8("東京"), u8("ﾄｳｷｮｳ"), u8("首都\r\n人口 1400万")},
@@ -245,7 +246,7 @@ void TestForm3Files::roundTripKeepsEveryText() {
     QVERIFY(f.services.messages.isEmpty());
 }
 
-void TestForm3Files::relativeReferenceSurvives_data() {
+void TestEditorFileCommands::relativeReferenceSurvives_data() {
     QTest::addColumn<QString>("reference");
     QTest::addColumn<QSize>("mapSize");
     QTest::newRow("beside the file") << u8("./map.bmp") << QSize(64, 48);
@@ -253,7 +254,7 @@ void TestForm3Files::relativeReferenceSurvives_data() {
     QTest::newRow("subfolder written on Windows") << u8("./maps\\japan.bmp") << QSize(30, 20);
 }
 
-void TestForm3Files::relativeReferenceSurvives() {
+void TestEditorFileCommands::relativeReferenceSurvives() {
     QFETCH(QString, reference);
     EditorFixture& f = *m_f;
     const QString file = writeQuestion(u8("rel.zvm"), reference, samplePoints(2));
@@ -268,7 +269,7 @@ void TestForm3Files::relativeReferenceSurvives() {
     QCOMPARE(TestFiles::readBytes(file), before);
 }
 
-void TestForm3Files::openAsksAndReplaces_data() {
+void TestEditorFileCommands::openAsksAndReplaces_data() {
     QTest::addColumn<bool>("changed");
     QTest::addColumn<MessageAnswer>("answer");
     QTest::addColumn<bool>("opened");
@@ -278,7 +279,7 @@ void TestForm3Files::openAsksAndReplaces_data() {
     QTest::newRow("changes, Yes") << true << MessageAnswer::Yes << true;
 }
 
-void TestForm3Files::openAsksAndReplaces() {
+void TestEditorFileCommands::openAsksAndReplaces() {
     QFETCH(bool, changed);
     QFETCH(MessageAnswer, answer);
     QFETCH(bool, opened);
@@ -321,7 +322,7 @@ void TestForm3Files::openAsksAndReplaces() {
     QVERIFY(!f.isBusyCursor());
 }
 
-void TestForm3Files::openMapFailuresGoOn_data() {
+void TestEditorFileCommands::openMapFailuresGoOn_data() {
     QTest::addColumn<QString>("reference");
     QTest::addColumn<QString>("message");
     QTest::newRow("map missing") << u8("./nothere.bmp") << u8("指定されているﾏｯﾌﾟは存在しません。");
@@ -329,7 +330,7 @@ void TestForm3Files::openMapFailuresGoOn_data() {
     QTest::newRow("not a bitmap") << u8("./map.png") << kNotBitmap;
 }
 
-void TestForm3Files::openMapFailuresGoOn() {
+void TestEditorFileCommands::openMapFailuresGoOn() {
     QFETCH(QString, reference);
     QFETCH(QString, message);
     EditorFixture& f = *m_f;
@@ -353,7 +354,7 @@ void TestForm3Files::openMapFailuresGoOn() {
              TestFiles::questionFile(QString(), samplePoints(4)));
 }
 
-void TestForm3Files::openFailures_data() {
+void TestEditorFileCommands::openFailures_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("message");
     QTest::addColumn<int>("rows");
@@ -371,7 +372,7 @@ void TestForm3Files::openFailures_data() {
     QTest::newRow("empty file") << QByteArray() << false << 0;
 }
 
-void TestForm3Files::openFailures() {
+void TestEditorFileCommands::openFailures() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, message);
     QFETCH(int, rows);
@@ -394,7 +395,7 @@ void TestForm3Files::openFailures() {
     QVERIFY(!f.form->isBusy());
 }
 
-void TestForm3Files::openUnreadableChangesNothing() {
+void TestEditorFileCommands::openUnreadableChangesNothing() {
     EditorFixture& f = *m_f;
     openMap(path(u8("map.bmp")));
     f.add(samplePoint(1));
@@ -409,7 +410,7 @@ void TestForm3Files::openUnreadableChangesNothing() {
     QCOMPARE(f.panel("EditingFile")->text(), path(u8("kept.zvm")));
 }
 
-void TestForm3Files::openMap_data() {
+void TestEditorFileCommands::openMap_data() {
     QTest::addColumn<QString>("chosen"); // empty: cancelled
     QTest::addColumn<QString>("message");
     QTest::addColumn<QSize>("mapSize"); // invalid: no map
@@ -422,7 +423,7 @@ void TestForm3Files::openMap_data() {
     QTest::newRow("no picture") << u8("broken.bmp") << notLoadable + u8("broken.bmp") << QSize();
 }
 
-void TestForm3Files::openMap() {
+void TestEditorFileCommands::openMap() {
     QFETCH(QString, chosen);
     QFETCH(QString, message);
     QFETCH(QSize, mapSize);
@@ -453,7 +454,7 @@ void TestForm3Files::openMap() {
     QCOMPARE(f.modified(), shown);
 }
 
-void TestForm3Files::relativePath_data() {
+void TestEditorFileCommands::relativePath_data() {
     QTest::addColumn<bool>("named");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message"); // empty: none
@@ -481,7 +482,7 @@ void TestForm3Files::relativePath_data() {
         << true << u8("maps\\japan.bmp") << QString() << u8("./maps\\japan.bmp") << QSize(30, 20);
 }
 
-void TestForm3Files::relativePath() {
+void TestEditorFileCommands::relativePath() {
     QFETCH(bool, named);
     QFETCH(QString, typed);
     QFETCH(QString, message);
@@ -521,14 +522,14 @@ void TestForm3Files::relativePath() {
     QCOMPARE(f.modified(), flag);
 }
 
-void TestForm3Files::failedSave_data() {
+void TestEditorFileCommands::failedSave_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("target is a folder") << "folder";
     QTest::newRow("parent is a file") << "parent";
     QTest::newRow("disk refuses the bytes") << "limit";
 }
 
-void TestForm3Files::failedSave() {
+void TestEditorFileCommands::failedSave() {
     QFETCH(QString, how);
     EditorFixture& f = *m_f;
     for (const Point& p : samplePoints(2))
@@ -568,7 +569,7 @@ void TestForm3Files::failedSave() {
              QStringList{u8("old.zvm")}); // no temporary file left behind
 }
 
-void TestForm3Files::unstorableSave_data() {
+void TestEditorFileCommands::unstorableSave_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("firstLine");
     QTest::newRow("map reference")
@@ -577,7 +578,7 @@ void TestForm3Files::unstorableSave_data() {
         << "row" << u8("2番目の項目のﾋﾝﾄに、ﾌｧｲﾙに保存できない文字「\uFFFD」が含まれています。");
 }
 
-void TestForm3Files::unstorableSave() {
+void TestEditorFileCommands::unstorableSave() {
     QFETCH(QString, kind);
     QFETCH(QString, firstLine);
     EditorFixture& f = *m_f;
@@ -609,14 +610,14 @@ void TestForm3Files::unstorableSave() {
     QCOMPARE(f.form->document().editingFileName(), name);
 }
 
-void TestForm3Files::commandsWaitWhileOpening() {
+void TestEditorFileCommands::commandsWaitWhileOpening() {
     EditorFixture& f = *m_f;
     const QString file = writeQuestion(u8("slow.zvm"), u8("./nothere.bmp"), samplePoints(3));
     bool checked = false;
     // The map-missing message comes while the file is being read.
     f.services.onNextMessage([&](const MessageRequest&) {
         QVERIFY(f.form->isBusy());
-        QVERIFY(!f.isBusyCursor()); // the box itself has the ordinary pointer
+        QVERIFY(!f.isBusyCursor()); // the ordinary pointer while the box is up
         QCOMPARE(f.panel("EditingFile")->text(), u8("ﾌｧｲﾙを開いています..."));
         for (const char* name : {"Menu2_New", "Menu2_Open", "Menu2_Save", "Menu2_MapOpen",
                                  "Menu2_Path", "Menu2_EditMode", "PMenu_ListNum"})
@@ -626,8 +627,19 @@ void TestForm3Files::commandsWaitWhileOpening() {
         QVERIFY(!f.form->close());
         checked = true;
     });
+    // Between records, with the box gone: the hourglass, and every command held.
+    bool heldWhileReading = false;
+    QTimer::singleShot(0, f.form.get(), [&] {
+        heldWhileReading = f.form->isBusy() && f.isBusyCursor() &&
+                           !f.action("Menu2_Save")->isEnabled() &&
+                           !f.action("PMenu_Delete")->isEnabled() && !f.command1()->isEnabled();
+    });
     open(file);
     QVERIFY(checked);
+    QVERIFY(heldWhileReading);
+    QVERIFY(f.action("Menu2_Save")->isEnabled());
+    QVERIFY(f.command1()->isEnabled());
+    QVERIFY(!f.isBusyCursor());
     QCOMPARE(f.services.fileRequests.size(), 1);
     QCOMPARE(f.services.inputRequests.size(), 0);
     QCOMPARE(f.services.messages.size(), 1);
@@ -642,7 +654,7 @@ void TestForm3Files::commandsWaitWhileOpening() {
     QCOMPARE(f.services.lastMessage().text, u8("3項目"));
 }
 
-void TestForm3Files::pointLimit() {
+void TestEditorFileCommands::pointLimit() {
     EditorFixture& f = *m_f;
     PointList many;
     for (int i = 0; i < kMaxPoints + 1; ++i)
@@ -673,5 +685,5 @@ void TestForm3Files::pointLimit() {
     QCOMPARE(f.panel("EditingFile")->text(), over);
 }
 
-QTEST_MAIN(TestForm3Files)
-#include "tst_form3files.moc"
+QTEST_MAIN(TestEditorFileCommands)
+#include "tst_editorfilecommands.moc"

@@ -1,9 +1,11 @@
 // The main window: controls, menus, layout, pointer display, modes, help and version, and the
 // Open command with every way a read can end.
-#include "app/Form1.h"
-#include "app/MainLayout.h"
+#include "app/MainWindow.h"
+#include "app/StatusPanels.h"
 #include "platform/MapView.h"
+#include "platform/Twips.h"
 
+#include "Controls.h"
 #include "FakeServices.h"
 #include "TestFiles.h"
 
@@ -41,7 +43,7 @@ bool hasWaitCursor(const QWidget& w) {
 
 } // namespace
 
-class TestForm1 : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -77,87 +79,89 @@ private:
     QString path(const QString& name) const { return m_dir->path() + u'/' + name; }
     QString writeQuestionFile(const QString& name, const QString& mapRef, const PointList& points);
     void open(const QString& file);
+    MapView* map() const { return Controls::find<MapView>(m_form.get(), "Picture1"); }
+    QAction* action(const char* name) const { return Controls::action(m_form.get(), name); }
+    QString status(const char* panel = "Panel_Main") const {
+        return Controls::text(m_form.get(), panel);
+    }
+    StatusPanels* panels() const { return m_form->findChild<StatusPanels*>(); }
+    QLabel* panel(StatusPanels::Panel which) const { return panels()->label(which); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_services;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindow> m_form;
 };
 
-void TestForm1::init() {
+void TestMainWindow::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("map.bmp")), 64, 48));
     m_services = std::make_unique<FakeServices>();
     // An own folder without a help file.
-    m_form = std::make_unique<Form1>(*m_services, m_dir->path() + u'/');
+    m_form = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
 }
 
-void TestForm1::cleanup() {
+void TestMainWindow::cleanup() {
     m_form.reset();
     m_services.reset();
     m_dir.reset();
 }
 
-QString TestForm1::writeQuestionFile(const QString& name, const QString& mapRef,
-                                     const PointList& points) {
+QString TestMainWindow::writeQuestionFile(const QString& name, const QString& mapRef,
+                                          const PointList& points) {
     const QString file = path(name);
     if (!TestFiles::writeBytes(file, TestFiles::questionFile(mapRef, points)))
         qFatal("cannot write %s", qPrintable(file));
     return file;
 }
 
-void TestForm1::open(const QString& file) {
+void TestMainWindow::open(const QString& file) {
     m_services->answerFile(file);
-    m_form->Menu2_Open->trigger();
+    action("Menu2_Open")->trigger();
 }
 
-void TestForm1::windowAndControls() {
-    Form1& f = *m_form;
+void TestMainWindow::windowAndControls() {
+    MainWindow& f = *m_form;
     QCOMPARE(f.windowTitle(), u8("ZAV地図覚え"));
     QCOMPARE(f.objectName(), QStringLiteral("Form1"));
 
-    QCOMPARE(f.findChild<MapView*>(QStringLiteral("Picture1")), f.Picture1);
+    QCOMPARE(f.findChild<MapView*>(QStringLiteral("Picture1")), map());
     auto* marker = f.findChild<MapMarker*>(QStringLiteral("Shape1"));
     QVERIFY(marker);
-    QVERIFY(!f.Picture1->isMarkerShown());
-    QCOMPARE(f.Picture1->geometry(), QRect(8, 8, 441, 273));
+    QVERIFY(!map()->isMarkerShown());
+    QCOMPARE(map()->geometry(), QRect(8, 8, 441, 273));
 
-    auto* timer = f.findChild<QTimer*>(QStringLiteral("Timer1"));
-    QVERIFY(timer);
-    QCOMPARE(timer->interval(), 300);
-    QVERIFY(timer->isActive());
-    // Each tick steps the marker's colour: red, then blue.
+    // The marker blinks from the start, hidden or not: each tick steps red to blue.
+    auto* blink = map()->findChild<QTimer*>();
+    QVERIFY(blink);
+    QCOMPARE(blink->interval(), 300);
+    QVERIFY(blink->isActive());
+    blink->stop(); // the tick comes from the test
     QCOMPARE(marker->fillColor(), QColor(Qt::red));
-    f.Timer1_Timer();
+    QVERIFY(QMetaObject::invokeMethod(blink, "timeout"));
     QCOMPARE(marker->fillColor(), QColor(0, 0, 255));
 
-    for (const char* name : {"Line1_0", "Line1_1"})
-        QVERIFY2(f.findChild<QWidget*>(QString::fromLatin1(name)), name);
-    QCOMPARE(f.Line1[0]->geometry(), QRect(8, 0, 440, 1));
-    QCOMPARE(f.Line1[1]->geometry(), QRect(8, 1, 440, 1));
+    QCOMPARE(Controls::find<QWidget>(&f, "Line1_0")->geometry(), QRect(8, 0, 440, 1));
+    QCOMPARE(Controls::find<QWidget>(&f, "Line1_1")->geometry(), QRect(8, 1, 440, 1));
 
-    QCOMPARE(f.findChild<QStatusBar*>(QStringLiteral("StatusBar1")), f.statusBar());
-    const QStringList keys = {QStringLiteral("Panel_Main"), QStringLiteral("Panel_Time"),
-                              QStringLiteral("Panel_Position")};
-    for (const QString& key : keys) {
-        QLabel* label = f.StatusBar1->findChild<QLabel*>(key);
-        QVERIFY2(label, qPrintable(key));
-        QCOMPARE(f.panel(key), label);
-    }
-    QCOMPARE(f.panelMain()->text(), u8("ﾌｧｲﾙを開いてください。"));
-    QCOMPARE(f.panelTime()->text(), QString());
-    QCOMPARE(f.panelPosition()->text(), QString());
-    QCOMPARE(f.panelWidth(QStringLiteral("Panel_Time")), 1000);
-    QCOMPARE(f.panelWidth(QStringLiteral("Panel_Position")), 1440);
+    auto* statusBar = Controls::find<QStatusBar>(&f, "StatusBar1");
+    QCOMPARE(statusBar, f.statusBar());
+    for (const char* key : {"Panel_Main", "Panel_Time", "Panel_Position"})
+        QVERIFY2(statusBar->findChild<QLabel*>(QString::fromLatin1(key)), key);
+    QCOMPARE(status(), u8("ﾌｧｲﾙを開いてください。"));
+    QCOMPARE(status("Panel_Time"), QString());
+    QCOMPARE(status("Panel_Position"), QString());
+    QCOMPARE(panels()->widthTwips(StatusPanels::Time), 1000);
+    QCOMPARE(panels()->widthTwips(StatusPanels::Position), 1440);
 
     QVERIFY(f.questionTable().isEmpty());
-    QVERIFY(f.recentFiles().isEmpty());
-    QCOMPARE(f.CommonDialog1().filter, kOpenFilter);
-    QCOMPARE(f.CommonDialog1().fileName, QString());
-    QCOMPARE(f.MyPath(), m_dir->path() + u'/');
+    QVERIFY(f.session().recentFiles().isEmpty());
+    QCOMPARE(f.openDialog().filter, kOpenFilter);
+    QCOMPARE(f.openDialog().fileName, QString());
+    QCOMPARE(f.session().ownFolder(), m_dir->path() + u'/');
 }
 
-void TestForm1::menus_data() {
+void TestMainWindow::menus_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parent"); // the menu that holds it; empty for the menu bar
     QTest::addColumn<int>("position");
@@ -190,7 +194,7 @@ void TestForm1::menus_data() {
     row("Menu2_Version", "Menu1_Help", 1, "ﾊﾞｰｼﾞｮﾝ情報(&V)", none, true, false);
 }
 
-void TestForm1::menus() {
+void TestMainWindow::menus() {
     QFETCH(QString, name);
     QFETCH(QString, parent);
     QFETCH(int, position);
@@ -219,37 +223,38 @@ void TestForm1::menus() {
     QCOMPARE(siblings.size(), itemCounts.value(parent));
 }
 
-void TestForm1::resizeAtDesignSize() {
-    Form1& f = *m_form;
+void TestMainWindow::resizeAtDesignSize() {
+    MainWindow& f = *m_form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     // Whatever frame the platform adds, the rule works from the outer size.
     const QRect frame = f.frameGeometry();
-    QCOMPARE(f.Picture1->width(), frame.width() - 21);
-    QCOMPARE(f.Picture1->height(), frame.height() - 75);
-    QCOMPARE(f.Picture1->pos(), QPoint(8, 8));
+    QCOMPARE(map()->width(), frame.width() - 21);
+    QCOMPARE(map()->height(), frame.height() - 75);
+    QCOMPARE(map()->pos(), QPoint(8, 8));
     const int mainTwips = frame.width() * 15 - 1440 - 1000 - 100;
-    QCOMPARE(f.panelWidth(QStringLiteral("Panel_Main")), mainTwips);
-    QCOMPARE(f.panelMain()->width(), MainLayout::toPixels(mainTwips));
-    QCOMPARE(f.panelTime()->width(), 67);
-    QCOMPARE(f.panelPosition()->width(), 96);
-    QCOMPARE(f.panelTime()->x(), f.panelMain()->width());
-    for (QWidget* line : f.Line1)
-        QCOMPARE(line->geometry().right() + 1, MainLayout::toPixels(frame.width() * 15 - 210));
+    QCOMPARE(panels()->widthTwips(StatusPanels::Main), mainTwips);
+    QCOMPARE(panel(StatusPanels::Main)->width(), Twips::toPixels(mainTwips));
+    QCOMPARE(panel(StatusPanels::Time)->width(), 67);
+    QCOMPARE(panel(StatusPanels::Position)->width(), 96);
+    QCOMPARE(panel(StatusPanels::Time)->x(), panel(StatusPanels::Main)->width());
+    for (const char* line : {"Line1_0", "Line1_1"})
+        QCOMPARE(Controls::find<QWidget>(&f, line)->geometry().right() + 1,
+                 Twips::toPixels(frame.width() * 15 - 210));
 
     // A larger window grows the map view and the main panel only.
     f.resize(f.width() + 150, f.height() + 60);
-    QTRY_COMPARE(f.Picture1->width(), f.frameGeometry().width() - 21);
-    QCOMPARE(f.Picture1->height(), f.frameGeometry().height() - 75);
-    QCOMPARE(f.panelTime()->width(), 67);
-    QCOMPARE(f.panelMain()->width(), MainLayout::toPixels(mainTwips + 150 * 15));
+    QTRY_COMPARE(map()->width(), f.frameGeometry().width() - 21);
+    QCOMPARE(map()->height(), f.frameGeometry().height() - 75);
+    QCOMPARE(panel(StatusPanels::Time)->width(), 67);
+    QCOMPARE(panel(StatusPanels::Main)->width(), Twips::toPixels(mainTwips + 150 * 15));
 }
 
-void TestForm1::resizeBelowMinimumHeight() {
-    Form1& f = *m_form;
+void TestMainWindow::resizeBelowMinimumHeight() {
+    MainWindow& f = *m_form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    const int heightBefore = f.Picture1->height();
+    const int heightBefore = map()->height();
     const int frameExtra = f.frameGeometry().height() - f.height();
 
     // Lower than 75 pixels (1,125 twips) from frame to frame, and narrower than the panels.
@@ -259,16 +264,16 @@ void TestForm1::resizeBelowMinimumHeight() {
         QSKIP("the platform keeps the window wider than the panels");
 
     // The height assignment is skipped; the assignments after it still run.
-    QCOMPARE(f.Picture1->height(), heightBefore);
-    QCOMPARE(f.Picture1->width(), qMax(0, f.frameGeometry().width() - 21));
+    QCOMPARE(map()->height(), heightBefore);
+    QCOMPARE(map()->width(), qMax(0, f.frameGeometry().width() - 21));
     const int lineEnd = f.frameGeometry().width() * 15 - 210;
-    QCOMPARE(f.Line1[0]->width(), MainLayout::toPixels(qAbs(lineEnd - 120)));
+    QCOMPARE(Controls::find<QWidget>(&f, "Line1_0")->width(), Twips::toPixels(qAbs(lineEnd - 120)));
     // Panel_Main keeps its last width, Panel_Time gets its own.
-    QCOMPARE(f.panelTime()->width(), 67);
-    QVERIFY(f.panelWidth(QStringLiteral("Panel_Main")) > 0);
+    QCOMPARE(panel(StatusPanels::Time)->width(), 67);
+    QVERIFY(panels()->widthTwips(StatusPanels::Main) > 0);
 }
 
-void TestForm1::pointerCoordinates_data() {
+void TestMainWindow::pointerCoordinates_data() {
     QTest::addColumn<QPointF>("mapPos");
     QTest::addColumn<QString>("expected");
     QTest::newRow("origin") << QPointF(0, 0) << QStringLiteral("X=0 Y=0");
@@ -276,74 +281,77 @@ void TestForm1::pointerCoordinates_data() {
     QTest::newRow("inside") << QPointF(300, 150) << QStringLiteral("X=300 Y=150");
 }
 
-void TestForm1::pointerCoordinates() {
+void TestMainWindow::pointerCoordinates() {
     QFETCH(QPointF, mapPos);
     QFETCH(QString, expected);
-    Form1& f = *m_form;
+    MainWindow& f = *m_form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    const QPoint inWindow = f.Picture1->mapTo(&f, f.Picture1->fromMap(mapPos).toPoint());
+    const QPoint inWindow = map()->mapTo(&f, map()->fromMap(mapPos).toPoint());
     QTest::mouseMove(f.windowHandle(), inWindow);
-    QTRY_COMPARE(f.panelPosition()->text(), expected);
+    QTRY_COMPARE(status("Panel_Position"), expected);
 }
 
-void TestForm1::pointerOverBackgroundAndOtherControls() {
-    Form1& f = *m_form;
+void TestMainWindow::pointerOverBackgroundAndOtherControls() {
+    MainWindow& f = *m_form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QWidget* client = f.centralWidget();
-    const QPoint overMap = f.Picture1->mapTo(&f, f.Picture1->fromMap({120, 45}).toPoint());
+    const QPoint overMap = map()->mapTo(&f, map()->fromMap({120, 45}).toPoint());
     QTest::mouseMove(f.windowHandle(), overMap);
-    QTRY_COMPARE(f.panelPosition()->text(), QStringLiteral("X=120 Y=45"));
+    QTRY_COMPARE(status("Panel_Position"), QStringLiteral("X=120 Y=45"));
 
     // Over the status bar: unchanged.
-    const QPoint overStatus = f.StatusBar1->mapTo(&f, QPoint(5, f.StatusBar1->height() / 2));
+    auto* statusBar = Controls::find<QStatusBar>(&f, "StatusBar1");
+    const QPoint overStatus = statusBar->mapTo(&f, QPoint(5, statusBar->height() / 2));
     QTest::mouseMove(f.windowHandle(), overStatus);
     QTest::qWait(20);
-    QCOMPARE(f.panelPosition()->text(), QStringLiteral("X=120 Y=45"));
+    QCOMPARE(status("Panel_Position"), QStringLiteral("X=120 Y=45"));
 
     // Over the window's own background, left of the map view: cleared.
     const QPoint overBackground = client->mapTo(&f, QPoint(3, 100));
     QCOMPARE(client->childAt(QPoint(3, 100)), nullptr);
     QTest::mouseMove(f.windowHandle(), overBackground);
-    QTRY_COMPARE(f.panelPosition()->text(), QString());
+    QTRY_COMPARE(status("Panel_Position"), QString());
 
     // Back over the map view.
     QTest::mouseMove(f.windowHandle(), overMap + QPoint(1, 0));
-    QTRY_COMPARE(f.panelPosition()->text(), QStringLiteral("X=121 Y=45"));
+    QTRY_COMPARE(status("Panel_Position"), QStringLiteral("X=121 Y=45"));
 }
 
-void TestForm1::modes() {
-    Form1& f = *m_form;
-    QVERIFY(f.Menu3_NMode->isChecked());
-    QVERIFY(!f.Menu3_PMode->isChecked());
+void TestMainWindow::modes() {
+    MainWindow& f = *m_form;
+    QVERIFY(action("Menu3_NMode")->isChecked());
+    QVERIFY(!action("Menu3_PMode")->isChecked());
 
-    f.Menu3_PMode->trigger();
-    QVERIFY(f.Menu3_PMode->isChecked());
-    QVERIFY(!f.Menu3_NMode->isChecked());
+    QCOMPARE(f.quizMode(), QuizSession::Mode::Normal);
+    action("Menu3_PMode")->trigger();
+    QVERIFY(action("Menu3_PMode")->isChecked());
+    QVERIFY(!action("Menu3_NMode")->isChecked());
+    QCOMPARE(f.quizMode(), QuizSession::Mode::Practice);
     // Choosing the checked item again changes nothing.
-    f.Menu3_PMode->trigger();
-    QVERIFY(f.Menu3_PMode->isChecked());
-    QVERIFY(!f.Menu3_NMode->isChecked());
+    action("Menu3_PMode")->trigger();
+    QVERIFY(action("Menu3_PMode")->isChecked());
+    QVERIFY(!action("Menu3_NMode")->isChecked());
 
-    f.Menu3_NMode->trigger();
-    QVERIFY(f.Menu3_NMode->isChecked());
-    QVERIFY(!f.Menu3_PMode->isChecked());
-    f.Menu3_NMode->trigger();
-    QVERIFY(f.Menu3_NMode->isChecked());
-    QVERIFY(!f.Menu3_PMode->isChecked());
+    action("Menu3_NMode")->trigger();
+    QVERIFY(action("Menu3_NMode")->isChecked());
+    QVERIFY(!action("Menu3_PMode")->isChecked());
+    action("Menu3_NMode")->trigger();
+    QVERIFY(action("Menu3_NMode")->isChecked());
+    QVERIFY(!action("Menu3_PMode")->isChecked());
 
     // Nothing else moved, and the mode is not kept: a new window starts in normal mode.
     QVERIFY(m_services->messages.isEmpty());
-    QCOMPARE(f.panelMain()->text(), u8("ﾌｧｲﾙを開いてください。"));
-    f.Menu3_PMode->trigger();
-    Form1 next(*m_services, m_dir->path() + u'/');
-    QVERIFY(next.Menu3_NMode->isChecked());
-    QVERIFY(!next.Menu3_PMode->isChecked());
+    QCOMPARE(status(), u8("ﾌｧｲﾙを開いてください。"));
+    action("Menu3_PMode")->trigger();
+    MainWindow next(*m_services, m_dir->path() + u'/');
+    QVERIFY(Controls::action(&next, "Menu3_NMode")->isChecked());
+    QVERIFY(!Controls::action(&next, "Menu3_PMode")->isChecked());
 }
 
-void TestForm1::version() {
-    m_form->Menu2_Version->trigger();
+void TestMainWindow::version() {
+    action("Menu2_Version")->trigger();
     QCOMPARE(m_services->messages.size(), 1);
     const MessageRequest& m = m_services->lastMessage();
     QCOMPARE(m.text, u8("ZAV 地図覚え  Ver1.1"));
@@ -352,9 +360,9 @@ void TestForm1::version() {
     QCOMPARE(m.icon, MessageIcon::None);
 }
 
-void TestForm1::helpWithoutHelpFile() {
+void TestMainWindow::helpWithoutHelpFile() {
     QCOMPARE(m_form->helpFile(), QString());
-    m_form->Menu2_Help->trigger();
+    action("Menu2_Help")->trigger();
     QCOMPARE(m_services->messages.size(), 1);
     const MessageRequest& m = m_services->lastMessage();
     QCOMPARE(m.text,
@@ -365,53 +373,53 @@ void TestForm1::helpWithoutHelpFile() {
     QVERIFY(m_services->helpRequests.isEmpty());
 }
 
-void TestForm1::helpWithHelpFile() {
+void TestMainWindow::helpWithHelpFile() {
     const QString help = path(u8("ZAV地図覚えヘルプ.hlp"));
     QVERIFY(TestFiles::writeBytes(help, "<html><body>help</body></html>"));
-    Form1 f(*m_services, m_dir->path() + u'/');
+    MainWindow f(*m_services, m_dir->path() + u'/');
     QCOMPARE(f.helpFile(), help);
-    f.Menu2_Help->trigger();
+    Controls::action(&f, "Menu2_Help")->trigger();
     QVERIFY(m_services->messages.isEmpty());
     QCOMPARE(m_services->helpRequests, QStringList{help});
 }
 
-void TestForm1::openCancelChangesNothing() {
-    Form1& f = *m_form;
+void TestMainWindow::openCancelChangesNothing() {
+    MainWindow& f = *m_form;
     const QString first =
         writeQuestionFile(QStringLiteral("a.zvm"), path(QStringLiteral("map.bmp")), somePoints(3));
     open(first);
-    QCOMPARE(f.panelMain()->text(), kStartText);
-    f.panelMain()->setText(QStringLiteral("before"));
+    QCOMPARE(status(), kStartText);
+    panel(StatusPanels::Main)->setText(QStringLiteral("before"));
     const PointList rows = f.questionTable().rows();
 
     m_services->answerFile(QString()); // cancel
-    f.Menu2_Open->trigger();
+    action("Menu2_Open")->trigger();
 
     QCOMPARE(m_services->fileRequests.size(), 2);
     const FakeServices::FileRequest& request = m_services->fileRequests.last();
     QVERIFY(!request.save);
     QCOMPARE(request.filter, kOpenFilter);
     QCOMPARE(request.proposed, first); // the dialog remembers the last choice
-    QCOMPARE(f.panelMain()->text(), QStringLiteral("before"));
+    QCOMPARE(status(), QStringLiteral("before"));
     QCOMPARE(f.questionTable().rows(), rows);
-    QCOMPARE(f.Picture1->mapSize(), QSize(64, 48));
-    QCOMPARE(f.recentFiles().entries(), QStringList{first});
-    QCOMPARE(f.CommonDialog1().fileName, first);
+    QCOMPARE(map()->mapSize(), QSize(64, 48));
+    QCOMPARE(f.session().recentFiles().entries(), QStringList{first});
+    QCOMPARE(f.openDialog().fileName, first);
     QVERIFY(!hasWaitCursor(f));
     QVERIFY(m_services->messages.isEmpty());
 
     // A chosen file that cannot be opened changes nothing either.
     const QString missing = path(QStringLiteral("gone.zvm"));
     QCOMPARE(f.loadQuestionFile(missing, false), ReadOutcome::CannotOpen);
-    QCOMPARE(f.panelMain()->text(), QStringLiteral("before"));
+    QCOMPARE(status(), QStringLiteral("before"));
     QCOMPARE(f.questionTable().rows(), rows);
-    QCOMPARE(f.recentFiles().entries(), QStringList{first});
+    QCOMPARE(f.session().recentFiles().entries(), QStringList{first});
     QVERIFY(!hasWaitCursor(f));
     QVERIFY(m_services->messages.isEmpty());
 }
 
-void TestForm1::openSuccess() {
-    Form1& f = *m_form;
+void TestMainWindow::openSuccess() {
+    MainWindow& f = *m_form;
     // A relative map reference is found beside the question file, not in the working folder.
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sub")));
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("sub/small.bmp")), 30, 20));
@@ -423,26 +431,26 @@ void TestForm1::openSuccess() {
     QString statusDuringRead;
     bool waitCursorDuringRead = false;
     QTimer::singleShot(0, &f, [&] {
-        statusDuringRead = f.panelMain()->text();
+        statusDuringRead = status();
         waitCursorDuringRead = hasWaitCursor(f);
     });
     open(file);
 
     QCOMPARE(statusDuringRead, kOpeningText);
     QVERIFY(waitCursorDuringRead);
-    QCOMPARE(f.panelMain()->text(), kStartText);
+    QCOMPARE(status(), kStartText);
     QVERIFY(!hasWaitCursor(f));
     QCOMPARE(f.questionTable().rows(), points);
-    QCOMPARE(f.Picture1->mapSize(), QSize(30, 20));
-    QCOMPARE(f.recentFiles().entries(), QStringList{file});
-    QCOMPARE(f.CommonDialog1().fileName, file);
+    QCOMPARE(map()->mapSize(), QSize(30, 20));
+    QCOMPARE(f.session().recentFiles().entries(), QStringList{file});
+    QCOMPARE(f.openDialog().fileName, file);
     QVERIFY(m_services->messages.isEmpty());
-    QCOMPARE(f.panelTime()->text(), QString());
-    QVERIFY(f.Menu2_Open->isEnabled());
-    QVERIFY(!f.Menu2_Stop->isEnabled());
+    QCOMPARE(status("Panel_Time"), QString());
+    QVERIFY(action("Menu2_Open")->isEnabled());
+    QVERIFY(!action("Menu2_Stop")->isEnabled());
 }
 
-void TestForm1::openFailures_data() {
+void TestMainWindow::openFailures_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message"); // empty: no message box
     QTest::addColumn<int>("rows");
@@ -485,19 +493,19 @@ void TestForm1::openFailures_data() {
         << QString() << 1 << previous;
 }
 
-void TestForm1::openFailures() {
+void TestMainWindow::openFailures() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
     QFETCH(int, rows);
     QFETCH(QSize, mapSize);
-    Form1& f = *m_form;
+    MainWindow& f = *m_form;
 
     // An earlier file with another map and other points.
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("previous.bmp")), 7, 5));
     open(writeQuestionFile(QStringLiteral("previous.zvm"), path(QStringLiteral("previous.bmp")),
                            somePoints(5, QStringLiteral("old"))));
     QCOMPARE(f.questionTable().rowCount(), 5);
-    const QStringList history = f.recentFiles().entries();
+    const QStringList history = f.session().recentFiles().entries();
 
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("map.Bmp")), 64, 48) ||
             QFileInfo::exists(path(QStringLiteral("map.Bmp"))));
@@ -522,61 +530,63 @@ void TestForm1::openFailures() {
         QCOMPARE(m.icon, MessageIcon::Exclamation);
         QVERIFY(waitCursorAtMessage);
     }
-    QCOMPARE(f.panelMain()->text(), kErrorText);
+    QCOMPARE(status(), kErrorText);
     QVERIFY(!hasWaitCursor(f));
     QCOMPARE(f.questionTable().rowCount(), rows);
     for (int row = 0; row < rows; ++row)
         QCOMPARE(f.questionTable().text(ColumnHint, row), u8("ヒント"));
-    QCOMPARE(f.Picture1->mapSize(), mapSize);
-    QCOMPARE(f.recentFiles().entries(), history);
-    QVERIFY(f.Menu2_Open->isEnabled());
-    QVERIFY(f.Menu2_Start->isEnabled());
+    QCOMPARE(map()->mapSize(), mapSize);
+    QCOMPARE(f.session().recentFiles().entries(), history);
+    QVERIFY(action("Menu2_Open")->isEnabled());
+    QVERIFY(action("Menu2_Start")->isEnabled());
 }
 
-void TestForm1::openAfterReadErrorWorks() {
-    Form1& f = *m_form;
+void TestMainWindow::openAfterReadErrorWorks() {
+    MainWindow& f = *m_form;
     const QString file = path(QStringLiteral("q.zvm"));
     QByteArray bytes = TestFiles::questionFile(path(QStringLiteral("map.bmp")), somePoints(4));
     bytes.chop(7); // the End record
     QVERIFY(TestFiles::writeBytes(file, bytes));
     open(file);
     QVERIFY(m_services->messages.isEmpty());
-    QCOMPARE(f.panelMain()->text(), kErrorText);
+    QCOMPARE(status(), kErrorText);
     QVERIFY(!hasWaitCursor(f));
-    QVERIFY(f.recentFiles().isEmpty());
+    QVERIFY(f.session().recentFiles().isEmpty());
 
     // Repaired, the same file opens at once.
     writeQuestionFile(QStringLiteral("q.zvm"), path(QStringLiteral("map.bmp")), somePoints(4));
     open(file);
-    QCOMPARE(f.panelMain()->text(), kStartText);
+    QCOMPARE(status(), kStartText);
     QCOMPARE(f.questionTable().rows(), somePoints(4));
-    QCOMPARE(f.recentFiles().entries(), QStringList{file});
+    QCOMPARE(f.session().recentFiles().entries(), QStringList{file});
 }
 
-void TestForm1::historyMovesPathToTop() {
-    Form1& f = *m_form;
+void TestMainWindow::historyMovesPathToTop() {
+    MainWindow& f = *m_form;
     const QString file = writeQuestionFile(QStringLiteral("Quiz.zvm"),
                                            path(QStringLiteral("map.bmp")), somePoints(1));
     const QString otherCase = path(QStringLiteral("quiz.zvm"));
     for (const QString& entry :
          {QStringLiteral("/x/one.zvm"), file, otherCase, file, QStringLiteral("/x/two.zvm")})
-        f.recentFiles().append(entry);
+        f.session().recentFiles().append(entry);
 
     open(file);
-    QCOMPARE(f.recentFiles().entries(), (QStringList{file, QStringLiteral("/x/one.zvm"), otherCase,
-                                                     QStringLiteral("/x/two.zvm")}));
+    QCOMPARE(
+        f.session().recentFiles().entries(),
+        (QStringList{file, QStringLiteral("/x/one.zvm"), otherCase, QStringLiteral("/x/two.zvm")}));
 
     // A start-up load (the dialog's name not set) updates the list the same way.
-    Form1 g(*m_services, m_dir->path() + u'/');
-    g.recentFiles().append(QStringLiteral("/x/one.zvm"));
-    g.recentFiles().append(file);
+    MainWindow g(*m_services, m_dir->path() + u'/');
+    g.session().recentFiles().append(QStringLiteral("/x/one.zvm"));
+    g.session().recentFiles().append(file);
     QCOMPARE(g.loadQuestionFile(file, false), ReadOutcome::Success);
-    QCOMPARE(g.recentFiles().entries(), (QStringList{file, QStringLiteral("/x/one.zvm")}));
-    QCOMPARE(g.CommonDialog1().fileName, QString());
+    QCOMPARE(g.session().recentFiles().entries(),
+             (QStringList{file, QStringLiteral("/x/one.zvm")}));
+    QCOMPARE(g.openDialog().fileName, QString());
 }
 
-void TestForm1::secondOpenReplacesPoints() {
-    Form1& f = *m_form;
+void TestMainWindow::secondOpenReplacesPoints() {
+    MainWindow& f = *m_form;
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("second.bmp")), 30, 20));
     const QString first = writeQuestionFile(
         QStringLiteral("first.zvm"), path(QStringLiteral("map.bmp")), somePoints(3, u8("一")));
@@ -587,43 +597,46 @@ void TestForm1::secondOpenReplacesPoints() {
     QCOMPARE(f.questionTable().rowCount(), 3);
     open(second);
     QCOMPARE(f.questionTable().rows(), secondPoints);
-    QCOMPARE(f.Picture1->mapSize(), QSize(30, 20));
-    QCOMPARE(f.recentFiles().entries(), (QStringList{second, first}));
+    QCOMPARE(map()->mapSize(), QSize(30, 20));
+    QCOMPARE(f.session().recentFiles().entries(), (QStringList{second, first}));
 }
 
-void TestForm1::largeMapGrowsTheWindow() {
-    Form1& f = *m_form;
+void TestMainWindow::largeMapGrowsTheWindow() {
+    MainWindow& f = *m_form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QSize before = f.size();
     // A small map leaves the window alone.
-    open(writeQuestionFile(QStringLiteral("small.zvm"), QStringLiteral("./map.bmp"), somePoints(1)));
+    open(
+        writeQuestionFile(QStringLiteral("small.zvm"), QStringLiteral("./map.bmp"), somePoints(1)));
     QCOMPARE(f.size(), before);
     // A larger one makes it grow until the whole map shows.
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("large.bmp")), 600, 400));
-    open(writeQuestionFile(QStringLiteral("large.zvm"), QStringLiteral("./large.bmp"), somePoints(1)));
-    QCOMPARE(f.panelMain()->text(), kStartText);
-    QVERIFY(f.Picture1->contentsRect().width() >= 600);
-    QVERIFY(f.Picture1->contentsRect().height() >= 400);
+    open(writeQuestionFile(QStringLiteral("large.zvm"), QStringLiteral("./large.bmp"),
+                           somePoints(1)));
+    QCOMPARE(status(), kStartText);
+    QVERIFY(map()->contentsRect().width() >= 600);
+    QVERIFY(map()->contentsRect().height() >= 400);
     // One larger than the screen stops at the screen's edges.
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("huge.bmp")), 4000, 3000));
-    open(writeQuestionFile(QStringLiteral("huge.zvm"), QStringLiteral("./huge.bmp"), somePoints(1)));
+    open(
+        writeQuestionFile(QStringLiteral("huge.zvm"), QStringLiteral("./huge.bmp"), somePoints(1)));
     const QRect available = f.screen()->availableGeometry();
     QVERIFY(available.contains(f.frameGeometry()));
     QVERIFY(f.width() > 600);
 }
 
-void TestForm1::pointLimit_data() {
+void TestMainWindow::pointLimit_data() {
     QTest::addColumn<int>("points");
     QTest::addColumn<bool>("tooMany");
     QTest::newRow("32,767 points") << 32767 << false;
     QTest::newRow("32,768 points") << 32768 << true;
 }
 
-void TestForm1::pointLimit() {
+void TestMainWindow::pointLimit() {
     QFETCH(int, points);
     QFETCH(bool, tooMany);
-    Form1& f = *m_form;
+    MainWindow& f = *m_form;
     const QString file = writeQuestionFile(QStringLiteral("big.zvm"),
                                            path(QStringLiteral("map.bmp")), somePoints(points));
     open(file);
@@ -632,7 +645,7 @@ void TestForm1::pointLimit() {
     QVERIFY(!hasWaitCursor(f));
     if (!tooMany) {
         QVERIFY(m_services->messages.isEmpty());
-        QCOMPARE(f.panelMain()->text(), kStartText);
+        QCOMPARE(status(), kStartText);
         return;
     }
     QCOMPARE(m_services->messages.size(), 1);
@@ -640,20 +653,21 @@ void TestForm1::pointLimit() {
     QCOMPARE(m.text, u8("ﾎﾟｲﾝﾄが多すぎます。\r読み込めるﾎﾟｲﾝﾄは32767個までです。"));
     QCOMPARE(m.title, u8("ｴﾗｰ"));
     QCOMPARE(m.icon, MessageIcon::Exclamation);
-    QCOMPARE(f.panelMain()->text(), kErrorText);
-    QVERIFY(f.recentFiles().isEmpty());
+    QCOMPARE(status(), kErrorText);
+    QVERIFY(f.session().recentFiles().isEmpty());
 }
 
-void TestForm1::commandsHeldDuringRead() {
-    Form1& f = *m_form;
+void TestMainWindow::commandsHeldDuringRead() {
+    MainWindow& f = *m_form;
     const QString file =
         writeQuestionFile(QStringLiteral("q.zvm"), path(QStringLiteral("map.bmp")), somePoints(50));
     const QString other = writeQuestionFile(QStringLiteral("other.zvm"),
                                             path(QStringLiteral("map.bmp")), somePoints(1));
     const QList<QAction*> commands = {
-        f.Menu2_Open,   f.Menu2_Start, f.Menu2_Stop,     f.Menu2_End,    f.Menu2_Mode->menuAction(),
-        f.Menu3_PMode,  f.Menu3_NMode, f.Menu2_FileEdit, f.Menu2_Option, f.Menu2_Help,
-        f.Menu2_Version};
+        action("Menu2_Open"),  action("Menu2_Start"),    action("Menu2_Stop"),
+        action("Menu2_End"),   action("Menu2_Mode"),     action("Menu3_PMode"),
+        action("Menu3_NMode"), action("Menu2_FileEdit"), action("Menu2_Option"),
+        action("Menu2_Help"),  action("Menu2_Version")};
     QList<bool> enabledBefore;
     for (QAction* action : commands)
         enabledBefore.append(action->isEnabled());
@@ -666,7 +680,7 @@ void TestForm1::commandsHeldDuringRead() {
     // Fires while the read lets events run: every command tries to start.
     QTimer::singleShot(0, &f, [&] {
         ran = true;
-        reading = f.isReading();
+        reading = f.isBusy();
         rowsWhenHeld = f.questionTable().rowCount();
         for (QAction* action : commands)
             enabledDuring.append(action->isEnabled());
@@ -677,7 +691,7 @@ void TestForm1::commandsHeldDuringRead() {
         nested = f.loadQuestionFile(other, true);
     });
     m_services->answerFile(file);
-    f.Menu2_Open->trigger();
+    action("Menu2_Open")->trigger();
 
     QVERIFY(ran);
     QVERIFY(reading);
@@ -687,12 +701,12 @@ void TestForm1::commandsHeldDuringRead() {
     // None of them ran: no second dialog, no message, no mode change, the window still open.
     QCOMPARE(m_services->fileRequests.size(), 1);
     QVERIFY(m_services->messages.isEmpty());
-    QVERIFY(f.Menu3_NMode->isChecked());
-    QVERIFY(!f.Menu3_PMode->isChecked());
+    QVERIFY(action("Menu3_NMode")->isChecked());
+    QVERIFY(!action("Menu3_PMode")->isChecked());
     QCOMPARE(f.questionTable().rowCount(), 50);
-    QCOMPARE(f.recentFiles().entries(), QStringList{file});
-    QCOMPARE(f.panelMain()->text(), kStartText);
-    QVERIFY(!f.isReading());
+    QCOMPARE(f.session().recentFiles().entries(), QStringList{file});
+    QCOMPARE(status(), kStartText);
+    QVERIFY(!f.isBusy());
 
     // Afterwards every command has its state from before the read.
     QList<bool> enabledAfter;
@@ -701,13 +715,13 @@ void TestForm1::commandsHeldDuringRead() {
     QCOMPARE(enabledAfter, enabledBefore);
     m_services->clear();
     m_services->answerFile(other);
-    f.Menu2_Open->trigger();
+    action("Menu2_Open")->trigger();
     QCOMPARE(m_services->fileRequests.size(), 1);
     QCOMPARE(f.questionTable().rowCount(), 1);
 }
 
-void TestForm1::closeDuringReadWaits() {
-    Form1& f = *m_form;
+void TestMainWindow::closeDuringReadWaits() {
+    MainWindow& f = *m_form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QString file =
@@ -720,10 +734,10 @@ void TestForm1::closeDuringReadWaits() {
     open(file);
     QVERIFY(visibleAfterClose);
     QCOMPARE(f.questionTable().rowCount(), 20);
-    QCOMPARE(f.panelMain()->text(), kStartText);
+    QCOMPARE(status(), kStartText);
     // The close then goes ahead.
     QTRY_VERIFY(!f.isVisible());
 }
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

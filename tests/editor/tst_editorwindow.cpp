@@ -1,7 +1,9 @@
 // The editor window: controls, layout, keys, blink, coordinates, closing, and point editing.
 #include "EditorFixture.h"
 
-#include "app/Form1.h"
+#include "Controls.h"
+
+#include "app/MainWindow.h"
 
 #include <QMenu>
 #include <QStatusBar>
@@ -12,7 +14,7 @@ using TestFiles::u8;
 Q_DECLARE_METATYPE(Point)
 Q_DECLARE_METATYPE(Qt::MouseButton)
 
-class TestForm3 : public QObject {
+class TestEditorWindow : public QObject {
     Q_OBJECT
 private slots:
     void init() { m_f = std::make_unique<EditorFixture>(); }
@@ -49,17 +51,21 @@ private:
     std::unique_ptr<EditorFixture> m_f;
 };
 
-void TestForm3::controlsAndInitialState() {
+void TestEditorWindow::controlsAndInitialState() {
     EditorFixture& f = *m_f;
     QCOMPARE(f.form->windowTitle(), u8("ﾌｧｲﾙ編集"));
+    // One visible list: the answer-1 column of a model that holds all six, by their tags.
     const QStringList tags = {u8("PositionX"), u8("PositionY"), u8("ヒント"),
                               u8("答え1"),     u8("答え2"),     u8("情報")};
-    for (int column = 0; column < kPointColumns; ++column) {
-        QCOMPARE(f.list(column)->property("Tag").toString(), tags[column]);
-        QCOMPARE(f.list(column)->isVisible(), column == ColumnAnswer1);
-        QCOMPARE(f.list(column)->model()->rowCount(), 0);
-        QVERIFY(f.box(column <= 4 ? column : 0));
-    }
+    QAbstractItemModel* model = f.list()->model();
+    QCOMPARE(f.form->findChildren<QAbstractItemView*>().size(), 1);
+    QVERIFY(f.list()->isVisible());
+    QCOMPARE(f.list()->modelColumn(), int(ColumnAnswer1));
+    QCOMPARE(model->rowCount(), 0);
+    for (int column = 0; column < kPointColumns; ++column)
+        QCOMPARE(model->headerData(column, Qt::Horizontal).toString(), tags[column]);
+    for (int column = 0; column < ColumnInfo; ++column)
+        QVERIFY(f.box(column));
     QVERIFY(f.infoBox()->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn);
     QCOMPARE(f.command1()->text(), u8("追加(&A)"));
     QVERIFY(f.command1()->isDefault());
@@ -78,20 +84,20 @@ void TestForm3::controlsAndInitialState() {
     QVERIFY(f.panel("EditingFile")->x() < f.panel("MapName")->x());
     QVERIFY(f.panel("MapName")->x() < f.panel("Position")->x());
 
-    auto* timer = f.child<QTimer>(QStringLiteral("Timer1"));
-    QCOMPARE(timer->interval(), 300);
-    QVERIFY(timer->isActive());
+    auto* blink = f.picture()->findChild<QTimer*>();
+    QCOMPARE(blink->interval(), 300);
+    QVERIFY(blink->isActive());
     QVERIFY(!f.picture()->isMarkerShown());
     QCOMPARE(f.picture()->marker()->fillColor(), QColor(255, 0, 0));
     QVERIFY(!f.picture()->hasMap());
     QCOMPARE(f.form->mode(), EditMode::Add);
     QVERIFY(!f.modified());
     QVERIFY(f.form->document().editingFileName().isEmpty());
-    QCOMPARE(f.form->commonDialog1().filter, u8("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm"));
-    QCOMPARE(f.form->commonDialog2().filter, u8("ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp"));
+    QCOMPARE(f.form->fileDialog().filter, u8("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm"));
+    QCOMPARE(f.form->mapDialog().filter, u8("ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp"));
 }
 
-void TestForm3::menus_data() {
+void TestEditorWindow::menus_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("caption");
@@ -115,7 +121,7 @@ void TestForm3::menus_data() {
     row("PMenu_Delete", "PMenu1", "削除(&D)");
 }
 
-void TestForm3::menus() {
+void TestEditorWindow::menus() {
     QFETCH(QString, name);
     QFETCH(QString, menu);
     QAction* item = m_f->child<QAction>(name);
@@ -133,7 +139,7 @@ void TestForm3::menus() {
     }
 }
 
-void TestForm3::designGeometry_data() {
+void TestEditorWindow::designGeometry_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels"); // twips / 15
 
@@ -156,7 +162,7 @@ void TestForm3::designGeometry_data() {
     QTest::newRow("Line1_1") << "Line1_1" << QRect(8, 1, 544, 1);
 }
 
-void TestForm3::designGeometry() {
+void TestEditorWindow::designGeometry() {
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
     QCOMPARE(m_f->child<QWidget>(name)->geometry(), pixels);
@@ -172,7 +178,7 @@ void TestForm3::designGeometry() {
     QCOMPARE(bar->width(), 557);
 }
 
-void TestForm3::resizeMovesOnlyMapAndLines() {
+void TestEditorWindow::resizeMovesOnlyMapAndLines() {
     EditorFixture& f = *m_f;
     const QStringList fixed = {u8("List1_3"),  u8("Text1_0"),  u8("Text1_1"), u8("Text1_2"),
                                u8("Text1_3"),  u8("Text1_4"),  u8("Text1_5"), u8("Label1_0"),
@@ -202,7 +208,7 @@ void TestForm3::resizeMovesOnlyMapAndLines() {
     QTRY_COMPARE(f.picture()->size(), QSize(0, 0));
 }
 
-void TestForm3::tabOrderAndAccessKeys() {
+void TestEditorWindow::tabOrderAndAccessKeys() {
     EditorFixture& f = *m_f;
     QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
     f.list()->setFocus();
@@ -230,7 +236,7 @@ void TestForm3::tabOrderAndAccessKeys() {
     QCOMPARE(QApplication::focusWidget(), f.infoBox());
 }
 
-void TestForm3::enterKey_data() {
+void TestEditorWindow::enterKey_data() {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("messages"); // Command1 refuses the empty boxes with one message
@@ -248,7 +254,7 @@ void TestForm3::enterKey_data() {
     QTest::newRow("on Command2") << "Command2" << 0 << 0 << EditMode::Edit << "";
 }
 
-void TestForm3::enterKey() {
+void TestEditorWindow::enterKey() {
     QFETCH(QString, focus);
     QFETCH(int, modifiers);
     EditorFixture& f = *m_f;
@@ -265,9 +271,9 @@ void TestForm3::enterKey() {
     QTEST(f.infoBox()->toPlainText(), "info");
 }
 
-void TestForm3::blinkCycle() {
+void TestEditorWindow::blinkCycle() {
     MapMarker* marker = m_f->picture()->marker();
-    auto* timer = m_f->child<QTimer>(QStringLiteral("Timer1"));
+    auto* timer = m_f->picture()->findChild<QTimer*>();
     timer->stop(); // the ticks come from the test
     const QList<QColor> expected = {QColor(0, 0, 255),     QColor(255, 255, 0), QColor(0, 0, 0),
                                     QColor(255, 255, 255), QColor(255, 0, 0),   QColor(0, 0, 255)};
@@ -278,7 +284,7 @@ void TestForm3::blinkCycle() {
     QVERIFY(!m_f->picture()->isMarkerShown()); // the hidden marker blinks too
 }
 
-void TestForm3::coordinateDisplay() {
+void TestEditorWindow::coordinateDisplay() {
     EditorFixture& f = *m_f;
     QLabel* position = f.panel("Position");
     QTest::mouseMove(f.picture(), f.picture()->fromMap(QPointF(128, 45)).toPoint());
@@ -294,7 +300,7 @@ void TestForm3::coordinateDisplay() {
     QTRY_COMPARE(position->text(), QString());
 }
 
-void TestForm3::closing_data() {
+void TestEditorWindow::closing_data() {
     QTest::addColumn<bool>("changed");
     QTest::addColumn<MessageAnswer>("answer");
     QTest::addColumn<bool>("closed");
@@ -304,7 +310,7 @@ void TestForm3::closing_data() {
     QTest::newRow("changed, Yes") << true << MessageAnswer::Yes << true;
 }
 
-void TestForm3::closing() {
+void TestEditorWindow::closing() {
     QFETCH(bool, changed);
     QFETCH(MessageAnswer, answer);
     QFETCH(bool, closed);
@@ -344,15 +350,15 @@ void TestForm3::closing() {
     }
 }
 
-void TestForm3::openedModallyFromMainWindow() {
+void TestEditorWindow::openedModallyFromMainWindow() {
     FakeServices services;
-    Form1 main(services, m_f->dir.path() + u'/');
+    MainWindow main(services, m_f->dir.path() + u'/');
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     QList<int> rowsAtOpening;
     // Runs inside the editor's modal loop: add a point, then close with Yes.
     const auto useEditor = [&] {
-        auto* editor = qobject_cast<Form3*>(QApplication::activeModalWidget());
+        auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
         QVERIFY(editor);
         QCOMPARE(editor->parentWidget(), &main);
         QVERIFY(editor->isModal());
@@ -363,23 +369,23 @@ void TestForm3::openedModallyFromMainWindow() {
     };
     for (int opening = 0; opening < 2; ++opening) {
         QTimer::singleShot(0, &main, useEditor);
-        main.Menu2_FileEdit->trigger(); // returns when the editor has closed
+        Controls::action(&main, "Menu2_FileEdit")->trigger(); // returns once the editor closed
         QVERIFY(!QApplication::activeModalWidget());
     }
     QCOMPARE(rowsAtOpening, QList<int>({0, 0})); // every opening starts afresh
     QCOMPARE(services.messages.size(), 2);
     QCOMPARE(services.messages[0].title, u8("終了"));
-    QVERIFY(main.findChildren<Form3*>().isEmpty());
+    QVERIFY(main.findChildren<EditorWindow*>().isEmpty());
 }
 
-void TestForm3::pressPlacesPoint_data() {
+void TestEditorWindow::pressPlacesPoint_data() {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::newRow("left") << Qt::LeftButton;
     QTest::newRow("right") << Qt::RightButton;
     QTest::newRow("middle") << Qt::MiddleButton;
 }
 
-void TestForm3::pressPlacesPoint() {
+void TestEditorWindow::pressPlacesPoint() {
     QFETCH(Qt::MouseButton, button);
     EditorFixture& f = *m_f;
     f.add(samplePoint(1));
@@ -396,7 +402,7 @@ void TestForm3::pressPlacesPoint() {
     QCOMPARE(f.modified(), flag);
 }
 
-void TestForm3::typedCoordinates_data() {
+void TestEditorWindow::typedCoordinates_data() {
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
     QTest::addColumn<bool>("moves");
@@ -416,7 +422,7 @@ void TestForm3::typedCoordinates_data() {
                                              << "4" << false << QPointF();
 }
 
-void TestForm3::typedCoordinates() {
+void TestEditorWindow::typedCoordinates() {
     QFETCH(QString, x);
     QFETCH(QString, y);
     QFETCH(bool, moves);
@@ -436,7 +442,7 @@ void TestForm3::typedCoordinates() {
     QVERIFY(!f.modified());
 }
 
-void TestForm3::refusals_data() {
+void TestEditorWindow::refusals_data() {
     QTest::addColumn<Point>("boxes");
     QTest::addColumn<EditMode>("mode");
     QTest::addColumn<int>("selection");
@@ -475,7 +481,7 @@ void TestForm3::refusals_data() {
         << error << MessageIcon::Exclamation;
 }
 
-void TestForm3::refusals() {
+void TestEditorWindow::refusals() {
     QFETCH(Point, boxes);
     QFETCH(EditMode, mode);
     QFETCH(int, selection);
@@ -509,7 +515,7 @@ void TestForm3::refusals() {
     QCOMPARE(f.form->focusWidget(), focus);
 }
 
-void TestForm3::addFillsAllColumns() {
+void TestEditorWindow::addFillsAllColumns() {
     EditorFixture& f = *m_f;
     f.add(samplePoint(0));
     f.selectRow(0);
@@ -524,7 +530,7 @@ void TestForm3::addFillsAllColumns() {
     QCOMPARE(f.rows(), 2);
     for (int column = 0; column < kPointColumns; ++column) {
         QCOMPARE(f.form->pointTable().text(column, 1), point[column]);
-        QCOMPARE(f.list(column)->model()->index(1, column).data().toString(), point[column]);
+        QCOMPARE(f.modelText(1, column), point[column]);
     }
     QCOMPARE(f.form->pointTable().row(0), samplePoint(0));
     QCOMPARE(f.boxes(), Point{});
@@ -536,7 +542,7 @@ void TestForm3::addFillsAllColumns() {
     QVERIFY(f.list()->selectionModel()->isSelected(f.list()->model()->index(0, ColumnAnswer1)));
 }
 
-void TestForm3::selectFillsBoxesAndUpdateOverwrites() {
+void TestEditorWindow::selectFillsBoxesAndUpdateOverwrites() {
     EditorFixture& f = *m_f;
     for (int i = 0; i < 3; ++i)
         f.add(samplePoint(i));
@@ -574,7 +580,7 @@ void TestForm3::selectFillsBoxesAndUpdateOverwrites() {
     QCOMPARE(f.form->mode(), EditMode::Edit);
 }
 
-void TestForm3::deleteRows() {
+void TestEditorWindow::deleteRows() {
     EditorFixture& f = *m_f;
     for (int i = 0; i < 3; ++i)
         f.add(samplePoint(i));
@@ -593,8 +599,7 @@ void TestForm3::deleteRows() {
     QCOMPARE(f.rows(), 2);
     for (int column = 0; column < kPointColumns; ++column) {
         QCOMPARE(f.form->pointTable().text(column, 0), samplePoint(1)[column]);
-        QCOMPARE(f.list(column)->model()->index(1, column).data().toString(),
-                 samplePoint(2)[column]);
+        QCOMPARE(f.modelText(1, column), samplePoint(2)[column]);
     }
     QCOMPARE(f.form->pointTable().selection(), -1);
     QVERIFY(!f.list()->selectionModel()->hasSelection());
@@ -604,7 +609,7 @@ void TestForm3::deleteRows() {
     QVERIFY(!f.modified());
 }
 
-void TestForm3::itemCountAndPopup() {
+void TestEditorWindow::itemCountAndPopup() {
     EditorFixture& f = *m_f;
     f.action("PMenu_ListNum")->trigger();
     QCOMPARE(f.services.lastMessage().text, u8("0項目"));
@@ -630,7 +635,7 @@ void TestForm3::itemCountAndPopup() {
     QCOMPARE(f.form->pointTable().text(ColumnAnswer1, 1), samplePoint(2)[ColumnAnswer1]);
 }
 
-void TestForm3::modeSwitching() {
+void TestEditorWindow::modeSwitching() {
     EditorFixture& f = *m_f;
     QAction* add = f.action("Menu2_AddMode");
     QAction* edit = f.action("Menu2_EditMode");
@@ -670,5 +675,5 @@ void TestForm3::modeSwitching() {
     QCOMPARE(f.modified(), flag);
 }
 
-QTEST_MAIN(TestForm3)
-#include "tst_form3.moc"
+QTEST_MAIN(TestEditorWindow)
+#include "tst_editorwindow.moc"

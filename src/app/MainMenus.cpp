@@ -1,0 +1,50 @@
+#include "app/MainMenus.h"
+
+#include <QMenuBar>
+
+namespace {
+
+template <class Owner> QMenu* addMenu(Owner* owner, const char* name, const QString& caption) {
+    QMenu* menu = owner->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+                 const QKeySequence& shortcut = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+} // namespace
+
+MainMenus::MainMenus(QMenuBar* bar) {
+    QMenu* file = addMenu(bar, "Menu1_File", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    open = addItem(file, "Menu2_Open", QStringLiteral("開く(&O)"), Qt::CTRL | Qt::Key_O);
+    start = addItem(file, "Menu2_Start", QStringLiteral("ｽﾀｰﾄ(&S)"), Qt::CTRL | Qt::Key_S);
+    stop = addItem(file, "Menu2_Stop", QStringLiteral("中止(&T)"));
+    stop->setEnabled(false);
+    end = addItem(file, "Menu2_End", QStringLiteral("終了(&X)"));
+
+    QMenu* edit = addMenu(bar, "Menu1_Edit", QStringLiteral("編集(&E)"));
+    mode = addMenu(edit, "Menu2_Mode", QStringLiteral("ﾓｰﾄﾞ(&M)"));
+    practiceMode = addItem(mode, "Menu3_PMode", QStringLiteral("練習ﾓｰﾄﾞ(&P)"));
+    normalMode = addItem(mode, "Menu3_NMode", QStringLiteral("通常ﾓｰﾄﾞ(&N)"));
+    practiceMode->setCheckable(true);
+    normalMode->setCheckable(true);
+    normalMode->setChecked(true);
+    editor = addItem(edit, "Menu2_FileEdit", QStringLiteral("ﾌｧｲﾙ編集(&F)"));
+    options = addItem(edit, "Menu2_Option", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+
+    QMenu* helpMenu = addMenu(bar, "Menu1_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help = addItem(helpMenu, "Menu2_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    version = addItem(helpMenu, "Menu2_Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
+}
+
+QList<QAction*> MainMenus::commands() const {
+    return {open,   start,   stop, end,    mode->menuAction(), practiceMode, normalMode,
+            editor, options, help, version};
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+// The main window's menus, built with their captions, access keys, shortcuts and established
+// names ("Menu1_File", "Menu2_Open", ...; a menu's QMenu and its menuAction() both carry the
+// menu's name). The window connects the items to its commands.
+struct MainMenus {
+    explicit MainMenus(QMenuBar* bar);
+
+    // Every command, the mode submenu's own item included.
+    QList<QAction*> commands() const;
+
+    QAction* open = nullptr;
+    QAction* start = nullptr;
+    QAction* stop = nullptr;
+    QAction* end = nullptr;
+    QMenu* mode = nullptr;
+    QAction* practiceMode = nullptr;
+    QAction* normalMode = nullptr;
+    QAction* editor = nullptr;
+    QAction* options = nullptr;
+    QAction* help = nullptr;
+    QAction* version = nullptr;
+};

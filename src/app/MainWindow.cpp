@@ -1,0 +1,406 @@
+#include "app/MainWindow.h"
+
+#include "app/HelpFile.h"
+#include "app/MainLayout.h"
+#include "app/MainMenus.h"
+#include "app/PlayFile.h"
+#include "app/StatusPanels.h"
+#include "data/NumericText.h"
+#include "data/TableSink.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/RecentFilesDialog.h"
+#include "editor/EditorWindow.h"
+#include "platform/LongOperation.h"
+#include "platform/MapView.h"
+#include "quiz/AnswerWindow.h"
+#include "quiz/Shuffle.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+
+MainWindow::MainWindow(Services& services, const QString& ownFolder, QWidget* parent)
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_session(ownFolder)
+    // Looked up once, before the window is first shown.
+    , m_helpFile(HelpFile::find(ownFolder)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ZAV地図覚え"));
+    m_openDialog.filter = PlayFile::filter();
+    createControls();
+    createMenus();
+    // Design client area below the menu bar; the status bar lies inside it.
+    resize(Twips::toPixels(MainLayout::kClientWidth),
+           Twips::toPixels(MainLayout::kClientHeight) + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls() {
+    using namespace MainLayout;
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Form1_Client"));
+    client->setMouseTracking(true);
+    client->installEventFilter(this);
+    setCentralWidget(client);
+
+    // Two thin lines under the menu bar: a shadow and a light edge.
+    const std::array<QPalette::ColorRole, 2> lineRoles = {QPalette::Mid, QPalette::Base};
+    const std::array<int, 2> lineY = {kLine0Y, kLine1Y};
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        auto* line = new QWidget(client);
+        line->setObjectName(QStringLiteral("Line1_%1").arg(i));
+        line->setAutoFillBackground(true);
+        line->setBackgroundRole(lineRoles[i]);
+        // A line takes no pointer events; moves over it reach the window, as on the background.
+        line->setAttribute(Qt::WA_TransparentForMouseEvents);
+        line->setGeometry(Twips::toPixels(kLineX1), Twips::toPixels(lineY[i]),
+                          Twips::toPixels(kLineX2 - kLineX1), 1);
+        m_lines[i] = line;
+    }
+
+    m_mapView = new MapView(client);
+    m_mapView->setGeometry(Twips::rect(kMapLeft, kMapTop, kMapWidth, kMapHeight));
+    connect(m_mapView, &MapView::pointerMoved, this, &MainWindow::showPointer);
+
+    auto* statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    // The frame resizes the window; a grip would hide the end of Panel_Position.
+    statusBar->setSizeGripEnabled(false);
+    m_panels = new StatusPanels(statusBar);
+    statusBar->addWidget(m_panels, 1);
+    setStatusBar(statusBar);
+    setStatus(PlayFile::openPleaseStatus());
+}
+
+void MainWindow::createMenus() {
+    m_menus = std::make_unique<MainMenus>(menuBar());
+    using Mode = QuizSession::Mode;
+    connect(m_menus->open, &QAction::triggered, this, &MainWindow::openFile);
+    connect(m_menus->start, &QAction::triggered, this, &MainWindow::startQuiz);
+    connect(m_menus->stop, &QAction::triggered, this, &MainWindow::stopQuiz);
+    connect(m_menus->end, &QAction::triggered, this, &QWidget::close);
+    connect(m_menus->practiceMode, &QAction::triggered, this,
+            [this] { chooseMode(Mode::Practice); });
+    connect(m_menus->normalMode, &QAction::triggered, this, [this] { chooseMode(Mode::Normal); });
+    connect(m_menus->editor, &QAction::triggered, this, &MainWindow::openEditor);
+    connect(m_menus->options, &QAction::triggered, this, &MainWindow::openOptions);
+    connect(m_menus->help, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(m_menus->version, &QAction::triggered, this, &MainWindow::showVersion);
+}
+
+void MainWindow::setStatus(const QString& text) {
+    m_panels->setText(StatusPanels::Main, text);
+}
+
+// ---- Layout and pointer ----
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layOut();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The frame is known only once the window is shown.
+    layOut();
+}
+
+void MainWindow::layOut() {
+    const QRect frame = frameGeometry();
+    const MainLayout::Assignments a =
+        MainLayout::resize(Twips::fromPixels(frame.width()), Twips::fromPixels(frame.height()),
+                           m_panels->widthTwips(StatusPanels::Position));
+    if (a.mapWidth)
+        m_mapView->resize(Twips::toPixels(*a.mapWidth), m_mapView->height());
+    if (a.mapHeight)
+        m_mapView->resize(m_mapView->width(), Twips::toPixels(*a.mapHeight));
+    const std::array<int, 2> lineEnds = {a.line0X2, a.line1X2};
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        // A line runs between its two ends, whichever lies further left.
+        const int left = std::min(MainLayout::kLineX1, lineEnds[i]);
+        const int right = std::max(MainLayout::kLineX1, lineEnds[i]);
+        m_lines[i]->setGeometry(Twips::toPixels(left), m_lines[i]->y(),
+                                Twips::toPixels(right - left), 1);
+    }
+    m_panels->setWidthTwips(StatusPanels::Time, a.panelTimeWidth);
+    if (a.panelMainWidth)
+        m_panels->setWidthTwips(StatusPanels::Main, *a.panelMainWidth);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
+        // Moves that a control left unhandled also arrive here; only the background counts.
+        const auto* move = static_cast<QMouseEvent*>(event);
+        if (!centralWidget()->childAt(move->position().toPoint()))
+            m_panels->setText(StatusPanels::Position, QString());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showPointer(QPointF mapPos) {
+    m_panels->setText(StatusPanels::Position,
+                      QStringLiteral("X=") + NumericText::format(mapPos.x()) +
+                          QStringLiteral(" Y=") + NumericText::format(mapPos.y()));
+}
+
+// ---- Menu commands ----
+
+void MainWindow::openFile() {
+    const QString path = m_services.openFileName(m_openDialog);
+    if (!path.isEmpty())
+        loadQuestionFile(path, true);
+}
+
+void MainWindow::chooseMode(QuizSession::Mode mode) {
+    m_menus->practiceMode->setChecked(mode == QuizSession::Mode::Practice);
+    m_menus->normalMode->setChecked(mode == QuizSession::Mode::Normal);
+}
+
+QuizSession::Mode MainWindow::quizMode() const {
+    return m_menus->normalMode->isChecked() ? QuizSession::Mode::Normal
+                                            : QuizSession::Mode::Practice;
+}
+
+void MainWindow::openEditor() {
+    // A new editor each time, so every opening starts afresh; this window waits until it closes.
+    EditorWindow editor(m_services, this);
+    editor.exec();
+}
+
+void MainWindow::openOptions() {
+    // A new dialog each time, so it starts from the current option; this window waits.
+    OptionsDialog options(m_session.startupOption(), this);
+    if (options.exec() == QDialog::Accepted)
+        m_session.setStartupOption(options.startupOption());
+}
+
+void MainWindow::showHelp() {
+    if (m_helpFile.isEmpty()) {
+        // Without a help file there is nothing a viewer could show, so none is opened.
+        m_services.message(
+            QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙが見つかりません。") + u'\r' +
+                QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙは、実行ﾌｧｲﾙと同じﾃﾞｨﾚｸﾄﾘにおいてください。"),
+            QStringLiteral("ﾍﾙﾌﾟ"), MessageButtons::Ok, MessageIcon::Exclamation);
+        return;
+    }
+    m_services.showHelp(m_helpFile);
+}
+
+QString MainWindow::versionText() {
+    return QStringLiteral("ZAV 地図覚え  Ver%1.%2").arg(ZAV_VERSION_MAJOR).arg(ZAV_VERSION_MINOR);
+}
+
+void MainWindow::showVersion() {
+    m_services.message(versionText(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), MessageButtons::Ok,
+                       MessageIcon::None);
+}
+
+// ---- The quiz ----
+
+void MainWindow::startQuiz() {
+    if (isBusy() || (m_quiz && m_quiz->isRunning()))
+        return;
+    m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
+    setStatus(QStringLiteral("並び替えています..."));
+    const bool ready = putQuestionsInOrder();
+    setStatus(QString());
+    m_operation.reset();
+    if (m_closeAsked) {
+        // The window was asked to close while the rows moved: it closes now, without a quiz.
+        closeIfAsked();
+        return;
+    }
+    if (!ready)
+        return;
+    auto* quiz = new AnswerWindow(m_table.rows(), quizMode(), *m_random, m_services, this);
+    m_quiz = quiz;
+    connect(quiz, &AnswerWindow::statusChanged, this, &MainWindow::setStatus);
+    connect(quiz, &AnswerWindow::clockChanged, this,
+            [this](const QString& text) { m_panels->setText(StatusPanels::Time, text); });
+    connect(quiz, &AnswerWindow::markerPlaced, this, &MainWindow::placeMarker);
+    connect(quiz, &AnswerWindow::markerHidden, this,
+            [this] { m_mapView->setMarkerVisible(false); });
+    connect(quiz, &AnswerWindow::completed, this, &MainWindow::endQuiz);
+    connect(quiz, &AnswerWindow::stopped, this, &MainWindow::endQuiz);
+    quiz->show();
+    setQuizRunning(true);
+    quiz->start();
+}
+
+bool MainWindow::putQuestionsInOrder() {
+    m_random->reseed();
+    if (m_table.isEmpty()) {
+        m_services.message(
+            QStringLiteral("ﾌｧｲﾙが開かれていないか、開いたﾌｧｲﾙにはﾎﾟｲﾝﾄが設定されていません。"),
+            QStringLiteral("ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    // In place and linear; the window repaints and the marker blinks between batches of rows,
+    // while the user's input waits until the answer window is open.
+    shuffleRows(m_table.rows(), *m_random, [this] { m_operation->letEventsRun(); });
+    m_services.message(QStringLiteral("Good Luck!"), QStringLiteral("Go!"), MessageButtons::Ok,
+                       MessageIcon::None);
+    return true;
+}
+
+AnswerWindow* MainWindow::answerWindow() const {
+    return m_quiz;
+}
+
+void MainWindow::placeMarker(QPointF topLeft) {
+    m_mapView->placeMarker(topLeft);
+    if (m_quiz) {
+        const QRect marker = m_mapView->markerOnScreen();
+        m_quiz->keepClearOf(marker.left(), marker.width());
+    }
+    m_mapView->setMarkerVisible(true);
+}
+
+void MainWindow::stopQuiz() {
+    if (!m_quiz || !m_quiz->isRunning())
+        return;
+    hide();
+    m_quiz->hide();
+    const MessageAnswer answer =
+        m_services.message(QStringLiteral("中止しますか？"), QStringLiteral("確認"),
+                           MessageButtons::YesNo, MessageIcon::Question);
+    if (m_quiz) {
+        if (answer == MessageAnswer::Yes)
+            m_quiz->stop();
+        else
+            m_quiz->show();
+    }
+    show();
+}
+
+void MainWindow::endQuiz() {
+    m_mapView->setMarkerVisible(false);
+    setQuizRunning(false);
+    if (m_quiz)
+        m_quiz->deleteLater();
+}
+
+void MainWindow::setQuizRunning(bool running) {
+    for (QAction* action :
+         {m_menus->mode->menuAction(), m_menus->open, m_menus->start, m_menus->editor})
+        action->setEnabled(!running);
+    m_menus->stop->setEnabled(running);
+}
+
+// ---- Start-up and exit ----
+
+void MainWindow::start(const QString& commandLine) {
+    if (m_session.hasStarted())
+        return;
+    const StartupDecision decision = m_session.start(commandLine, [this](StartupOption option) {
+        RecentFilesDialog dialog(m_session.recentFiles().entries(), option, this);
+        dialog.exec();
+        return RecentFileChoice{dialog.chosenPath(), dialog.startupOption()};
+    });
+    for (const MessageRequest& message : decision.messages)
+        m_services.message(message);
+    if (!decision.startupPath.isEmpty() &&
+        loadQuestionFile(decision.startupPath, false) == ReadOutcome::CannotOpen) {
+        // At start-up a file that cannot be opened (a command line naming no file) is
+        // reported like any other failed read.
+        setStatus(PlayFile::errorStatus());
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A long command still runs below us on the stack; the window closes once it has ended.
+    if (isBusy()) {
+        m_closeAsked = true;
+        event->ignore();
+        return;
+    }
+    m_session.save();
+    // The program ends now: other windows (a quiz's answer window) go without their own
+    // closing steps, so a running quiz ends without a result.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow())
+            child->hide();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::closeIfAsked() {
+    if (!m_closeAsked)
+        return;
+    m_closeAsked = false;
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+// ---- Reading a question file ----
+
+ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDialog) {
+    if (isBusy())
+        return ReadOutcome::CannotOpen;
+    TableSink sink(m_table);
+    sink.onStarted = [this] {
+        // A new file's points never join an earlier file's: they belong to another map.
+        m_table.clear();
+        m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
+        setStatus(PlayFile::openingStatus());
+    };
+    sink.onMapLoaded = [this](const QImage& map, const QString&) {
+        m_mapView->setMap(map);
+    };
+    sink.onRecordRead = [this] {
+        m_operation->letEventsRun();
+    };
+    const ReadOutcome outcome = QuestionFile::read(path, sink);
+    if (m_operation)
+        m_operation->releaseCommands();
+
+    if (outcome == ReadOutcome::Success) {
+        m_operation.reset();
+        if (rememberInDialog)
+            m_openDialog.fileName = path;
+        m_session.recentFiles().add(path);
+        growToShowMap();
+        setStatus(PlayFile::startPleaseStatus());
+    } else if (outcome != ReadOutcome::CannotOpen) {
+        // The message comes up while the wait cursor still shows over this window.
+        if (const std::optional<MessageRequest> message = PlayFile::failureMessage(outcome))
+            m_services.message(*message);
+        m_operation.reset();
+        setStatus(PlayFile::errorStatus());
+    }
+    closeIfAsked();
+    return outcome;
+}
+
+void MainWindow::growToShowMap() {
+    // A map larger than the view would show only its top-left corner: the window grows until
+    // the whole map shows, as far as the screen allows. It never shrinks, and a maximized or
+    // full-screen window stays as the user made it.
+    if (isMaximized() || isFullScreen() || !m_mapView->hasMap())
+        return;
+    const QSize missing =
+        (m_mapView->mapSize() - m_mapView->contentsRect().size()).expandedTo(QSize(0, 0));
+    if (missing.isNull())
+        return;
+    const QScreen* screen = this->screen();
+    if (!screen) {
+        resize(size() + missing);
+        return;
+    }
+    // Before the first show the frame is unknown; leave room for a typical one.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(16, 48);
+    const QRect available = screen->availableGeometry();
+    resize((size() + missing).boundedTo(available.size() - frame));
+    if (isVisible()) {
+        // Keep the grown window on the screen.
+        const QSize outer = size() + frame;
+        move(std::clamp(x(), available.left(), available.right() + 1 - outer.width()),
+             std::clamp(y(), available.top(), available.bottom() + 1 - outer.height()));
+    }
+}

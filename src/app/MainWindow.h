@@ -1,0 +1,117 @@
+#pragma once
+
+#include "app/AppSession.h"
+#include "data/QuestionFile.h"
+#include "data/QuestionTable.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "quiz/QuizSession.h"
+#include "quiz/RandomSource.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+
+class AnswerWindow;
+class LongOperation;
+struct MainMenus;
+class MapView;
+class QAction;
+class QMenu;
+class StatusPanels;
+
+// The main window "ZAV地図覚え": the map, the status bar and the menus. It owns the question
+// table, the open dialog's state and the application session (recent files and settings) for
+// the whole run, opens question files for play, and runs a quiz through its answer window,
+// whose signals it turns into its own marker, panels and menu states.
+//
+// Controls carry their established names as objectNames ("Picture1", "Menu2_Open",
+// "Panel_Main"); tests and automation find them by those.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `ownFolder` is where the help, history and settings files live; it ends with one "/".
+    // Tests hand in a folder of their own.
+    explicit MainWindow(Services& services, const QString& ownFolder = Files::programFolder(),
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up sequence: reads the history and settings files, then loads the file that
+    // the command-line argument text, the settings or the recent-files dialog name. Runs once,
+    // before the window is first shown; closing the window writes both files back only after
+    // it has run.
+    void start(const QString& commandLine);
+
+    // Reads a question file for play (the Open command after its dialog, and the start-up
+    // load). `rememberInDialog` also makes the path the open dialog's remembered file name.
+    // While a long command runs, another read returns CannotOpen at once and changes nothing.
+    ReadOutcome loadQuestionFile(const QString& path, bool rememberInDialog);
+    // True while a question file is read or the questions are put into order: every menu
+    // command is held meanwhile.
+    bool isBusy() const { return m_operation != nullptr; }
+
+    QuestionTable& questionTable() { return m_table; }
+    const QuestionTable& questionTable() const { return m_table; }
+    AppSession& session() { return m_session; }
+    const AppSession& session() const { return m_session; }
+    const FileDialogState& openDialog() const { return m_openDialog; }
+    // Empty, or the help file found beside the program.
+    QString helpFile() const { return m_helpFile; }
+    QuizSession::Mode quizMode() const;
+    // The answer window of the quiz under way, if any.
+    AnswerWindow* answerWindow() const;
+    // The generator of the question order and the practice rows; tests hand in their own.
+    void setRandomSource(RandomSource& random) { m_random = &random; }
+
+    static QString versionText();
+
+public slots:
+    void openFile();
+    // Puts the table into a fresh random order and opens the answer window.
+    void startQuiz();
+    // Asks, then ends the quiz under way with the score so far.
+    void stopQuiz();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void layOut();
+    void setStatus(const QString& text);
+    void showPointer(QPointF mapPos);
+    void chooseMode(QuizSession::Mode mode);
+    void openEditor();
+    void openOptions();
+    void showHelp();
+    void showVersion();
+    bool putQuestionsInOrder();
+    void placeMarker(QPointF topLeft);
+    void endQuiz();
+    void setQuizRunning(bool running);
+    void growToShowMap();
+    void closeIfAsked();
+
+    Services& m_services;
+    AppSession m_session;
+    QString m_helpFile;
+    QuestionTable m_table;
+    FileDialogState m_openDialog;
+    std::unique_ptr<LongOperation> m_operation;
+    bool m_closeAsked = false;
+
+    SystemRandomSource m_systemRandom;
+    RandomSource* m_random = &m_systemRandom;
+    QPointer<AnswerWindow> m_quiz;
+
+    MapView* m_mapView = nullptr;
+    std::array<QWidget*, 2> m_lines{};
+    StatusPanels* m_panels = nullptr;
+    std::unique_ptr<MainMenus> m_menus;
+};

@@ -1,0 +1,241 @@
+#include "editor/EditorControls.h"
+
+#include "editor/EditorLayout.h"
+#include "editor/EditorRules.h"
+#include "editor/PointColumns.h"
+#include "platform/MapView.h"
+
+#include <QActionGroup>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QString indexedName(const char* name, int index) {
+    return QString::fromLatin1(name) + u'_' + QString::number(index);
+}
+
+// Where a box and its label lie, in twips; a label is one line (255 twips) high.
+struct BoxPlacement {
+    int column;
+    int label; // the label's number in the design: Label1 (5) belongs to the Y box
+    QRect box;
+    QRect caption;
+};
+
+constexpr int kLabelHeight = 255;
+
+const BoxPlacement kBoxes[] = {
+    {ColumnX, 0, {120, 2880, 615, 270}, {120, 2640, 855, kLabelHeight}},
+    {ColumnY, 5, {840, 2880, 615, 270}, {960, 2640, 495, kLabelHeight}},
+    {ColumnHint, 1, {120, 3480, 1335, 270}, {120, 3240, 1215, kLabelHeight}},
+    {ColumnAnswer1, 2, {120, 4080, 1335, 270}, {120, 3840, 1215, kLabelHeight}},
+    {ColumnAnswer2, 3, {120, 4680, 1335, 270}, {120, 4440, 1215, kLabelHeight}},
+    {ColumnInfo, 4, {120, 5280, 1335, 1215}, {120, 5040, 1215, kLabelHeight}},
+};
+
+QRect inPixels(const QRect& twips) {
+    return Twips::rect(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+// The info box: Enter presses the window's commit button here too, as everywhere in the
+// window; Ctrl+Enter types a line break.
+class InfoBox : public QPlainTextEdit {
+public:
+    explicit InfoBox(QWidget* parent)
+        : QPlainTextEdit(parent) {}
+
+    void setEnterButton(QPushButton* button) { m_enterButton = button; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+            if (modifiers == Qt::ControlModifier) {
+                insertPlainText(QStringLiteral("\n"));
+                return;
+            }
+            if (modifiers == Qt::NoModifier && m_enterButton) {
+                m_enterButton->click();
+                return;
+            }
+        }
+        QPlainTextEdit::keyPressEvent(event);
+    }
+
+private:
+    QPointer<QPushButton> m_enterButton;
+};
+
+} // namespace
+
+EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    menuBar = new QMenuBar(window);
+    menuBar->setObjectName(QStringLiteral("MenuBar"));
+    layout->setMenuBar(menuBar);
+    auto addMenu = [this](const char* name, const QString& title) {
+        QMenu* menu = menuBar->addMenu(title);
+        menu->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+    auto addItem = [](QMenu* menu, const char* name, const QString& text,
+                      const QKeySequence& shortcut = {}) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(shortcut);
+        return action;
+    };
+    QMenu* file = addMenu("Menu1_File", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    newAction = addItem(file, "Menu2_New", QStringLiteral("新規(&N)"), Qt::CTRL | Qt::Key_N);
+    openAction = addItem(file, "Menu2_Open", QStringLiteral("開く(&O)"), Qt::CTRL | Qt::Key_O);
+    saveAction = addItem(file, "Menu2_Save", QStringLiteral("保存(&S)"), Qt::CTRL | Qt::Key_S);
+    endAction = addItem(file, "Menu2_End", QStringLiteral("終了(&X)"));
+    QMenu* map = addMenu("Menu1_Map", QStringLiteral("ﾏｯﾌﾟ(&M)"));
+    mapOpenAction = addItem(map, "Menu2_MapOpen", QStringLiteral("ﾏｯﾌﾟを開く(&O)"));
+    relativeMapAction = addItem(map, "Menu2_Path", QStringLiteral("相対ﾊﾟｽで指定(&L)"));
+    QMenu* mode = addMenu("Menu1_Mode", QStringLiteral("ﾓｰﾄﾞ(&D)"));
+    addModeAction = addItem(mode, "Menu2_AddMode", QStringLiteral("追加ﾓｰﾄﾞ(&A)"));
+    editModeAction = addItem(mode, "Menu2_EditMode", QStringLiteral("編集ﾓｰﾄﾞ(&E)"));
+    // Exclusive, so choosing the mode already in force keeps its check mark.
+    auto* modes = new QActionGroup(window);
+    modes->setExclusive(true);
+    for (QAction* action : {addModeAction, editModeAction}) {
+        action->setCheckable(true);
+        modes->addAction(action);
+    }
+    addModeAction->setChecked(true);
+    popup = new QMenu(QStringLiteral("PopUpMenu"), window);
+    popup->setObjectName(QStringLiteral("PMenu1"));
+    rowCountAction = addItem(popup, "PMenu_ListNum", QStringLiteral("項目数(&N)"));
+    deleteAction = addItem(popup, "PMenu_Delete", QStringLiteral("削除(&D)"));
+
+    client = new QWidget(window);
+    client->setMouseTracking(true);
+    layout->addWidget(client);
+    table = new QListView(client);
+    table->setObjectName(indexedName("List1", ColumnAnswer1));
+    table->setModel(model);
+    table->setModelColumn(ColumnAnswer1);
+    table->setUniformItemSizes(true);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setGeometry(Twips::rect(120, 120, 1335, 2400));
+
+    for (int column = 0; column < ColumnInfo; ++column) {
+        lineBoxes[column] = new QLineEdit(client);
+        lineBoxes[column]->setObjectName(indexedName("Text1", column));
+    }
+    auto* info = new InfoBox(client);
+    infoBox = info;
+    infoBox->setObjectName(indexedName("Text1", ColumnInfo));
+    infoBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    infoBox->setTabChangesFocus(true);
+
+    // Each label leads to its box by its access key.
+    for (const BoxPlacement& place : kBoxes) {
+        QWidget* box =
+            place.column == ColumnInfo ? static_cast<QWidget*>(infoBox) : lineBoxes[place.column];
+        box->setGeometry(inPixels(place.box));
+        auto* label = new QLabel(PointColumns::caption(place.column), client);
+        label->setObjectName(indexedName("Label1", place.label));
+        label->setBuddy(box);
+        label->setGeometry(inPixels(place.caption));
+        labels[place.label] = label;
+    }
+
+    mapView = new MapView(client);
+    mapView->move(Twips::toPixels(EditorLayout::kMapLeft), Twips::toPixels(EditorLayout::kMapTop));
+
+    commitButton = new QPushButton(QStringLiteral("追加(&A)"), client);
+    commitButton->setObjectName(QStringLiteral("Command1"));
+    commitButton->setDefault(true);
+    info->setEnterButton(commitButton);
+    commitButton->setGeometry(Twips::rect(360, 6600, 1095, 375));
+    modeButton = new QPushButton(QStringLiteral("M"), client);
+    modeButton->setObjectName(QStringLiteral("Command2"));
+    modeButton->setAutoDefault(true);
+    modeButton->setGeometry(Twips::rect(120, 6600, 255, 375));
+
+    // One etched separator under the menu bar, drawn by two lines.
+    const QColor lineColors[] = {client->palette().color(QPalette::Inactive, QPalette::Mid),
+                                 client->palette().color(QPalette::Base)};
+    for (int index = 0; index < 2; ++index) {
+        auto* line = new QWidget(client);
+        line->setObjectName(indexedName("Line1", index));
+        line->setAutoFillBackground(true);
+        QPalette linePalette = line->palette();
+        linePalette.setColor(QPalette::Window, lineColors[index]);
+        line->setPalette(linePalette);
+        line->setGeometry(Twips::toPixels(EditorLayout::kLineX1), index, 1, 1);
+        lines[index] = line;
+    }
+
+    QWidget::setTabOrder(table, lineBoxes[ColumnX]);
+    for (int column = ColumnX; column < ColumnAnswer2; ++column)
+        QWidget::setTabOrder(lineBoxes[column], lineBoxes[column + 1]);
+    QWidget::setTabOrder(lineBoxes[ColumnAnswer2], infoBox);
+    QWidget::setTabOrder(infoBox, commitButton);
+    QWidget::setTabOrder(commitButton, modeButton);
+
+    statusBar = new QStatusBar(client);
+    statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    auto addPanel = [this](const char* key, const QString& toolTip, int stretch) {
+        auto* panel = new QLabel(statusBar);
+        panel->setObjectName(QString::fromLatin1(key));
+        panel->setToolTip(toolTip);
+        // A long path must not widen the window: panels share the width, text is cut.
+        panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        statusBar->addWidget(panel, stretch);
+        return panel;
+    };
+    // Widths in the proportion of the design: about 5000, 5000 and 1440 twips.
+    editingFilePanel = addPanel("EditingFile", QStringLiteral("編集中のﾌｧｲﾙ名"), 5000);
+    mapNamePanel = addPanel("MapName", QStringLiteral("編集中のﾌｧｲﾙのﾏｯﾌﾟ名"), 5000);
+    positionPanel = addPanel("Position", QString(), 1440);
+}
+
+QList<QAction*> EditorControls::commands() const {
+    return {newAction,         openAction,    saveAction,     endAction,      mapOpenAction,
+            relativeMapAction, addModeAction, editModeAction, rowCountAction, deleteAction};
+}
+
+Point EditorControls::boxes() const {
+    Point point;
+    for (int column = 0; column < ColumnInfo; ++column)
+        point[column] = lineBoxes[column]->text();
+    point[ColumnInfo] = EditorRules::infoFromBox(infoBox->toPlainText());
+    return point;
+}
+
+void EditorControls::setBoxes(const Point& point) {
+    for (int column = 0; column < ColumnInfo; ++column)
+        lineBoxes[column]->setText(point[column]);
+    infoBox->setPlainText(EditorRules::infoToBox(point[ColumnInfo]));
+}
+
+void EditorControls::arrange() {
+    const int width = client->width();
+    const int barHeight =
+        std::max(Twips::toPixels(EditorLayout::kDesignHeight - EditorLayout::kDesignStatusBarTop),
+                 statusBar->sizeHint().height());
+    const int barTop = std::max(0, client->height() - barHeight);
+    statusBar->setGeometry(0, barTop, width, barHeight);
+
+    const EditorLayout::Arrangement arrangement =
+        EditorLayout::arrange(Twips::fromPixels(width), Twips::fromPixels(barTop));
+    mapView->resize(Twips::toPixels(arrangement.mapWidth), Twips::toPixels(arrangement.mapHeight));
+    for (QWidget* line : lines)
+        line->resize(Twips::toPixels(arrangement.lineX2) - Twips::toPixels(EditorLayout::kLineX1),
+                     1);
+}

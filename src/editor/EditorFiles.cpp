@@ -1,0 +1,82 @@
+#include "editor/EditorFiles.h"
+
+#include "data/MapImage.h"
+#include "data/MapReference.h"
+#include "editor/EditorRules.h"
+#include "platform/Files.h"
+
+namespace EditorFiles {
+
+using namespace EditorRules;
+
+Report finishOpen(EditorDocument& document, ReadOutcome outcome) {
+    switch (outcome) {
+    case ReadOutcome::Success:
+        document.apply(EditorEvent::FileOpened);
+        return {document.editingFileName(), std::nullopt};
+    case ReadOutcome::Malformed:
+        document.apply(EditorEvent::FileOpenIncomplete);
+        return {Text::malformed(), error(Text::malformed())};
+    case ReadOutcome::TooManyPoints:
+        document.apply(EditorEvent::FileOpenIncomplete);
+        return {document.editingFileName(), tooManyPoints()};
+    default:
+        // A read error (or a map failure, which the editor reads past): no message.
+        document.apply(EditorEvent::FileOpenIncomplete);
+        return {Text::malformed(), std::nullopt};
+    }
+}
+
+MessageRequest mapCheckFailed(ReadOutcome failure) {
+    return error(failure == ReadOutcome::MapMissing ? Text::mapMissing() : Text::mapNotBitmap());
+}
+
+Report finishSave(EditorDocument& document, const QString& path, const WriteResult& result,
+                  const PointList& rows) {
+    std::optional<MessageRequest> message;
+    if (result.ok()) {
+        document.setEditingFileName(path);
+        document.apply(EditorEvent::Saved);
+    } else {
+        document.apply(EditorEvent::SaveFailed);
+        if (result.status == WriteResult::Status::UnstorableText)
+            message = unstorableOnSave(result, document.mapReference(), rows);
+        else
+            message = saveFailed(path, result.errorString);
+    }
+    return {document.editingFileName(), message};
+}
+
+MapFile loadMap(const QString& path) {
+    // Readers accept no other map, so a map of any other name would only fail later.
+    if (!MapImage::hasBitmapExtension(path))
+        return {QImage(), error(Text::mapNotBitmap())};
+    std::optional<QImage> loaded = MapImage::load(path);
+    if (!loaded)
+        return {QImage(), mapNotLoadable(path)};
+    return {std::move(*loaded), std::nullopt};
+}
+
+std::optional<MessageRequest> relativeMapRefusal(const EditorDocument& document) {
+    if (!document.isNamed())
+        return error(Text::saveFirst(), Text::mapTitle());
+    return std::nullopt;
+}
+
+QString relativeMapPrompt(const EditorDocument& document) {
+    return QStringLiteral("現在値=") + document.mapReference() +
+           QStringLiteral("\r現在のﾃﾞｨﾚｸﾄﾘ=") + Files::parentFolder(document.editingFileName());
+}
+
+RelativeMap relativeMap(const EditorDocument& document, const QString& typed) {
+    const QString folder = Files::parentFolder(document.editingFileName());
+    RelativeMap map;
+    map.path = MapReference::resolveInFolder(typed, folder);
+    // Stored exactly as typed after "./", whatever separators it uses.
+    map.reference = MapReference::kRelativePrefix.toString() + typed;
+    if (!Files::fileExists(map.path))
+        map.refusal = error(Text::fileNotFound());
+    return map;
+}
+
+} // namespace EditorFiles

@@ -1,0 +1,403 @@
+#include "editor/EditorWindow.h"
+
+#include "data/NumericText.h"
+#include "data/TableSink.h"
+#include "editor/EditorControls.h"
+#include "editor/EditorFiles.h"
+#include "editor/EditorLayout.h"
+#include "platform/LongOperation.h"
+#include "platform/MapView.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <cmath>
+
+using namespace EditorRules;
+
+namespace {
+
+int wholePixel(qreal coordinate) {
+    return static_cast<int>(std::floor(coordinate));
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(Services& services, QWidget* parent)
+    : QDialog(parent)
+    , m_services(services)
+    , m_model(new PointTableModel(this)) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("ﾌｧｲﾙ編集"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+    m_fileDialog.filter = QStringLiteral("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm");
+    m_mapDialog.filter = QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp");
+
+    m_controls = std::make_unique<EditorControls>(this, m_model);
+    wireControls();
+
+    m_document.apply(EditorEvent::EditorOpened);
+    resize(Twips::toPixels(EditorLayout::kDesignWidth),
+           Twips::toPixels(EditorLayout::kDesignHeight) + m_controls->menuBar->sizeHint().height());
+}
+
+EditorWindow::~EditorWindow() = default;
+
+void EditorWindow::wireControls() {
+    EditorControls& c = *m_controls;
+    const auto onTrigger = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this, handler);
+    };
+    onTrigger(c.newAction, &EditorWindow::newFile);
+    onTrigger(c.openAction, &EditorWindow::openFile);
+    onTrigger(c.saveAction, &EditorWindow::saveFile);
+    onTrigger(c.endAction, &QWidget::close);
+    onTrigger(c.mapOpenAction, &EditorWindow::chooseMap);
+    onTrigger(c.relativeMapAction, &EditorWindow::nameMapRelatively);
+    onTrigger(c.addModeAction, [this] { setMode(EditMode::Add); });
+    onTrigger(c.editModeAction, [this] { setMode(EditMode::Edit); });
+    onTrigger(c.rowCountAction, &EditorWindow::showRowCount);
+    onTrigger(c.deleteAction, &EditorWindow::deleteRow);
+    c.client->installEventFilter(this);
+    c.table->setContextMenuPolicy(Qt::PreventContextMenu);
+    c.table->viewport()->installEventFilter(this);
+    connect(c.table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &EditorWindow::followSelection);
+    connect(c.lineBoxes[ColumnX], &QLineEdit::textChanged, this,
+            &EditorWindow::followTypedCoordinates);
+    connect(c.lineBoxes[ColumnY], &QLineEdit::textChanged, this,
+            &EditorWindow::followTypedCoordinates);
+    connect(c.mapView, &MapView::pressed, this,
+            [this](QPointF mapPos, Qt::MouseButton) { placePoint(mapPos); });
+    connect(c.mapView, &MapView::pointerMoved, this, &EditorWindow::showPointer);
+    connect(c.commitButton, &QPushButton::clicked, this, &EditorWindow::commitBoxes);
+    connect(c.modeButton, &QPushButton::clicked, this,
+            [this] { setMode(m_mode == EditMode::Add ? EditMode::Edit : EditMode::Add); });
+}
+
+std::unique_ptr<LongOperation> EditorWindow::holdCommands() {
+    return std::make_unique<LongOperation>(
+        *this, m_controls->commands(),
+        QList<QWidget*>{m_controls->commitButton, m_controls->modeButton});
+}
+
+// ---------------------------------------------------------------------------------------
+// Window
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+    const bool mayClose =
+        !isBusy() && (!m_document.isModified() ||
+                      showBox({Text::closeQuestion(), Text::closeTitle(), MessageButtons::YesNo,
+                               MessageIcon::Question}) == MessageAnswer::Yes);
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    QDialog::closeEvent(event);
+    m_closing = false;
+}
+
+void EditorWindow::reject() {
+    // Every way out goes through the closing question.
+    if (m_closing)
+        QDialog::reject();
+    else
+        close();
+}
+
+void EditorWindow::keyPressEvent(QKeyEvent* event) {
+    // The window has no cancel button: Escape does nothing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    EditorControls& c = *m_controls;
+    if (watched == c.client) {
+        if (event->type() == QEvent::Resize) {
+            c.arrange();
+        } else if (event->type() == QEvent::MouseMove) {
+            // Moves over the bare window surface empty the coordinate panel; moves over a
+            // control that passes them on (a label) leave it.
+            const auto* move = static_cast<QMouseEvent*>(event);
+            if (!c.client->childAt(move->position().toPoint()))
+                c.positionPanel->clear();
+        }
+        return false;
+    }
+    if (watched == c.table->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                           event->type() == QEvent::MouseButtonDblClick)) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::RightButton) {
+            // The popup acts on the row selected before: a right press selects nothing.
+            if (!isBusy() && event->type() == QEvent::MouseButtonPress)
+                m_controls->popup->popup(press->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void EditorWindow::showPointer(QPointF mapPos) {
+    m_controls->positionPanel->setText(
+        positionText(wholePixel(mapPos.x()), wholePixel(mapPos.y())));
+}
+
+MessageAnswer EditorWindow::showBox(const MessageRequest& request) {
+    // A box that comes up while a file is read gets the ordinary pointer.
+    if (m_operation)
+        return m_operation->withNormalCursor([&] { return m_services.message(request); });
+    return m_services.message(request);
+}
+
+// ---------------------------------------------------------------------------------------
+// Point editing
+
+void EditorWindow::clearSelection() {
+    m_syncingSelection = true;
+    QItemSelectionModel* selection = m_controls->table->selectionModel();
+    selection->clearSelection();
+    selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    m_syncingSelection = false;
+    m_model->select(PointTable::kNoSelection);
+}
+
+void EditorWindow::clearTable() {
+    clearSelection();
+    m_model->clear();
+}
+
+void EditorWindow::followTypedCoordinates() {
+    if (m_placing)
+        return;
+    const std::optional<double> x = NumericText::toNumber(m_controls->lineBoxes[ColumnX]->text());
+    const std::optional<double> y = NumericText::toNumber(m_controls->lineBoxes[ColumnY]->text());
+    if (!x || !y)
+        return;
+    m_controls->mapView->placeMarkerOnPoint(QPointF(*x, *y));
+    m_controls->mapView->setMarkerVisible(true);
+}
+
+void EditorWindow::placePoint(QPointF mapPos) {
+    if (isBusy())
+        return;
+    const int x = wholePixel(mapPos.x());
+    const int y = wholePixel(mapPos.y());
+    m_controls->mapView->placeMarkerOnPoint(QPointF(x, y));
+    // The marker is placed once, from the press, not again by the coordinate boxes.
+    m_placing = true;
+    m_controls->lineBoxes[ColumnX]->setText(NumericText::format(x));
+    m_controls->lineBoxes[ColumnY]->setText(NumericText::format(y));
+    m_placing = false;
+    m_controls->mapView->setMarkerVisible(true);
+    m_controls->lineBoxes[ColumnAnswer1]->setFocus();
+}
+
+void EditorWindow::followSelection() {
+    if (m_syncingSelection)
+        return;
+    // The list selects single cells of its own column, never whole rows.
+    const QModelIndexList selected = m_controls->table->selectionModel()->selectedIndexes();
+    const int row = selected.isEmpty() ? PointTable::kNoSelection : selected.first().row();
+    m_model->select(row);
+    if (pointTable().hasSelection())
+        m_controls->setBoxes(pointTable().row(row));
+}
+
+void EditorWindow::commitBoxes() {
+    const Point point = m_controls->boxes();
+    if (const std::optional<MessageRequest> refusal = checkPoint(m_mode, point, pointTable())) {
+        showBox(*refusal);
+        return;
+    }
+    if (m_mode == EditMode::Add) {
+        m_model->append(point);
+        m_controls->setBoxes(Point{});
+        m_controls->lineBoxes[ColumnAnswer1]->setFocus();
+        m_document.apply(EditorEvent::RowAdded);
+    } else {
+        m_model->update(pointTable().selection(), point);
+        m_controls->table->setFocus();
+        m_document.apply(EditorEvent::RowUpdated);
+    }
+}
+
+void EditorWindow::showModeChecks() {
+    m_controls->addModeAction->setChecked(m_mode == EditMode::Add);
+    m_controls->editModeAction->setChecked(m_mode == EditMode::Edit);
+}
+
+void EditorWindow::setMode(EditMode mode) {
+    m_mode = mode;
+    const bool add = mode == EditMode::Add;
+    showModeChecks();
+    m_controls->commitButton->setText(add ? QStringLiteral("追加(&A)")
+                                          : QStringLiteral("更新(&R)"));
+    if (add)
+        m_controls->lineBoxes[ColumnX]->setFocus();
+    else
+        m_controls->table->setFocus();
+    m_document.apply(EditorEvent::ModeSwitched);
+}
+
+void EditorWindow::showRowCount() {
+    showBox(itemCount(pointTable().rowCount()));
+}
+
+void EditorWindow::deleteRow() {
+    if (!pointTable().hasSelection())
+        return;
+    const int row = pointTable().selection();
+    clearSelection();
+    m_model->remove(row);
+    m_document.apply(EditorEvent::RowDeleted);
+}
+
+// ---------------------------------------------------------------------------------------
+// File commands
+
+bool EditorWindow::mayDiscardChanges(const QString& title) {
+    if (!m_document.isModified())
+        return true;
+    return showBox({Text::discardQuestion(), title, MessageButtons::YesNoDefaultNo,
+                    MessageIcon::Question}) == MessageAnswer::Yes;
+}
+
+void EditorWindow::newFile() {
+    if (!mayDiscardChanges(Text::newTitle()))
+        return;
+    clearTable();
+    m_controls->setBoxes(Point{});
+    m_controls->mapView->setMarkerVisible(false);
+    m_document.reset();
+    m_controls->editingFilePanel->clear();
+    m_controls->mapNamePanel->clear();
+    m_controls->mapView->clearMap();
+    m_document.apply(EditorEvent::NewCompleted);
+}
+
+void EditorWindow::startOpening(const QString& path) {
+    // Opening shows that file alone, not that file after the rows of the last one.
+    clearTable();
+    m_controls->setBoxes(Point{});
+    m_controls->mapView->setMarkerVisible(false);
+    m_document.setMapReference(QString());
+    m_controls->mapNamePanel->clear();
+    m_controls->mapView->clearMap();
+    m_document.setEditingFileName(path);
+    m_controls->editingFilePanel->setText(Text::opening());
+}
+
+void EditorWindow::showMap(const QImage& map, const QString& reference) {
+    m_controls->mapView->setMap(map);
+    m_document.setMapReference(reference);
+    m_controls->mapNamePanel->setText(reference);
+}
+
+void EditorWindow::openFile() {
+    if (!mayDiscardChanges(Text::openTitle()))
+        return;
+    const QString path = m_services.openFileName(m_fileDialog);
+    if (path.isEmpty())
+        return;
+    m_operation = holdCommands();
+    // Rows go to the table in batches, so the list takes one insertion per repaint rather
+    // than one per row.
+    QuestionTable batch;
+    TableSink sink(batch);
+    auto handOn = [&] {
+        m_model->appendAll(sink.takeRows());
+    };
+    sink.onStarted = [&] {
+        startOpening(path);
+    };
+    sink.onMapLoaded = [this](const QImage& map, const QString& ref) {
+        showMap(map, ref);
+    };
+    sink.onMapFailed = [&](ReadOutcome failure, const QString&) {
+        handOn();
+        showBox(EditorFiles::mapCheckFailed(failure));
+        return QuestionSink::AfterMapFailure::Continue;
+    };
+    sink.onRecordRead = [&] {
+        if (!m_operation->eventsDue())
+            return;
+        handOn();
+        m_operation->letEventsRun();
+    };
+    const ReadOutcome outcome = QuestionFile::read(path, sink);
+    handOn();
+    m_operation.reset();
+    // A file that could not even be opened leaves the document as it was.
+    if (!sink.started())
+        return;
+    const EditorFiles::Report report = EditorFiles::finishOpen(m_document, outcome);
+    m_controls->editingFilePanel->setText(report.editingFileText);
+    if (report.message)
+        showBox(*report.message);
+}
+
+void EditorWindow::saveFile() {
+    const QString path = m_services.saveFileName(m_fileDialog);
+    if (path.isEmpty())
+        return;
+    m_operation = holdCommands();
+    m_controls->editingFilePanel->setText(Text::saving());
+    const WriteResult result =
+        QuestionFile::write(path, m_document.mapReference(), pointTable().rows(),
+                            [this] { m_operation->letEventsRun(); });
+    const EditorFiles::Report report =
+        EditorFiles::finishSave(m_document, path, result, pointTable().rows());
+    m_controls->editingFilePanel->setText(report.editingFileText);
+    m_operation.reset();
+    if (report.message)
+        showBox(*report.message);
+}
+
+void EditorWindow::chooseMap() {
+    const QString path = m_services.openFileName(m_mapDialog);
+    if (path.isEmpty())
+        return;
+    const EditorFiles::MapFile map = EditorFiles::loadMap(path);
+    if (map.refusal) {
+        showBox(*map.refusal);
+        return;
+    }
+    showMap(map.picture, path);
+    m_document.apply(EditorEvent::MapChosen);
+}
+
+void EditorWindow::nameMapRelatively() {
+    if (const std::optional<MessageRequest> refusal = EditorFiles::relativeMapRefusal(m_document)) {
+        showBox(*refusal);
+        return;
+    }
+    const QString typed =
+        m_services.inputBox(EditorFiles::relativeMapPrompt(m_document), Text::mapTitle());
+    if (typed.isEmpty())
+        return;
+    const EditorFiles::RelativeMap relative = EditorFiles::relativeMap(m_document, typed);
+    if (relative.refusal) {
+        showBox(*relative.refusal);
+        return;
+    }
+    const EditorFiles::MapFile map = EditorFiles::loadMap(relative.path);
+    if (map.refusal) {
+        showBox(*map.refusal);
+        return;
+    }
+    showMap(map.picture, relative.reference);
+    m_document.apply(EditorEvent::RelativePathSet);
+}

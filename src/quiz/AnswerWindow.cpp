@@ -1,0 +1,207 @@
+#include "quiz/AnswerWindow.h"
+
+#include "platform/Services.h"
+#include "platform/Twips.h"
+#include "quiz/QuizPlacement.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+constexpr int kClockIntervalMs = 1000;
+
+QString okCaption() {
+    return QStringLiteral("&OK");
+}
+
+QString nextCaption() {
+    return QStringLiteral("&Next");
+}
+
+} // namespace
+
+AnswerWindow::AnswerWindow(const PointList& points, QuizSession::Mode mode, RandomSource& random,
+                           Services& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_services(services)
+    , m_random(random)
+    , m_session(points, mode, random) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("解答欄"));
+    setModal(false);
+    createControls();
+}
+
+AnswerWindow::~AnswerWindow() = default;
+
+void AnswerWindow::createControls() {
+    setFixedSize(Twips::toPixels(2070), Twips::toPixels(2640));
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Picture2"));
+    panel->setGeometry(Twips::rect(0, 0, 2055, 1695));
+
+    const std::array<int, 3> labelTops = {120, 840, 1080};
+    for (std::size_t i = 0; i < m_labels.size(); ++i) {
+        auto* label = new QLabel(panel);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        label->setTextFormat(Qt::PlainText);
+        label->setGeometry(Twips::rect(120, labelTops[i], 1815, 255));
+        m_labels[i] = label;
+    }
+
+    // First in the tab order: created before the button.
+    m_answer = new QLineEdit(panel);
+    m_answer->setObjectName(QStringLiteral("Text1"));
+    m_answer->setGeometry(Twips::rect(120, 480, 1815, 270));
+
+    m_mark = new QLabel(panel);
+    m_mark->setObjectName(QStringLiteral("Label2"));
+    m_mark->setTextFormat(Qt::PlainText);
+    m_mark->setAlignment(Qt::AlignCenter);
+    m_mark->setGeometry(Twips::rect(360, 1320, 255, 255));
+
+    m_okNext = new QPushButton(okCaption(), panel);
+    m_okNext->setObjectName(QStringLiteral("Command1"));
+    m_okNext->setGeometry(Twips::rect(840, 1320, 975, 255));
+    // The default button: Enter in the answer entry presses it.
+    m_okNext->setDefault(true);
+    connect(m_okNext, &QPushButton::clicked, this, &AnswerWindow::okOrNext);
+
+    m_info = new QLabel(this);
+    m_info->setObjectName(QStringLiteral("Label3"));
+    m_info->setTextFormat(Qt::PlainText);
+    m_info->setWordWrap(true);
+    m_info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_info->setGeometry(Twips::rect(120, 1800, 1815, 735));
+
+    m_clock = new QTimer(this);
+    m_clock->setObjectName(QStringLiteral("Timer1"));
+    m_clock->setInterval(kClockIntervalMs);
+    connect(m_clock, &QTimer::timeout, this, &AnswerWindow::tick);
+}
+
+void AnswerWindow::start() {
+    if (m_started)
+        return;
+    m_started = true;
+    m_running = true;
+    m_clock->start();
+    if (m_session.rowCount() == 0) {
+        // Nothing to ask (the main window never starts a quiz so): end quietly.
+        stop();
+        return;
+    }
+    askNextQuestion();
+}
+
+void AnswerWindow::okOrNext() {
+    if (!m_running)
+        return;
+    if (m_okNext->text() == okCaption())
+        checkAnswer();
+    else
+        askNextQuestion();
+}
+
+void AnswerWindow::askNextQuestion() {
+    if (!m_session.advance()) {
+        complete();
+        return;
+    }
+    const Point& point = m_session.currentPoint();
+    if (const std::optional<QPointF> topLeft = QuizPlacement::markerTopLeft(point))
+        emit markerPlaced(*topLeft);
+    else
+        emit markerHidden(); // a point without numeric coordinates is asked all the same
+    m_labels[0]->setText(point[ColumnHint]);
+    m_answer->clear();
+    m_labels[1]->hide();
+    m_labels[2]->hide();
+    m_info->clear();
+    m_mark->clear();
+    m_okNext->setText(okCaption());
+    // Whatever was clicked last, typing goes to the answer entry.
+    m_answer->setFocus();
+    emit statusChanged(m_session.progressText());
+}
+
+void AnswerWindow::keepClearOf(int screenX, int width) {
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const QRect frame = frameGeometry();
+    const int left =
+        QuizPlacement::answerWindowLeft({frame.left(), frame.width()}, screenX, width,
+                                        {available.left(), available.width()}, m_random);
+    if (left != frame.left())
+        move(left, pos().y()); // a window's position is its frame's: the top stays
+}
+
+void AnswerWindow::checkAnswer() {
+    if (!m_session.hasQuestion())
+        return;
+    const Point& point = m_session.currentPoint();
+    m_labels[1]->setText(point[ColumnAnswer1]);
+    m_labels[2]->setText(point[ColumnAnswer2]);
+    m_labels[1]->show();
+    m_labels[2]->show();
+    m_info->setText(point[ColumnInfo]);
+    const bool right = m_session.judge(m_answer->text());
+    m_mark->setText(QuizSession::mark(right));
+    emit statusChanged(QuizSession::verdictStatus(right));
+    m_okNext->setText(nextCaption());
+}
+
+void AnswerWindow::tick() {
+    m_session.tick();
+    emit clockChanged(m_session.clockText());
+}
+
+void AnswerWindow::complete() {
+    m_running = false;
+    closeWindow();
+    m_session.finish();
+    emit statusChanged(m_session.endingStatus());
+    m_services.message(m_session.resultMessage(), QStringLiteral("終了"), MessageButtons::Ok,
+                       MessageIcon::None);
+    emit completed(m_session.score());
+}
+
+void AnswerWindow::stop() {
+    if (!m_running)
+        return;
+    m_running = false;
+    m_closeAllowed = true;
+    emit statusChanged(m_session.stopStatus());
+    emit stopped(m_session.score());
+    closeWindow();
+}
+
+void AnswerWindow::closeWindow() {
+    m_closeAllowed = true;
+    m_clock->stop();
+    close();
+}
+
+void AnswerWindow::closeEvent(QCloseEvent* event) {
+    // Only the end of the quiz closes the window; the close box does nothing.
+    if (!m_closeAllowed) {
+        event->ignore();
+        return;
+    }
+    m_clock->stop();
+    QDialog::closeEvent(event);
+}
+
+void AnswerWindow::reject() {
+    // Escape would close a dialog; this one closes only at the end of the quiz.
+    if (m_closeAllowed)
+        QDialog::reject();
+}

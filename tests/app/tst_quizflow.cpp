@@ -1,0 +1,455 @@
+// A quiz through the main window: Start and its shuffle, the answer window's reports on the
+// main window's panels and marker, the menus during a quiz, practice mode, the stop sequence,
+// and the answer window kept off the marker.
+#include "ScriptedRandom.h"
+
+#include "app/MainWindow.h"
+#include "platform/MapView.h"
+#include "quiz/AnswerWindow.h"
+#include "quiz/QuizPlacement.h"
+
+#include "Controls.h"
+#include "FakeServices.h"
+#include "TestFiles.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using TestFiles::point;
+using TestFiles::u8;
+
+namespace {
+
+const QString kEmptyTableText =
+    u8("ﾌｧｲﾙが開かれていないか、開いたﾌｧｲﾙにはﾎﾟｲﾝﾄが設定されていません。");
+const QString kOrderingText = u8("並び替えています...");
+
+// Points "地点i" answered by "答えi" (answer 2 "こたえi"), at x = 10 + 10 i, y = 20 + i.
+PointList somePoints(int count) {
+    PointList points;
+    for (int i = 0; i < count; ++i) {
+        const QString n = QString::number(i);
+        points.append(point(QString::number(10 + 10 * i), QString::number(20 + i), u8("地点") + n,
+                            u8("答え") + n, u8("こたえ") + n, u8("情報") + n));
+    }
+    return points;
+}
+
+bool hasWaitCursor(const QWidget& w) {
+    return w.testAttribute(Qt::WA_SetCursor) && w.cursor().shape() == Qt::WaitCursor;
+}
+
+} // namespace
+
+class TestQuizFlow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void emptyTable();
+    void startOpensTheAnswerWindow();
+    void wholeQuizOnTheMainWindow();
+    void practiceModeRepeatsAndNeverEnds();
+    void stopConfirmed_data();
+    void stopConfirmed();
+    void stopDeclinedResumes();
+    void pointWithoutPlaceHidesTheMarker();
+    void clockPanel();
+    void answerWindowLeavesTheMarkerFree();
+    void secondStartDuringShuffleIgnored();
+    void restartAfterEnd();
+
+private:
+    AnswerWindow* start(const PointList& points);
+    QAction* action(const char* name) const { return Controls::action(m_form.get(), name); }
+    MapView* map() const { return Controls::find<MapView>(m_form.get(), "Picture1"); }
+    QString status(const char* panel = "Panel_Main") const {
+        return Controls::text(m_form.get(), panel);
+    }
+    QString currentHint() const { return Controls::text(m_quiz, "Label1_0"); }
+    // The answer of the current question: right or wrong.
+    QString answerFor(bool right) const;
+    void answer(const QString& typed);
+    void judgeAndNext(bool right);
+    void checkIdleMenus();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeServices> m_services;
+    std::unique_ptr<MainWindow> m_form;
+    ScriptedRandom m_random;
+    AnswerWindow* m_quiz = nullptr;
+};
+
+void TestQuizFlow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_services = std::make_unique<FakeServices>();
+    m_form = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
+    m_random = ScriptedRandom{0.0};
+    m_form->setRandomSource(m_random);
+    m_quiz = nullptr;
+}
+
+void TestQuizFlow::cleanup() {
+    m_form.reset();
+    m_services.reset();
+    m_dir.reset();
+}
+
+AnswerWindow* TestQuizFlow::start(const PointList& points) {
+    for (const Point& p : points)
+        m_form->questionTable().appendRow(p);
+    action("Menu2_Start")->trigger();
+    m_quiz = m_form->answerWindow();
+    return m_quiz;
+}
+
+QString TestQuizFlow::answerFor(bool right) const {
+    // The hint "地点i" names the row's answers; answer 2 is as good as answer 1.
+    const QString n = currentHint().mid(2);
+    return right ? u8("こたえ") + n : u8("答え") + n + u' ';
+}
+
+void TestQuizFlow::answer(const QString& typed) {
+    Controls::find<QLineEdit>(m_quiz, "Text1")->setText(typed);
+    Controls::find<QPushButton>(m_quiz, "Command1")->click();
+}
+
+void TestQuizFlow::judgeAndNext(bool right) {
+    answer(answerFor(right));
+    auto* button = Controls::find<QPushButton>(m_quiz, "Command1");
+    QCOMPARE(button->text(), "&Next");
+    button->click();
+}
+
+void TestQuizFlow::checkIdleMenus() {
+    QVERIFY(action("Menu2_Mode")->isEnabled());
+    QVERIFY(action("Menu2_Open")->isEnabled());
+    QVERIFY(action("Menu2_Start")->isEnabled());
+    QVERIFY(action("Menu2_FileEdit")->isEnabled());
+    QVERIFY(!action("Menu2_Stop")->isEnabled());
+    QVERIFY(!map()->isMarkerShown());
+}
+
+void TestQuizFlow::emptyTable() {
+    bool orderingShown = false;
+    m_services->onNextMessage([&](const MessageRequest&) {
+        orderingShown = status() == kOrderingText && hasWaitCursor(*m_form);
+    });
+    QVERIFY(!start({}));
+    QVERIFY(orderingShown);
+    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(m_services->lastMessage().text, kEmptyTableText);
+    QCOMPARE(m_services->lastMessage().title, u8("ｴﾗｰ"));
+    QCOMPARE(m_services->lastMessage().buttons, MessageButtons::Ok);
+    QCOMPARE(m_services->lastMessage().icon, MessageIcon::Exclamation);
+    QCOMPARE(status(), QString());
+    QVERIFY(!hasWaitCursor(*m_form));
+    QVERIFY(!m_form->findChild<AnswerWindow*>());
+    QCOMPARE(m_random.reseeds, 1);
+    checkIdleMenus();
+}
+
+void TestQuizFlow::startOpensTheAnswerWindow() {
+    // Every draw 0: rows 0, 1, 2 come out as 1, 2, 0.
+    bool orderingShown = false;
+    m_services->onNextMessage([&](const MessageRequest&) {
+        orderingShown = status() == kOrderingText && hasWaitCursor(*m_form) &&
+                        !m_form->answerWindow() &&
+                        m_form->questionTable().row(0)[ColumnHint] == u8("地点1");
+    });
+    const PointList points = somePoints(3);
+    AnswerWindow* w = start(points);
+    QVERIFY(orderingShown);
+    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(m_services->lastMessage().text, "Good Luck!");
+    QCOMPARE(m_services->lastMessage().title, "Go!");
+    QCOMPARE(m_services->lastMessage().buttons, MessageButtons::Ok);
+    QCOMPARE(m_services->lastMessage().icon, MessageIcon::None);
+    QCOMPARE(m_random.reseeds, 1);
+    QVERIFY(!hasWaitCursor(*m_form));
+    QCOMPARE(m_form->questionTable().rows(), PointList({points[1], points[2], points[0]}));
+
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->parentWidget(), m_form.get());
+    QVERIFY(w->isRunning());
+    QCOMPARE(w->session().mode(), QuizSession::Mode::Normal);
+
+    // The first question: row 0 of the shuffled table, its marker on the map.
+    QCOMPARE(currentHint(), u8("地点1"));
+    QCOMPARE(status(), "0/0");
+    QVERIFY(map()->isMarkerShown());
+    QCOMPARE(map()->marker()->topLeft(), QPointF(16, 17));
+
+    QVERIFY(!action("Menu2_Mode")->isEnabled());
+    QVERIFY(!action("Menu2_Open")->isEnabled());
+    QVERIFY(!action("Menu2_Start")->isEnabled());
+    QVERIFY(!action("Menu2_FileEdit")->isEnabled());
+    QVERIFY(action("Menu2_Stop")->isEnabled());
+    QVERIFY(action("Menu2_Option")->isEnabled());
+    QVERIFY(action("Menu2_End")->isEnabled());
+}
+
+void TestQuizFlow::wholeQuizOnTheMainWindow() {
+    AnswerWindow* w = start(somePoints(3));
+    QVERIFY(w);
+    const PointList order = m_form->questionTable().rows();
+
+    // The panel and the marker follow the questions.
+    answer(order[0][ColumnAnswer2]);
+    QCOMPARE(status(), u8("正解 !"));
+    Controls::find<QPushButton>(w, "Command1")->click();
+    QCOMPARE(currentHint(), order[1][ColumnHint]);
+    QCOMPARE(status(), "1/1");
+    QCOMPARE(map()->marker()->topLeft(), QPointF(26, 18));
+    judgeAndNext(true);
+    QCOMPARE(status(), "2/2");
+    QCOMPARE(map()->marker()->topLeft(), QPointF(6, 16));
+
+    answer(QStringLiteral("?"));
+    QCOMPARE(status(), u8("不正解"));
+    bool markerAtResult = false;
+    m_services->onNextMessage([&](const MessageRequest&) {
+        markerAtResult = status() == "2/3 = 66.6%" && map()->isMarkerShown() &&
+                         action("Menu2_Stop")->isEnabled();
+    });
+    QPointer<AnswerWindow> watch(w);
+    Controls::find<QPushButton>(w, "Command1")->click();
+    // The result box comes while the marker still shows; then the main window is idle again.
+    QVERIFY(markerAtResult);
+    QCOMPARE(m_services->lastMessage().text, u8("3問中 2問正解\r\n66.6%"));
+    QCOMPARE(status(), "2/3 = 66.6%");
+    checkIdleMenus();
+    QCOMPARE(m_form->questionTable().rows(), order);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!watch);
+    QVERIFY(!m_form->answerWindow());
+    QCOMPARE(m_services->unscriptedRequests, 0);
+}
+
+void TestQuizFlow::practiceModeRepeatsAndNeverEnds() {
+    action("Menu3_PMode")->trigger();
+    m_random = ScriptedRandom{0.5}; // practice draws: floor(0.5 * 3) = row 1 every time
+    AnswerWindow* w = start(somePoints(3));
+    QVERIFY(w);
+    QVERIFY(w->session().isPractice());
+    const QString hint = m_form->questionTable().row(1)[ColumnHint];
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(currentHint(), hint);
+        QCOMPARE(status(), QStringLiteral("%1/%1").arg(i));
+        judgeAndNext(true);
+    }
+    // Past the table's length and still asking.
+    QVERIFY(w->isVisible());
+    QVERIFY(w->isRunning());
+    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(status(), "5/5");
+    // The mode was read at the start; changing it now changes nothing.
+    action("Menu3_NMode")->trigger();
+    judgeAndNext(false);
+    QCOMPARE(status(), "5/6");
+
+    m_services->answerMessage(MessageAnswer::Yes);
+    action("Menu2_Stop")->trigger();
+    QCOMPARE(status(), "5/6 = 83.3%");
+    checkIdleMenus();
+}
+
+void TestQuizFlow::stopConfirmed_data() {
+    QTest::addColumn<QString>("verdicts"); // questions judged and left: r right, w wrong
+    QTest::addColumn<bool>("judgeCurrent");
+    QTest::addColumn<QString>("status");
+
+    QTest::newRow("first question") << "" << false << u8("0問");
+    QTest::newRow("first question judged") << "" << true << "1/1 = 100%";
+    QTest::newRow("fourth question, 2 of 3 right") << "rwr" << false << "2/3 = 66.6%";
+    QTest::newRow("fourth question judged right") << "rwr" << true << "3/4 = 75%";
+}
+
+void TestQuizFlow::stopConfirmed() {
+    QFETCH(QString, verdicts);
+    QFETCH(bool, judgeCurrent);
+    QFETCH(QString, status);
+
+    AnswerWindow* w = start(somePoints(6));
+    QVERIFY(w);
+    for (QChar v : verdicts)
+        judgeAndNext(v == u'r');
+    if (judgeCurrent)
+        answer(answerFor(true));
+    auto* clock = Controls::find<QTimer>(w, "Timer1");
+    m_form->findChild<QLabel*>(QStringLiteral("Panel_Time"))->setText(u8("0分9秒"));
+
+    bool bothHidden = false;
+    m_services->onNextMessage([&](const MessageRequest&) {
+        bothHidden = !m_form->isVisible() && !w->isVisible() && clock->isActive();
+    });
+    m_services->answerMessage(MessageAnswer::Yes);
+    m_form->show();
+    action("Menu2_Stop")->trigger();
+
+    QVERIFY(bothHidden);
+    QCOMPARE(m_services->messages.size(), 2); // "Good Luck!" and the prompt, no result box
+    QCOMPARE(m_services->lastMessage().text, u8("中止しますか？"));
+    QCOMPARE(m_services->lastMessage().title, u8("確認"));
+    QCOMPARE(m_services->lastMessage().buttons, MessageButtons::YesNo);
+    QCOMPARE(m_services->lastMessage().icon, MessageIcon::Question);
+    QCOMPARE(this->status(), status);
+    QCOMPARE(this->status("Panel_Time"), u8("0分9秒"));
+    QVERIFY(m_form->isVisible());
+    QVERIFY(!w->isVisible());
+    QVERIFY(!w->isRunning());
+    QVERIFY(!clock->isActive());
+    checkIdleMenus();
+
+    // A second Stop has nothing to stop.
+    m_form->stopQuiz();
+    QCOMPARE(m_services->messages.size(), 2);
+}
+
+void TestQuizFlow::stopDeclinedResumes() {
+    AnswerWindow* w = start(somePoints(4));
+    QVERIFY(w);
+    judgeAndNext(true);
+    auto* entry = Controls::find<QLineEdit>(w, "Text1");
+    entry->setText(u8("途中"));
+    const QString hint = currentHint();
+    m_form->show();
+
+    m_services->answerMessage(MessageAnswer::No);
+    action("Menu2_Stop")->trigger();
+    QCOMPARE(m_services->messages.size(), 2);
+    QVERIFY(m_form->isVisible());
+    QVERIFY(w->isVisible());
+    QVERIFY(w->isRunning());
+    QCOMPARE(m_form->answerWindow(), w);
+    QCOMPARE(entry->text(), u8("途中"));
+    QCOMPARE(currentHint(), hint);
+    QCOMPARE(Controls::find<QPushButton>(w, "Command1")->text(), "&OK");
+    QCOMPARE(status(), "1/1");
+    QCOMPARE(w->session().questionNo(), 1);
+    QCOMPARE(w->session().correctNo(), 1);
+    QVERIFY(action("Menu2_Stop")->isEnabled());
+    QVERIFY(!action("Menu2_Start")->isEnabled());
+    QVERIFY(map()->isMarkerShown());
+
+    // The quiz goes on where it was.
+    answer(answerFor(true));
+    QCOMPARE(status(), u8("正解 !"));
+    QCOMPARE(w->session().correctNo(), 2);
+}
+
+void TestQuizFlow::pointWithoutPlaceHidesTheMarker() {
+    m_random = ScriptedRandom{0.99}; // keeps the order
+    QVERIFY(start({point("10", "5", "h", "a"), point("abc", "5", "h2", "b")}));
+    QVERIFY(map()->isMarkerShown());
+    judgeAndNext(true);
+    QCOMPARE(currentHint(), "h2");
+    QVERIFY(!map()->isMarkerShown());
+}
+
+void TestQuizFlow::clockPanel() {
+    auto* panel = m_form->findChild<QLabel*>(QStringLiteral("Panel_Time"));
+    panel->setText(u8("7分7秒"));
+    AnswerWindow* w = start(somePoints(1));
+    QVERIFY(w);
+    // Until the first tick the panel keeps what it showed; then it follows the clock.
+    QCOMPARE(panel->text(), u8("7分7秒"));
+    QVERIFY(QMetaObject::invokeMethod(Controls::find<QTimer>(w, "Timer1"), "timeout"));
+    QCOMPARE(panel->text(), u8("0分1秒"));
+}
+
+void TestQuizFlow::answerWindowLeavesTheMarkerFree() {
+    m_form->move(40, 30);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    SystemRandomSource random(8);
+    m_form->setRandomSource(random);
+    // Many questions on two points far apart, the window pushed onto the marker each time.
+    AnswerWindow* w = start({point("30", "40", "a", "a"), point("300", "40", "b", "b")});
+    QVERIFY(w);
+    const QRect available = m_form->screen()->availableGeometry();
+    for (int i = 0; i < 40; ++i) {
+        const QPointF topLeft = map()->marker()->topLeft();
+        const int markerX = qRound(map()->mapToGlobal(map()->fromMap(topLeft)).x());
+        const QRect frame = w->frameGeometry();
+        QVERIFY2(!QuizPlacement::covers({frame.left(), frame.width()}, markerX,
+                                        QuizPlacement::kMarkerSize),
+                 qPrintable(QStringLiteral("question %1: window %2..%3, marker %4")
+                                .arg(i)
+                                .arg(frame.left())
+                                .arg(frame.right())
+                                .arg(markerX)));
+        QVERIFY(frame.left() >= available.left());
+        QVERIFY(frame.right() <= available.right());
+        // Put the window onto the marker of the other point for the next question.
+        const QString nextX = m_form->questionTable().row((i + 1) % 2)[ColumnX];
+        const int nextMarker =
+            qRound(map()->mapToGlobal(map()->fromMap(QPointF(nextX.toInt() - 4, 0))).x());
+        w->move(nextMarker - 20, w->pos().y());
+        QVERIFY(QuizPlacement::covers({w->frameGeometry().left(), w->frameGeometry().width()},
+                                      nextMarker, QuizPlacement::kMarkerSize));
+        judgeAndNext(true);
+        if (i % 2 == 1) // a new quiz after both points
+            w = start({});
+        if (!w)
+            break;
+    }
+}
+
+void TestQuizFlow::secondStartDuringShuffleIgnored() {
+    // A table long enough for the shuffle to let events run; a timer tries to start again.
+    PointList points;
+    for (int i = 0; i < 10000; ++i)
+        points.append(point(QString::number(i % 400), "5", QString::number(i), "a"));
+    bool tried = false;
+    QTimer::singleShot(0, m_form.get(), [&] {
+        tried = true;
+        action("Menu2_Start")->trigger();
+        m_form->startQuiz();
+    });
+    SystemRandomSource random(3);
+    m_form->setRandomSource(random);
+    AnswerWindow* w = start(points);
+    QVERIFY(tried);
+    QVERIFY(w);
+    QCOMPARE(m_form->findChildren<AnswerWindow*>().size(), 1);
+    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(m_services->lastMessage().text, "Good Luck!");
+    QCOMPARE(m_form->questionTable().rowCount(), 10000);
+    // Start is disabled once the window is open; starting anyway does nothing.
+    m_form->startQuiz();
+    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(m_form->answerWindow(), w);
+}
+
+void TestQuizFlow::restartAfterEnd() {
+    AnswerWindow* first = start(somePoints(2));
+    QVERIFY(first);
+    judgeAndNext(true);
+    judgeAndNext(true);
+    QCOMPARE(status(), "2/2 = 100%");
+    // The table keeps the last order and is reshuffled; counters and clock start afresh.
+    const PointList before = m_form->questionTable().rows();
+    m_random = ScriptedRandom{0.0};
+    AnswerWindow* second = start({});
+    QVERIFY(second);
+    QVERIFY(second != first);
+    QCOMPARE(m_random.reseeds, 1);
+    QCOMPARE(m_form->questionTable().rows(), PointList({before[1], before[0]}));
+    QCOMPARE(status(), "0/0");
+    QCOMPARE(second->session().correctNo(), 0);
+    QCOMPARE(second->session().elapsedSec(), 0);
+}
+
+QTEST_MAIN(TestQuizFlow)
+#include "tst_quizflow.moc"
