@@ -9,6 +9,7 @@ packages=(
     libqt6sql6-sqlite
     libbenchmark-dev
     fonts-ipafont-gothic
+    poppler-utils
     xvfb xdotool xsel xauth
     clang libclang-rt-14-dev
 )

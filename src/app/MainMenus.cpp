@@ -27,6 +27,10 @@ MainMenus::MainMenus(QMenuBar* bar) {
     start = addItem(file, "Menu2_Start", QStringLiteral("ｽﾀｰﾄ(&S)"), Qt::CTRL | Qt::Key_S);
     stop = addItem(file, "Menu2_Stop", QStringLiteral("中止(&T)"));
     stop->setEnabled(false);
+    file->addSeparator();
+    print = addItem(file, "Menu2_Print", QStringLiteral("印刷(&P)..."));
+    exportPdf = addItem(file, "Menu2_ExportPdf", QStringLiteral("PDFに書き出し(&D)..."));
+    file->addSeparator();
     end = addItem(file, "Menu2_End", QStringLiteral("終了(&X)"));
 
     QMenu* edit = addMenu(bar, "Menu1_Edit", QStringLiteral("編集(&E)"));
@@ -45,6 +49,6 @@ MainMenus::MainMenus(QMenuBar* bar) {
 }
 
 QList<QAction*> MainMenus::commands() const {
-    return {open,   start,   stop, end,    mode->menuAction(), practiceMode, normalMode,
-            editor, options, help, version};
+    return {open,         start,      stop,   print,   exportPdf, end,    mode->menuAction(),
+            practiceMode, normalMode, editor, options, help,      version};
 }

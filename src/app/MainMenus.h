@@ -18,6 +18,8 @@ struct MainMenus {
     QAction* open = nullptr;
     QAction* start = nullptr;
     QAction* stop = nullptr;
+    QAction* print = nullptr;
+    QAction* exportPdf = nullptr;
     QAction* end = nullptr;
     QMenu* mode = nullptr;
     QAction* practiceMode = nullptr;

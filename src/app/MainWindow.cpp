@@ -93,6 +93,9 @@ void MainWindow::createMenus() {
     connect(m_menus->options, &QAction::triggered, this, &MainWindow::openOptions);
     connect(m_menus->help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(m_menus->version, &QAction::triggered, this, &MainWindow::showVersion);
+    m_worksheet = std::make_unique<WorksheetCommands>(m_services, *this, m_table, *m_menus);
+    connect(m_worksheet.get(), &WorksheetCommands::statusChanged, this, &MainWindow::setStatus);
+    connect(m_worksheet.get(), &WorksheetCommands::finished, this, &MainWindow::closeIfAsked);
 }
 
 void MainWindow::setStatus(const QString& text) {
@@ -292,6 +295,7 @@ void MainWindow::setQuizRunning(bool running) {
          {m_menus->mode->menuAction(), m_menus->open, m_menus->start, m_menus->editor})
         action->setEnabled(!running);
     m_menus->stop->setEnabled(running);
+    m_worksheet->setQuizRunning(running);
 }
 
 // ---- Start-up and exit ----
@@ -347,11 +351,13 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
     sink.onStarted = [this] {
         // A new file's points never join an earlier file's: they belong to another map.
         m_table.clear();
+        m_worksheet->fileOpening();
         m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
         setStatus(PlayFile::openingStatus());
     };
     sink.onMapLoaded = [this](const QImage& map, const QString&) {
         m_mapView->setMap(map);
+        m_worksheet->mapLoaded(map);
     };
     sink.onRecordRead = [this] {
         m_operation->letEventsRun();
@@ -365,6 +371,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         if (rememberInDialog)
             m_openDialog.fileName = path;
         m_session.recentFiles().add(path);
+        m_worksheet->fileOpened(path);
         growToShowMap();
         setStatus(PlayFile::startPleaseStatus());
     } else if (outcome != ReadOutcome::CannotOpen) {

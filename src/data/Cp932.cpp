@@ -273,6 +273,13 @@ std::optional<QByteArray> encode(QStringView input) {
     return out;
 }
 
+std::optional<QByteArray> encodeExactly(QStringView text) {
+    std::optional<QByteArray> bytes = encode(text);
+    if (!bytes || decode(*bytes) != text)
+        return std::nullopt;
+    return bytes;
+}
+
 bool canEncode(QStringView text) {
     return firstUnencodable(text) < 0;
 }

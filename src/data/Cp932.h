@@ -21,6 +21,10 @@ QString toWindowsCodePoints(QString text);
 // Encodes after toWindowsCodePoints; nothing when any character has no code page 932 form.
 std::optional<QByteArray> encode(QStringView text);
 
+// Encodes only when the bytes decode back to exactly `text`: a character that is written as
+// another one (〜 as ～, say) makes it fail, as for paths and names that must come back the same.
+std::optional<QByteArray> encodeExactly(QStringView text);
+
 // True when encode() would succeed.
 bool canEncode(QStringView text);
 

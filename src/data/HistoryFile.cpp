@@ -37,12 +37,9 @@ bool isLongerThanAnyPath(const QString& entry) {
 std::optional<QByteArray> storedForm(const QString& entry) {
     if (isLongerThanAnyPath(entry) || entry.contains(u'"'))
         return std::nullopt;
-    std::optional<QByteArray> bytes = Cp932::encode(entry);
     // Characters that encode to another character's code (〜 as ～, for one) would come
     // back as a different path, so they count as unstorable too.
-    if (!bytes || Cp932::decode(*bytes) != entry)
-        return std::nullopt;
-    return bytes;
+    return Cp932::encodeExactly(entry);
 }
 
 } // namespace

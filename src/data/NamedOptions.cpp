@@ -32,10 +32,7 @@ void parseLine(QByteArrayView line, NamedOptions& options) {
 std::optional<QByteArray> storable(const QString& text) {
     if (text.contains(u'"'))
         return std::nullopt;
-    std::optional<QByteArray> bytes = Cp932::encode(text);
-    if (!bytes || Cp932::decode(*bytes) != text)
-        return std::nullopt;
-    return bytes;
+    return Cp932::encodeExactly(text);
 }
 
 } // namespace

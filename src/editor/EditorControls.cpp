@@ -15,7 +15,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
+
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -135,6 +137,9 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     for (int column = 0; column < ColumnInfo; ++column) {
         lineBoxes[column] = new QLineEdit(client);
         lineBoxes[column]->setObjectName(indexedName("Text1", column));
+        // A file may hold fields of any length: a box must not cut one (QLineEdit's default
+        // limit is 32,767 characters).
+        lineBoxes[column]->setMaxLength(std::numeric_limits<int>::max());
     }
     auto* info = new InfoBox(client);
     infoBox = info;

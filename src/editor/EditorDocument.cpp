@@ -1,5 +1,15 @@
 #include "editor/EditorDocument.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
+DiskStamp DiskStamp::of(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {true, info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
 bool EditorDocument::flagAfter(EditorEvent event, bool before) {
     switch (event) {
     case EditorEvent::RowAdded:
@@ -28,5 +38,6 @@ bool EditorDocument::flagAfter(EditorEvent event, bool before) {
 void EditorDocument::reset() {
     m_editingFileName.clear();
     m_mapReference.clear();
+    m_diskStamp = {};
     m_modified = false;
 }

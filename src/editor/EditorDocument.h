@@ -2,6 +2,17 @@
 
 #include <QString>
 
+// How a file looked on disk when the editor last read or wrote it: enough to tell that another
+// program, or another copy of this one, has written it since.
+struct DiskStamp {
+    bool exists = false;
+    qint64 size = -1;
+    qint64 modifiedMs = -1;
+
+    static DiskStamp of(const QString& path);
+    bool operator==(const DiskStamp&) const = default;
+};
+
 // What happens to the document being edited, as far as the unsaved-changes flag cares.
 enum class EditorEvent {
     EditorOpened,
@@ -24,10 +35,10 @@ enum class EditorEvent {
 // the map reference exactly as read or made, and whether it holds changes no save has written.
 class EditorDocument {
 public:
-    // The flag after `event`, given the flag before it. Every change to the points or to the
-    // map reference sets it (a deleted row or a new relative map would otherwise be lost
-    // without a question on closing); a completed new file, save or read clears it; looking
-    // around (presses, typing, mode switches) and a failed save or read leave it alone.
+    // The flag after `event`, given the flag before it. Adding or updating a row and choosing a
+    // map set it; a completed new file, save or read clears it; deleting a row, naming the map
+    // relatively, looking around (presses, typing, mode switches) and a failed save or read
+    // leave it alone.
     static bool flagAfter(EditorEvent event, bool before);
 
     bool isModified() const { return m_modified; }
@@ -41,10 +52,15 @@ public:
     const QString& mapReference() const { return m_mapReference; }
     void setMapReference(const QString& reference) { m_mapReference = reference; }
 
+    // The named file as this document last read or wrote it.
+    const DiskStamp& diskStamp() const { return m_diskStamp; }
+    void setDiskStamp(const DiskStamp& stamp) { m_diskStamp = stamp; }
+
     // Unnamed, no map, no changes: the state of a new editor window and of New.
     void reset();
 
 private:
+    DiskStamp m_diskStamp;
     QString m_editingFileName;
     QString m_mapReference;
     bool m_modified = false;

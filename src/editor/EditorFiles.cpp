@@ -5,6 +5,8 @@
 #include "editor/EditorRules.h"
 #include "platform/Files.h"
 
+#include <QFileInfo>
+
 namespace EditorFiles {
 
 using namespace EditorRules;
@@ -12,16 +14,20 @@ using namespace EditorRules;
 Report finishOpen(EditorDocument& document, ReadOutcome outcome) {
     switch (outcome) {
     case ReadOutcome::Success:
+        document.setDiskStamp(DiskStamp::of(document.editingFileName()));
         document.apply(EditorEvent::FileOpened);
         return {document.editingFileName(), std::nullopt};
     case ReadOutcome::Malformed:
+        document.setDiskStamp(DiskStamp::of(document.editingFileName()));
         document.apply(EditorEvent::FileOpenIncomplete);
         return {Text::malformed(), error(Text::malformed())};
     case ReadOutcome::TooManyPoints:
+        document.setDiskStamp(DiskStamp::of(document.editingFileName()));
         document.apply(EditorEvent::FileOpenIncomplete);
         return {document.editingFileName(), tooManyPoints()};
     default:
         // A read error (or a map failure, which the editor reads past): no message.
+        document.setDiskStamp(DiskStamp::of(document.editingFileName()));
         document.apply(EditorEvent::FileOpenIncomplete);
         return {Text::malformed(), std::nullopt};
     }
@@ -31,11 +37,24 @@ MessageRequest mapCheckFailed(ReadOutcome failure) {
     return error(failure == ReadOutcome::MapMissing ? Text::mapMissing() : Text::mapNotBitmap());
 }
 
+std::optional<MessageRequest> overwriteQuestion(const EditorDocument& document,
+                                                const QString& path) {
+    if (!document.isNamed() || QFileInfo(path) != QFileInfo(document.editingFileName()))
+        return std::nullopt;
+    const DiskStamp now = DiskStamp::of(path);
+    // A file that is gone has nothing left to lose.
+    if (!now.exists || now == document.diskStamp())
+        return std::nullopt;
+    return MessageRequest{Text::changedOnDisk(), Text::saveTitle(), MessageButtons::YesNoDefaultNo,
+                          MessageIcon::Question};
+}
+
 Report finishSave(EditorDocument& document, const QString& path, const WriteResult& result,
                   const PointList& rows) {
     std::optional<MessageRequest> message;
     if (result.ok()) {
         document.setEditingFileName(path);
+        document.setDiskStamp(DiskStamp::of(path));
         document.apply(EditorEvent::Saved);
     } else {
         document.apply(EditorEvent::SaveFailed);

@@ -29,6 +29,11 @@ Report finishOpen(EditorDocument& document, ReadOutcome outcome);
 // The message for a Map record that failed its check while the editor reads on.
 MessageRequest mapCheckFailed(ReadOutcome failure);
 
+// Before a Save to `path`: when it is the document's own file and another program has written
+// it since this document read or saved it, the question whether to overwrite it anyway.
+std::optional<MessageRequest> overwriteQuestion(const EditorDocument& document,
+                                                const QString& path);
+
 // A Save to `path` ended with `result`: on success the document is named after the file and
 // its flag cleared; otherwise it stays as it was, and the report names what was wrong.
 Report finishSave(EditorDocument& document, const QString& path, const WriteResult& result,

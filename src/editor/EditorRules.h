@@ -42,6 +42,12 @@ inline QString closeQuestion() {
 inline QString newTitle() {
     return QStringLiteral("新規作成");
 }
+inline QString saveTitle() {
+    return QStringLiteral("保存");
+}
+inline QString changedOnDisk() {
+    return QStringLiteral("ﾌｧｲﾙが他で変更されています。上書きしますか？");
+}
 inline QString openTitle() {
     return QStringLiteral("開く");
 }

@@ -353,6 +353,10 @@ void EditorWindow::saveFile() {
     const QString path = m_services.saveFileName(m_fileDialog);
     if (path.isEmpty())
         return;
+    if (const std::optional<MessageRequest> question =
+            EditorFiles::overwriteQuestion(m_document, path);
+        question && showBox(*question) != MessageAnswer::Yes)
+        return;
     m_operation = holdCommands();
     m_controls->editingFilePanel->setText(Text::saving());
     const WriteResult result =

@@ -182,7 +182,9 @@ void TestMainWindow::menus_data() {
     row("Menu2_Start", "Menu1_File", 1, "ｽﾀｰﾄ(&S)", QKeySequence(QStringLiteral("Ctrl+S")), true,
         false);
     row("Menu2_Stop", "Menu1_File", 2, "中止(&T)", none, false, false);
-    row("Menu2_End", "Menu1_File", 3, "終了(&X)", none, true, false);
+    row("Menu2_Print", "Menu1_File", 4, "印刷(&P)...", none, false, false);
+    row("Menu2_ExportPdf", "Menu1_File", 5, "PDFに書き出し(&D)...", none, false, false);
+    row("Menu2_End", "Menu1_File", 7, "終了(&X)", none, true, false);
     row("Menu1_Edit", "", 1, "編集(&E)", none, true, false);
     row("Menu2_Mode", "Menu1_Edit", 0, "ﾓｰﾄﾞ(&M)", none, true, false);
     row("Menu3_PMode", "Menu2_Mode", 0, "練習ﾓｰﾄﾞ(&P)", none, true, false);
@@ -216,7 +218,7 @@ void TestMainWindow::menus() {
                                          : m_form->findChild<QMenu*>(parent)->actions();
     QCOMPARE(siblings.indexOf(action), position);
     const QHash<QString, int> itemCounts = {{QString(), 3},
-                                            {QStringLiteral("Menu1_File"), 4},
+                                            {QStringLiteral("Menu1_File"), 8},
                                             {QStringLiteral("Menu1_Edit"), 3},
                                             {QStringLiteral("Menu2_Mode"), 2},
                                             {QStringLiteral("Menu1_Help"), 2}};

@@ -86,6 +86,8 @@ private slots:
     void unstorableSave();
     void commandsWaitWhileOpening();
     void pointLimit();
+    void longFieldsSurviveUpdateAndSave();
+    void saveAsksWhenTheFileChangedOnDisk();
 
 private:
     QString path(const QString& name) const { return m_f->dir.filePath(name); }
@@ -683,6 +685,56 @@ void TestEditorFileCommands::pointLimit() {
     QVERIFY(isErrorBox(f.services.lastMessage()));
     QCOMPARE(f.rows(), kMaxPoints);
     QCOMPARE(f.panel("EditingFile")->text(), over);
+}
+
+void TestEditorFileCommands::longFieldsSurviveUpdateAndSave() {
+    // Longer than QLineEdit's default limit of 32,767 characters, two bytes each on disk.
+    const QString text(40000, QChar(0x5730));
+    const QString file = writeQuestion(u8("long.zvm"), path(u8("map.bmp")),
+                                       {{u8("1"), u8("2"), text, text, text, text}});
+    EditorFixture& f = *m_f;
+    open(file);
+    f.action("Menu2_EditMode")->trigger();
+    f.selectRow(0);
+    f.command1()->click(); // Update from the boxes
+    QCOMPARE(f.form->pointTable().row(0)[ColumnHint], text);
+    f.save(path(u8("copy.zvm")));
+    QCOMPARE(TestFiles::readBytes(path(u8("copy.zvm"))), TestFiles::readBytes(file));
+    QVERIFY(f.services.messages.isEmpty());
+}
+
+void TestEditorFileCommands::saveAsksWhenTheFileChangedOnDisk() {
+    EditorFixture& f = *m_f;
+    const QString file = writeQuestion(u8("shared.zvm"), path(u8("map.bmp")), {samplePoint(1)});
+    open(file);
+    f.add(samplePoint(2));
+    f.save(file); // unchanged on disk: saved without a question
+    QVERIFY(f.services.messages.isEmpty());
+    f.add(samplePoint(3));
+
+    // Another program writes the file meanwhile.
+    const QByteArray theirs = TestFiles::questionFile(path(u8("map.bmp")), {samplePoint(9)});
+    QVERIFY(TestFiles::writeBytes(file, theirs));
+    QFile touched(file);
+    QVERIFY(touched.open(QIODevice::ReadWrite));
+    QVERIFY(touched.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                QFileDevice::FileModificationTime));
+    touched.close();
+
+    f.services.answerMessage(MessageAnswer::No);
+    f.save(file);
+    QCOMPARE(f.services.messages.size(), 1);
+    QCOMPARE(f.services.lastMessage().text, u8("ﾌｧｲﾙが他で変更されています。上書きしますか？"));
+    QCOMPARE(f.services.lastMessage().buttons, MessageButtons::YesNoDefaultNo);
+    QCOMPARE(TestFiles::readBytes(file), theirs);
+    QVERIFY(f.modified());
+    QCOMPARE(f.rows(), 3);
+
+    f.services.answerMessage(MessageAnswer::Yes);
+    f.save(file);
+    QCOMPARE(f.services.messages.size(), 2);
+    QVERIFY(!f.modified());
+    QVERIFY(TestFiles::readBytes(file) != theirs);
 }
 
 QTEST_MAIN(TestEditorFileCommands)
