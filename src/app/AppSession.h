@@ -3,6 +3,7 @@
 #include "app/StartupPlan.h"
 #include "data/RecentFiles.h"
 #include "data/SettingsFile.h"
+#include "data/StudyOptions.h"
 
 #include <QString>
 
@@ -15,6 +16,8 @@ public:
     explicit AppSession(const QString& ownFolder);
 
     const QString& ownFolder() const { return m_ownFolder; }
+    // The folder of the settings file; the study record lives beside it.
+    QString settingsFolder() const { return m_ownFolder; }
 
     RecentFiles& recentFiles() { return m_recentFiles; }
     const RecentFiles& recentFiles() const { return m_recentFiles; }
@@ -22,6 +25,9 @@ public:
     StartupOption startupOption() const { return m_settings.startupOption; }
     void setStartupOption(StartupOption option) { m_settings.startupOption = option; }
     const Settings& settings() const { return m_settings; }
+    // The study options, kept as named options of the settings file.
+    StudyOptions studyOptions() const { return StudyOptions::fromNamed(m_settings.namedOptions); }
+    void setStudyOptions(const StudyOptions& options) { options.writeTo(m_settings.namedOptions); }
 
     // Reads the history file, then the settings file, and decides what the start opens from
     // them and the command-line argument text. Runs once; a second call decides nothing.

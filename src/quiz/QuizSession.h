@@ -40,6 +40,7 @@ public:
 
     Mode mode() const { return m_mode; }
     int rowCount() const { return static_cast<int>(m_rows.size()); }
+    const PointList& rows() const { return m_rows; }
     bool isPractice() const { return m_mode == Mode::Practice; }
 
     // Moves to the next question. False when there is none: normal mode after the last row
@@ -101,6 +102,7 @@ public:
     static QString percentText(std::int64_t correct, std::int64_t questions);
     // "2/3 = 66.6%".
     static QString scoreText(std::int64_t correct, std::int64_t questions);
+
 private:
     // The row of the next question, or nothing when the quiz has no more.
     std::optional<int> nextRow();

@@ -17,15 +17,6 @@ void ReviewModel::setQuestions(const QList<JudgedQuestion>& questions) {
     endResetModel();
 }
 
-void ReviewModel::append(const JudgedQuestion& question) {
-    const int row = static_cast<int>(m_questions.size());
-    beginInsertRows(QModelIndex(), row, row);
-    m_questions.append(question);
-    if (question.correct)
-        ++m_right;
-    endInsertRows();
-}
-
 QString ReviewModel::scoreText() const {
     if (m_questions.isEmpty())
         return QStringLiteral("0問");

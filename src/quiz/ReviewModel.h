@@ -18,8 +18,6 @@ public:
 
     // Replaces every row; the list is shared, not copied.
     void setQuestions(const QList<JudgedQuestion>& questions);
-    // Adds one judged question at the end.
-    void append(const JudgedQuestion& question);
 
     const QList<JudgedQuestion>& questions() const { return m_questions; }
     const JudgedQuestion& question(int row) const { return m_questions.at(row); }
