@@ -80,7 +80,7 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::createMenus() {
-    m_menus = std::make_unique<MainMenus>(menuBar());
+    m_menus = std::make_unique<MainMenus>(menuBar(), m_mapView);
     using Mode = QuizSession::Mode;
     connect(m_menus->open, &QAction::triggered, this, &MainWindow::openFile);
     connect(m_menus->start, &QAction::triggered, this, &MainWindow::startQuiz);
@@ -259,6 +259,8 @@ AnswerWindow* MainWindow::answerWindow() const {
 
 void MainWindow::placeMarker(QPointF topLeft) {
     m_mapView->placeMarker(topLeft);
+    // The asked point comes into view first; the answer window then keeps clear of it.
+    m_mapView->followMarker();
     if (m_quiz) {
         const QRect marker = m_mapView->markerOnScreen();
         m_quiz->keepClearOf(marker.left(), marker.width());
