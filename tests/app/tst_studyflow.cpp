@@ -117,16 +117,19 @@ void TestStudyFlow::answer(bool right, const QString& typed) {
 void TestStudyFlow::reviewAfterTheQuiz_data() {
     QTest::addColumn<bool>("stop");
     QTest::addColumn<bool>("reviewOpens");
-    QTest::newRow("completed") << false << true;
-    QTest::newRow("stopped") << true << true;
-    QTest::newRow("completed, option off") << false << false;
+    QTest::addColumn<bool>("recording");
+    QTest::newRow("completed") << false << true << true;
+    QTest::newRow("stopped") << true << true << true;
+    QTest::newRow("completed, options off") << false << false << false;
 }
 
 void TestStudyFlow::reviewAfterTheQuiz() {
     QFETCH(bool, stop);
     QFETCH(bool, reviewOpens);
+    QFETCH(bool, recording);
     StudyOptions options;
     options.reviewOpens = reviewOpens;
+    options.recording = recording;
     m_form->session().setStudyOptions(options);
     loadFile();
     QVERIFY(!action("Menu2_Review")->isEnabled());
@@ -143,6 +146,7 @@ void TestStudyFlow::reviewAfterTheQuiz() {
     QVERIFY(review);
     QCOMPARE(review->isVisible(), reviewOpens);
     QCOMPARE(review->model().rowCount(), stop ? 2 : 3);
+    QCOMPARE(study()->record().pointStats().size(), recording ? review->model().rowCount() : 0);
     QCOMPARE(review->againButton()->isEnabled(), true);
     // The menu item opens it again once closed; a double-click's row goes on the map.
     review->close();
