@@ -6,9 +6,10 @@
 #include "BenchSupport.h"
 #include "BenchWindows.h"
 #include "data/StudyRecord.h"
+#include "platform/MapTransform.h"
 #include "quiz/AnswerIndex.h"
 #include "quiz/Mastery.h"
-#include "quiz/MasteryDots.h"
+#include "quiz/MasteryOverlay.h"
 #include "quiz/QuizPlacement.h"
 #include "quiz/QuizSession.h"
 #include "quiz/RandomSource.h"
@@ -228,17 +229,15 @@ void printSummary() {
         },
         [&] { benchmark::DoNotOptimize(Mastery::dots(points(), stats)); });
     // A frame of the main window's view (1280 x 960) with the whole map fitted in, every dot
-    // showing, beside the same frame's map alone.
-    MasteryDots masteryDots;
-    masteryDots.setDots(Mastery::dots(points(), stats));
+    // showing, painted as the map view paints its overlays, beside the same frame's map alone.
+    MasteryOverlay mastery;
+    mastery.setPoints(points(), stats);
     const QRectF map(0, 0, 1950, 2000);
     const qreal fit = std::min(1280 / map.width(), 960 / map.height());
+    const MapTransform transform(map.size().toSize(), QSize(1280, 960), fit);
     QImage frame(1280, 960, QImage::Format_ARGB32_Premultiplied);
     QImage mapPicture(frame.size(), QImage::Format_RGB32);
     mapPicture.fill(QColor(200, 220, 240));
-    const auto toView = [fit](const QPointF& p) {
-        return p * fit;
-    };
     const auto [drawMap, paintDots] = interleavedMedians(
         31,
         [&] {
@@ -247,7 +246,7 @@ void printSummary() {
         },
         [&] {
             QPainter painter(&frame);
-            masteryDots.paint(painter, toView, map);
+            mastery.paint(painter, transform, map);
         });
     const auto [unused2, index] = interleavedMedians(
         15, [] {}, [] { benchmark::DoNotOptimize(AnswerIndex(points())); });

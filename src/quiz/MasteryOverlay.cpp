@@ -52,8 +52,8 @@ void MeantPointRing::paint(QPainter& painter, const MapTransform& transform,
     const QPointF centre = transform.toView(*m_centre);
     const qreal radius = kDiameter / 2.0;
     painter.setRenderHint(QPainter::Antialiasing);
-    // Blue: apart from the red marker and the mastery colours' red to green.
-    const QColor ring(0, 90, 230);
+    // Magenta: none of the marker's blinking colours, and outside the mastery dots' red to green.
+    const QColor ring(200, 0, 200);
     painter.setPen(QPen(ring, 3));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(centre, radius, radius);
