@@ -241,16 +241,13 @@ void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
 bool MainWindow::putQuestionsInOrder(PointList& rows) {
     m_random->reseed();
     if (rows.isEmpty()) {
-        m_services.message(
-            QStringLiteral("ﾌｧｲﾙが開かれていないか、開いたﾌｧｲﾙにはﾎﾟｲﾝﾄが設定されていません。"),
-            QStringLiteral("ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+        m_services.message(PlayFile::emptyTableMessage());
         return false;
     }
     // In place and linear; the window repaints and the marker blinks between batches of rows,
     // while the user's input waits until the answer window is open.
     shuffleRows(rows, *m_random, [this] { m_operation->letEventsRun(); });
-    m_services.message(QStringLiteral("Good Luck!"), QStringLiteral("Go!"), MessageButtons::Ok,
-                       MessageIcon::None);
+    m_services.message(PlayFile::goodLuckMessage());
     return true;
 }
 
