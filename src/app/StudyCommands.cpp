@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QDebug>
+#include <QTimer>
 
 StudyCommands::StudyCommands(Services& services, QWidget& window, AppSession& session,
                              const QuestionTable& table, MapView& mapView, const MainMenus& menus)
@@ -110,9 +111,11 @@ void StudyCommands::quizEnded(const QList<JudgedQuestion>& judged) {
     m_reviewReady = true;
     showMastery(m_menus.mastery->isChecked());
     updateActions();
-    // A quiz stopped before anything was judged has nothing to review.
+    // A quiz stopped before anything was judged has nothing to review. It opens once the
+    // ending has run its course: after a stop the main window comes back only afterwards, and
+    // would cover it.
     if (m_session.studyOptions().reviewOpens && !judged.isEmpty())
-        showReview();
+        QTimer::singleShot(0, this, &StudyCommands::showReview);
 }
 
 void StudyCommands::showReview() {
