@@ -236,6 +236,10 @@ struct StudyRecord::Private {
             return true;
         if (state == State::GaveUp)
             return false;
+        if (folder.isEmpty()) {
+            fail(Failure::Other, QStringLiteral("there is no folder the program may write to"));
+            return false;
+        }
         const QFileInfo info(filePath());
         // Never hand SQLite a folder, a FIFO (it would block) or a dangling link (it would
         // create the target).

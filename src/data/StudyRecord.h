@@ -79,6 +79,7 @@ public:
     // How long a write waits for another program's lock before the question is skipped.
     static constexpr int kBusyTimeoutMs = 2;
 
+    // An empty `folder` (nowhere the program may write) records nothing.
     explicit StudyRecord(const QString& folder);
     ~StudyRecord();
     StudyRecord(const StudyRecord&) = delete;
