@@ -237,7 +237,7 @@ struct StudyRecord::Private {
         if (state == State::GaveUp)
             return false;
         if (folder.isEmpty()) {
-            fail(Failure::Other, QStringLiteral("there is no folder the program may write to"));
+            fail(Failure::Other, QStringLiteral("no folder the program may write to"));
             return false;
         }
         const QFileInfo info(filePath());

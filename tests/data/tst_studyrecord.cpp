@@ -241,6 +241,8 @@ void TestStudyRecord::failuresSkipRecording_data() {
                                        << "another program" << true;
     QTest::newRow("locked before first use") << "locked at once"
                                              << "another program" << true;
+    QTest::newRow("no folder to write in") << "nowhere"
+                                           << "no folder" << false;
 }
 
 void TestStudyRecord::failuresSkipRecording() {
@@ -250,7 +252,8 @@ void TestStudyRecord::failuresSkipRecording() {
     if (situation.startsWith(u"read-only") && Unprivileged::rerunIfRoot())
         return;
 
-    auto record = std::make_unique<StudyRecord>(m_dir->path());
+    auto record =
+        std::make_unique<StudyRecord>(situation == u"nowhere" ? QString() : m_dir->path());
     record->setQuestionFile(zvm("日本.zvm"), kPoints);
     LockHolder holder;
     QByteArray bytes;
@@ -273,7 +276,7 @@ void TestStudyRecord::failuresSkipRecording() {
     } else if (situation == u"locked") {
         QVERIFY(record->record(kPoints[0], attempt(true)));
         QVERIFY(holder.start(dbPath()));
-    } else {
+    } else if (situation == u"locked at once") {
         QVERIFY(holder.start(dbPath()));
     }
 
@@ -287,7 +290,8 @@ void TestStudyRecord::failuresSkipRecording() {
     QCOMPARE(record->isUsable(), recoversWhenReleased);
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!bytes.isEmpty())
-        QCOMPARE(TestFiles::readBytes(dbPath()), bytes); // left exactly as it was
+        QCOMPARE(TestFiles::readBytes(dbPath()), bytes);  // left exactly as it was
+    QVERIFY(!QFileInfo::exists(StudyRecord::fileName())); // never in the working folder
 
     // A lock is tried again at the next question.
     holder.release();
