@@ -22,9 +22,10 @@ class AnswerWindow : public QDialog {
     Q_OBJECT
 public:
     // The points are asked as they are now; `random` draws the practice rows and the window's
-    // jumps off the marker. Built hidden; the owner shows it and calls start().
+    // jumps off the marker; `record` is what weak points first draws by. Built hidden; the owner
+    // shows it and calls start().
     AnswerWindow(const PointList& points, QuizSession::Mode mode, RandomSource& random,
-                 Services& services, QWidget* parent);
+                 Services& services, QWidget* parent, const PointStatsTable& record = {});
     ~AnswerWindow() override;
 
     // Starts the clock and asks the first question (once).
@@ -48,6 +49,8 @@ signals:
     void markerPlaced(QPointF topLeft);
     // The question now asked has no place on the map.
     void markerHidden();
+    // The question on show has been judged (once per question).
+    void judged(const JudgedQuestion& question);
     // The last question of a normal quiz is done; the result box has been shown.
     void completed(QuizScore score);
     // The user stopped the quiz.

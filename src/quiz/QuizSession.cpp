@@ -1,11 +1,20 @@
 #include "quiz/QuizSession.h"
 
 #include "data/Cp932.h"
+#include "quiz/WeakFirstDraw.h"
 
-QuizSession::QuizSession(const PointList& rows, Mode mode, RandomSource& random)
+#include <QDateTime>
+
+QuizSession::QuizSession(const PointList& rows, Mode mode, RandomSource& random,
+                         const PointStatsTable& record)
     : m_rows(rows)
     , m_mode(mode)
-    , m_random(random) {}
+    , m_random(random) {
+    if (mode == Mode::WeakFirst)
+        m_weakFirst = std::make_unique<WeakFirstDraw>(rows, record);
+}
+
+QuizSession::~QuizSession() = default;
 
 std::optional<int> QuizSession::nextRow() {
     const auto count = static_cast<int>(m_rows.size());
@@ -20,6 +29,9 @@ std::optional<int> QuizSession::nextRow() {
     case Mode::Practice:
         // Drawn with replacement, without end.
         return randomIndex(m_random, count);
+    case Mode::WeakFirst:
+        // By the record and this run's verdicts, without end.
+        return m_weakFirst->next(m_random);
     }
     return std::nullopt;
 }
@@ -32,6 +44,7 @@ bool QuizSession::advance() {
     m_currentRow = *row;
     m_judged = false;
     m_lastVerdict = false;
+    m_questionShown.start();
     return true;
 }
 
@@ -43,6 +56,11 @@ bool QuizSession::judge(const QString& typed) {
     m_judged = true;
     if (m_lastVerdict)
         ++m_correctNo;
+    if (m_weakFirst)
+        m_weakFirst->noteVerdict(m_currentRow, m_lastVerdict);
+    m_judgedQuestions.append({m_questionNo + 1, m_currentRow, point, typed, m_lastVerdict,
+                              m_questionShown.nsecsElapsed() / 1e9,
+                              QDateTime::currentMSecsSinceEpoch(), studyMode(m_mode)});
     return m_lastVerdict;
 }
 
@@ -97,9 +115,24 @@ QString QuizSession::clockText() const {
 bool QuizSession::isCorrect(const QString& typed, const QString& answer1, const QString& answer2) {
     if (typed.isEmpty())
         return false;
-    const QString text = Cp932::toWindowsCodePoints(typed);
-    return text == Cp932::toWindowsCodePoints(answer1) ||
-           text == Cp932::toWindowsCodePoints(answer2);
+    const QString text = judgedForm(typed);
+    return text == judgedForm(answer1) || text == judgedForm(answer2);
+}
+
+QString QuizSession::judgedForm(const QString& text) {
+    return Cp932::toWindowsCodePoints(text);
+}
+
+StudyMode QuizSession::studyMode(Mode mode) {
+    switch (mode) {
+    case Mode::Normal:
+        return StudyMode::Normal;
+    case Mode::Practice:
+        return StudyMode::Practice;
+    case Mode::WeakFirst:
+        return StudyMode::WeakFirst;
+    }
+    return StudyMode::Normal;
 }
 
 QString QuizSession::mark(bool correct) {

@@ -1,12 +1,19 @@
 #pragma once
 
 #include "data/Point.h"
+#include "data/StudyRecord.h"
+#include "quiz/JudgedQuestion.h"
 #include "quiz/RandomSource.h"
 
+#include <QElapsedTimer>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+
+class WeakFirstDraw;
 
 // Questions answered right out of questions asked.
 struct QuizScore {
@@ -20,14 +27,20 @@ struct QuizScore {
 // Counters are 64-bit: a practice run never reaches their limit, so they never wrap.
 class QuizSession {
 public:
-    enum class Mode { Normal, Practice };
+    // Normal asks every row once; practice and weak points first ask until stopped, practice
+    // drawing rows uniformly, weak points first by the record (WeakFirstDraw).
+    enum class Mode { Normal, Practice, WeakFirst };
 
     // Asks the rows as they are now (a shared copy: the caller's table may change afterwards).
-    // `random` draws the practice rows.
-    QuizSession(const PointList& rows, Mode mode, RandomSource& random);
+    // `random` draws the practice rows. `record` (weak points first only): how each point
+    // fared before, by identity.
+    QuizSession(const PointList& rows, Mode mode, RandomSource& random,
+                const PointStatsTable& record = {});
+    ~QuizSession();
 
     Mode mode() const { return m_mode; }
     int rowCount() const { return static_cast<int>(m_rows.size()); }
+    const PointList& rows() const { return m_rows; }
     bool isPractice() const { return m_mode == Mode::Practice; }
 
     // Moves to the next question. False when there is none: normal mode after the last row
@@ -44,6 +57,9 @@ public:
     bool judge(const QString& typed);
     bool isJudged() const { return m_judged; }
     bool lastVerdict() const { return m_lastVerdict; }
+
+    // Every question judged so far, in asked order: the review's rows and the record's attempts.
+    const QList<JudgedQuestion>& judgedQuestions() const { return m_judgedQuestions; }
 
     // Questions presented before the current one; -1 before the first.
     std::int64_t questionNo() const { return m_questionNo; }
@@ -76,6 +92,9 @@ public:
     // page 932 mapping (so 〜 typed on Linux matches ～ stored on Windows); an empty entry is
     // always wrong.
     static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2);
+    // The form both sides are compared in.
+    static QString judgedForm(const QString& text);
+    static StudyMode studyMode(Mode mode);
 
     static QString mark(bool correct);          // "○" / "×"
     static QString verdictStatus(bool correct); // "正解 !" / "不正解"
@@ -83,6 +102,7 @@ public:
     static QString percentText(std::int64_t correct, std::int64_t questions);
     // "2/3 = 66.6%".
     static QString scoreText(std::int64_t correct, std::int64_t questions);
+
 private:
     // The row of the next question, or nothing when the quiz has no more.
     std::optional<int> nextRow();
@@ -90,6 +110,9 @@ private:
     PointList m_rows;
     Mode m_mode;
     RandomSource& m_random;
+    std::unique_ptr<WeakFirstDraw> m_weakFirst;
+    QList<JudgedQuestion> m_judgedQuestions;
+    QElapsedTimer m_questionShown;
     std::int64_t m_questionNo = -1;
     std::int64_t m_correctNo = 0;
     int m_currentRow = -1;
