@@ -16,6 +16,7 @@ MapPoints::MapPoints(EditorHistory& history, const PointTableModel& model, MapVi
     : QObject(parent)
     , m_history(history)
     , m_view(view)
+    , m_viewport(view->viewport())
     , m_dots(std::make_unique<PointDots>(model))
     , m_overlay(std::make_unique<PointDotsOverlay>(*m_dots)) {
     m_view->addOverlay(m_overlay.get());
@@ -61,7 +62,7 @@ bool MapPoints::eventFilter(QObject* watched, QEvent* event) {
         event->accept();
         return true;
     }
-    if (!m_view || watched != m_view->viewport())
+    if (!m_viewport || watched != m_viewport.data())
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonDblClick: {

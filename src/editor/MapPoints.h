@@ -44,6 +44,9 @@ private:
 
     EditorHistory& m_history;
     QPointer<MapView> m_view; // the window may destroy the view first
+    // Compared with the filtered object on its own: while the view is being destroyed, its
+    // viewport still sends events, and the view is then no longer a MapView to cast to.
+    QPointer<QWidget> m_viewport;
     std::unique_ptr<PointDots> m_dots;
     std::unique_ptr<PointDotsOverlay> m_overlay;
     int m_draggedRow = -1;
