@@ -1,7 +1,5 @@
 #include "quiz/QuizSession.h"
 
-#include "data/Cp932.h"
-
 QuizSession::QuizSession(const PointList& rows, Mode mode, RandomSource& random)
     : m_rows(rows)
     , m_mode(mode)
@@ -39,7 +37,7 @@ bool QuizSession::judge(const QString& typed) {
     if (m_judged || !hasQuestion())
         return m_lastVerdict;
     const Point& point = currentPoint();
-    m_lastVerdict = isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2]);
+    m_lastVerdict = isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions);
     m_judged = true;
     if (m_lastVerdict)
         ++m_correctNo;
@@ -94,12 +92,9 @@ QString QuizSession::clockText() const {
            QStringLiteral("秒");
 }
 
-bool QuizSession::isCorrect(const QString& typed, const QString& answer1, const QString& answer2) {
-    if (typed.isEmpty())
-        return false;
-    const QString text = Cp932::toWindowsCodePoints(typed);
-    return text == Cp932::toWindowsCodePoints(answer1) ||
-           text == Cp932::toWindowsCodePoints(answer2);
+bool QuizSession::isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
+                            const JudgingOptions& options) {
+    return Judging::isCorrect(typed, answer1, answer2, options);
 }
 
 QString QuizSession::mark(bool correct) {

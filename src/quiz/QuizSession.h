@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Point.h"
+#include "quiz/JudgingOptions.h"
 #include "quiz/RandomSource.h"
 
 #include <QString>
@@ -21,6 +22,9 @@ struct QuizScore {
 class QuizSession {
 public:
     enum class Mode { Normal, Practice };
+    // How the learner answers: typing the name of the marked place, or pressing on the map
+    // where the named place lies. Combines with every mode; fixed for the length of a quiz.
+    enum class AnswerMethod { Typing, Locate };
 
     // Asks the rows as they are now (a shared copy: the caller's table may change afterwards).
     // `random` draws the practice rows.
@@ -38,6 +42,10 @@ public:
     int currentRow() const { return m_currentRow; }
     const Point& currentPoint() const { return m_rows.at(m_currentRow); }
     bool hasQuestion() const { return m_currentRow >= 0 && m_currentRow < m_rows.size(); }
+
+    // How typed answers are judged from now on; exact unless set.
+    void setJudgingOptions(const JudgingOptions& options) { m_judgingOptions = options; }
+    const JudgingOptions& judgingOptions() const { return m_judgingOptions; }
 
     // Judges the typed text against the current point once; counts a right answer. Judging
     // again returns the first verdict and counts nothing.
@@ -72,10 +80,11 @@ public:
     std::int64_t elapsedMin() const { return m_elapsedMin; }
     QString clockText() const; // "1分5秒"
 
-    // Exact comparison after the typed text and the answers have passed through the code
-    // page 932 mapping (so 〜 typed on Linux matches ～ stored on Windows); an empty entry is
-    // always wrong.
-    static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2);
+    // Comparison after the typed text and the answers have passed through the code page 932
+    // mapping (so 〜 typed on Linux matches ～ stored on Windows) and the judging options
+    // (exact when all are off); an empty entry is always wrong.
+    static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
+                          const JudgingOptions& options = {});
 
     static QString mark(bool correct);          // "○" / "×"
     static QString verdictStatus(bool correct); // "正解 !" / "不正解"
@@ -83,6 +92,7 @@ public:
     static QString percentText(std::int64_t correct, std::int64_t questions);
     // "2/3 = 66.6%".
     static QString scoreText(std::int64_t correct, std::int64_t questions);
+
 private:
     // The row of the next question, or nothing when the quiz has no more.
     std::optional<int> nextRow();
@@ -90,6 +100,7 @@ private:
     PointList m_rows;
     Mode m_mode;
     RandomSource& m_random;
+    JudgingOptions m_judgingOptions;
     std::int64_t m_questionNo = -1;
     std::int64_t m_correctNo = 0;
     int m_currentRow = -1;
