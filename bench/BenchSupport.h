@@ -77,6 +77,8 @@ public:
 
     QString inputBox(const QString&, const QString&) override { return QString(); }
     void showHelp(const QString&) override {}
+    bool setUpPrinter(QPrinter&) override { return false; }
+    bool previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override { return false; }
 
 protected:
     MessageAnswer showMessage(const MessageRequest& request) override {

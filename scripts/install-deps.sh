@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libbenchmark-dev
     fonts-ipafont-gothic
+    poppler-utils
     xvfb xdotool xsel xauth
     clang libclang-rt-14-dev
 )

@@ -1,5 +1,7 @@
 #include "app/MainMenus.h"
 
+#include "platform/MapZoomMenu.h"
+
 #include <QMenuBar>
 
 namespace {
@@ -21,12 +23,16 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption,
 
 } // namespace
 
-MainMenus::MainMenus(QMenuBar* bar) {
+MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     QMenu* file = addMenu(bar, "Menu1_File", QStringLiteral("ﾌｧｲﾙ(&F)"));
     open = addItem(file, "Menu2_Open", QStringLiteral("開く(&O)"), Qt::CTRL | Qt::Key_O);
     start = addItem(file, "Menu2_Start", QStringLiteral("ｽﾀｰﾄ(&S)"), Qt::CTRL | Qt::Key_S);
     stop = addItem(file, "Menu2_Stop", QStringLiteral("中止(&T)"));
     stop->setEnabled(false);
+    file->addSeparator();
+    print = addItem(file, "Menu2_Print", QStringLiteral("印刷(&P)..."));
+    exportPdf = addItem(file, "Menu2_ExportPdf", QStringLiteral("PDFに書き出し(&D)..."));
+    file->addSeparator();
     end = addItem(file, "Menu2_End", QStringLiteral("終了(&X)"));
 
     QMenu* edit = addMenu(bar, "Menu1_Edit", QStringLiteral("編集(&E)"));
@@ -42,9 +48,13 @@ MainMenus::MainMenus(QMenuBar* bar) {
     QMenu* helpMenu = addMenu(bar, "Menu1_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help = addItem(helpMenu, "Menu2_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     version = addItem(helpMenu, "Menu2_Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
+
+    zoom = MapZoomMenu::add(bar, mapView, helpMenu);
 }
 
 QList<QAction*> MainMenus::commands() const {
-    return {open,   start,   stop, end,    mode->menuAction(), practiceMode, normalMode,
-            editor, options, help, version};
+    const QList<QAction*> own = {
+        open,         start,      stop,   print,   exportPdf, end,    mode->menuAction(),
+        practiceMode, normalMode, editor, options, help,      version};
+    return own + zoom;
 }

@@ -2,15 +2,17 @@
 
 #include <QList>
 
+class MapView;
 class QAction;
 class QMenu;
 class QMenuBar;
 
 // The main window's menus, built with their captions, access keys, shortcuts and established
 // names ("Menu1_File", "Menu2_Open", ...; a menu's QMenu and its menuAction() both carry the
-// menu's name). The window connects the items to its commands.
+// menu's name). The window connects the items to its commands, except those of the menu
+// 表示(&V), which the map view carries out.
 struct MainMenus {
-    explicit MainMenus(QMenuBar* bar);
+    MainMenus(QMenuBar* bar, MapView* mapView);
 
     // Every command, the mode submenu's own item included.
     QList<QAction*> commands() const;
@@ -18,12 +20,15 @@ struct MainMenus {
     QAction* open = nullptr;
     QAction* start = nullptr;
     QAction* stop = nullptr;
+    QAction* print = nullptr;
+    QAction* exportPdf = nullptr;
     QAction* end = nullptr;
     QMenu* mode = nullptr;
     QAction* practiceMode = nullptr;
     QAction* normalMode = nullptr;
     QAction* editor = nullptr;
     QAction* options = nullptr;
+    QList<QAction*> zoom; // 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示
     QAction* help = nullptr;
     QAction* version = nullptr;
 };

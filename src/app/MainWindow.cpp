@@ -80,7 +80,7 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::createMenus() {
-    m_menus = std::make_unique<MainMenus>(menuBar());
+    m_menus = std::make_unique<MainMenus>(menuBar(), m_mapView);
     using Mode = QuizSession::Mode;
     connect(m_menus->open, &QAction::triggered, this, &MainWindow::openFile);
     connect(m_menus->start, &QAction::triggered, this, &MainWindow::startQuiz);
@@ -93,6 +93,9 @@ void MainWindow::createMenus() {
     connect(m_menus->options, &QAction::triggered, this, &MainWindow::openOptions);
     connect(m_menus->help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(m_menus->version, &QAction::triggered, this, &MainWindow::showVersion);
+    m_worksheet = std::make_unique<WorksheetCommands>(m_services, *this, m_table, *m_menus);
+    connect(m_worksheet.get(), &WorksheetCommands::statusChanged, this, &MainWindow::setStatus);
+    connect(m_worksheet.get(), &WorksheetCommands::finished, this, &MainWindow::closeIfAsked);
 }
 
 void MainWindow::setStatus(const QString& text) {
@@ -256,6 +259,8 @@ AnswerWindow* MainWindow::answerWindow() const {
 
 void MainWindow::placeMarker(QPointF topLeft) {
     m_mapView->placeMarker(topLeft);
+    // The asked point comes into view first; the answer window then keeps clear of it.
+    m_mapView->followMarker();
     if (m_quiz) {
         const QRect marker = m_mapView->markerOnScreen();
         m_quiz->keepClearOf(marker.left(), marker.width());
@@ -292,6 +297,7 @@ void MainWindow::setQuizRunning(bool running) {
          {m_menus->mode->menuAction(), m_menus->open, m_menus->start, m_menus->editor})
         action->setEnabled(!running);
     m_menus->stop->setEnabled(running);
+    m_worksheet->setQuizRunning(running);
 }
 
 // ---- Start-up and exit ----
@@ -347,11 +353,13 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
     sink.onStarted = [this] {
         // A new file's points never join an earlier file's: they belong to another map.
         m_table.clear();
+        m_worksheet->fileOpening();
         m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
         setStatus(PlayFile::openingStatus());
     };
     sink.onMapLoaded = [this](const QImage& map, const QString&) {
         m_mapView->setMap(map);
+        m_worksheet->mapLoaded(map);
     };
     sink.onRecordRead = [this] {
         m_operation->letEventsRun();
@@ -365,6 +373,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         if (rememberInDialog)
             m_openDialog.fileName = path;
         m_session.recentFiles().add(path);
+        m_worksheet->fileOpened(path);
         growToShowMap();
         setStatus(PlayFile::startPleaseStatus());
     } else if (outcome != ReadOutcome::CannotOpen) {

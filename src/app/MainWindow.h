@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppSession.h"
+#include "app/WorksheetCommands.h"
 #include "data/QuestionFile.h"
 #include "data/QuestionTable.h"
 #include "platform/Files.h"
@@ -48,9 +49,9 @@ public:
     // load). `rememberInDialog` also makes the path the open dialog's remembered file name.
     // While a long command runs, another read returns CannotOpen at once and changes nothing.
     ReadOutcome loadQuestionFile(const QString& path, bool rememberInDialog);
-    // True while a question file is read or the questions are put into order: every menu
-    // command is held meanwhile.
-    bool isBusy() const { return m_operation != nullptr; }
+    // True while a question file is read, the questions are put into order or a worksheet is
+    // written out: every menu command is held meanwhile.
+    bool isBusy() const { return m_operation || m_worksheet->isBusy(); }
 
     QuestionTable& questionTable() { return m_table; }
     const QuestionTable& questionTable() const { return m_table; }
@@ -114,4 +115,5 @@ private:
     std::array<QWidget*, 2> m_lines{};
     StatusPanels* m_panels = nullptr;
     std::unique_ptr<MainMenus> m_menus;
+    std::unique_ptr<WorksheetCommands> m_worksheet;
 };

@@ -4,6 +4,7 @@
 #include "editor/EditorRules.h"
 #include "editor/PointColumns.h"
 #include "platform/MapView.h"
+#include "platform/MapZoomMenu.h"
 
 #include <QActionGroup>
 #include <QKeyEvent>
@@ -161,6 +162,7 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
 
     mapView = new MapView(client);
     mapView->move(Twips::toPixels(EditorLayout::kMapLeft), Twips::toPixels(EditorLayout::kMapTop));
+    zoomActions = MapZoomMenu::add(menuBar, mapView);
 
     commitButton = new QPushButton(QStringLiteral("追加(&A)"), client);
     commitButton->setObjectName(QStringLiteral("Command1"));
@@ -211,8 +213,10 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
 }
 
 QList<QAction*> EditorControls::commands() const {
-    return {newAction,         openAction,    saveAction,     endAction,      mapOpenAction,
-            relativeMapAction, addModeAction, editModeAction, rowCountAction, deleteAction};
+    const QList<QAction*> own = {newAction,      openAction,        saveAction,    endAction,
+                                 mapOpenAction,  relativeMapAction, addModeAction, editModeAction,
+                                 rowCountAction, deleteAction};
+    return own + zoomActions;
 }
 
 Point EditorControls::boxes() const {

@@ -48,6 +48,7 @@ struct EditorControls {
     QMenu* popup = nullptr; // the table's popup menu; never in the menu bar
     QAction* rowCountAction = nullptr;
     QAction* deleteAction = nullptr;
+    QList<QAction*> zoomActions; // 表示(&V): 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示
 
     QWidget* client = nullptr;                      // below the menu bar
     QListView* table = nullptr;                     // the answer-1 column of the model

@@ -212,8 +212,13 @@ void EditorWindow::followSelection() {
     const QModelIndexList selected = m_controls->table->selectionModel()->selectedIndexes();
     const int row = selected.isEmpty() ? PointTable::kNoSelection : selected.first().row();
     m_model->select(row);
-    if (pointTable().hasSelection())
-        m_controls->setBoxes(pointTable().row(row));
+    if (!pointTable().hasSelection())
+        return;
+    const Point& point = pointTable().row(row);
+    m_controls->setBoxes(point);
+    // The marker went onto a point that may lie off the visible part of the map.
+    if (NumericText::toNumber(point[ColumnX]) && NumericText::toNumber(point[ColumnY]))
+        m_controls->mapView->followMarker();
 }
 
 void EditorWindow::commitBoxes() {

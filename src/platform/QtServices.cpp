@@ -6,6 +6,9 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -83,4 +86,18 @@ void QtServices::showHelp(const QString& helpFile) {
     m_help->show();
     m_help->raise();
     m_help->activateWindow();
+}
+
+bool QtServices::setUpPrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, dialogParent());
+    dialog.setWindowTitle(QStringLiteral("印刷"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtServices::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog preview(&printer, dialogParent());
+    preview.setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                     [&](QPrinter* target) { paint(*target); });
+    return preview.exec() == QDialog::Accepted;
 }

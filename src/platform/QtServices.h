@@ -15,6 +15,8 @@ public:
 
     QString inputBox(const QString& prompt, const QString& title) override;
     void showHelp(const QString& helpFile) override;
+    bool setUpPrinter(QPrinter& printer) override;
+    bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
 protected:
     MessageAnswer showMessage(const MessageRequest& request) override;

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QPrinter;
+
 // Everything the program says to the user outside its own windows goes through Services:
 // message boxes, file dialogs, the input box and the help viewer. Windows hold a Services&
 // so tests can hand them a scripted fake that records each request and answers it.
@@ -49,6 +53,13 @@ public:
 
     // Shows the help file (empty when none was found beside the program).
     virtual void showHelp(const QString& helpFile) = 0;
+
+    // Print dialog over `printer`, which keeps the choices for the next time; false when
+    // cancelled.
+    virtual bool setUpPrinter(QPrinter& printer) = 0;
+    // Print preview of the pages `paint` draws on a printer; true when the user printed them
+    // from it, false when the preview was closed without printing.
+    virtual bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
 
 protected:
     virtual MessageAnswer showMessage(const MessageRequest& request) = 0;

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +58,8 @@ private slots:
     void pointerCoordinates_data();
     void pointerCoordinates();
     void pointerOverBackgroundAndOtherControls();
+    void pointerAtAnyZoom_data();
+    void pointerAtAnyZoom();
     void modes();
     void version();
     void helpWithoutHelpFile();
@@ -182,14 +185,24 @@ void TestMainWindow::menus_data() {
     row("Menu2_Start", "Menu1_File", 1, "ｽﾀｰﾄ(&S)", QKeySequence(QStringLiteral("Ctrl+S")), true,
         false);
     row("Menu2_Stop", "Menu1_File", 2, "中止(&T)", none, false, false);
-    row("Menu2_End", "Menu1_File", 3, "終了(&X)", none, true, false);
+    row("Menu2_Print", "Menu1_File", 4, "印刷(&P)...", none, false, false);
+    row("Menu2_ExportPdf", "Menu1_File", 5, "PDFに書き出し(&D)...", none, false, false);
+    row("Menu2_End", "Menu1_File", 7, "終了(&X)", none, true, false);
     row("Menu1_Edit", "", 1, "編集(&E)", none, true, false);
     row("Menu2_Mode", "Menu1_Edit", 0, "ﾓｰﾄﾞ(&M)", none, true, false);
     row("Menu3_PMode", "Menu2_Mode", 0, "練習ﾓｰﾄﾞ(&P)", none, true, false);
     row("Menu3_NMode", "Menu2_Mode", 1, "通常ﾓｰﾄﾞ(&N)", none, true, true);
     row("Menu2_FileEdit", "Menu1_Edit", 1, "ﾌｧｲﾙ編集(&F)", none, true, false);
     row("Menu2_Option", "Menu1_Edit", 2, "ｵﾌﾟｼｮﾝ(&O)", none, true, false);
-    row("Menu1_Help", "", 2, "ﾍﾙﾌﾟ(&H)", none, true, false);
+    row("Menu1_View", "", 2, "表示(&V)", none, true, false);
+    row("Menu2_ZoomIn", "Menu1_View", 0, "拡大", QKeySequence(QStringLiteral("Ctrl++")), true,
+        false);
+    row("Menu2_ZoomOut", "Menu1_View", 1, "縮小", QKeySequence(QStringLiteral("Ctrl+-")), true,
+        false);
+    row("Menu2_ActualSize", "Menu1_View", 2, "実ｻｲｽﾞ", QKeySequence(QStringLiteral("Ctrl+0")), true,
+        false);
+    row("Menu2_WholeMap", "Menu1_View", 3, "全体を表示", none, true, false);
+    row("Menu1_Help", "", 3, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Help", "Menu1_Help", 0, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Version", "Menu1_Help", 1, "ﾊﾞｰｼﾞｮﾝ情報(&V)", none, true, false);
 }
@@ -215,8 +228,9 @@ void TestMainWindow::menus() {
                                          ? m_form->menuBar()->actions()
                                          : m_form->findChild<QMenu*>(parent)->actions();
     QCOMPARE(siblings.indexOf(action), position);
-    const QHash<QString, int> itemCounts = {{QString(), 3},
-                                            {QStringLiteral("Menu1_File"), 4},
+    const QHash<QString, int> itemCounts = {{QString(), 4},
+                                            {QStringLiteral("Menu1_View"), 4},
+                                            {QStringLiteral("Menu1_File"), 8},
                                             {QStringLiteral("Menu1_Edit"), 3},
                                             {QStringLiteral("Menu2_Mode"), 2},
                                             {QStringLiteral("Menu1_Help"), 2}};
@@ -317,6 +331,41 @@ void TestMainWindow::pointerOverBackgroundAndOtherControls() {
     // Back over the map view.
     QTest::mouseMove(f.windowHandle(), overMap + QPoint(1, 0));
     QTRY_COMPARE(status("Panel_Position"), QStringLiteral("X=121 Y=45"));
+}
+
+void TestMainWindow::pointerAtAnyZoom_data() {
+    QTest::addColumn<QStringList>("commands"); // of the menu 表示(&V), after opening the file
+    QTest::addColumn<qreal>("zoom");           // 0: the whole map in view
+    QTest::addColumn<QPoint>("at");            // in the view
+    QTest::newRow("whole map") << QStringList() << 0.0 << QPoint(123, 77);
+    QTest::newRow("200 %") << QStringList{u8("Menu2_ActualSize"), u8("Menu2_ZoomIn"),
+                                          u8("Menu2_ZoomIn")}
+                           << 2.0 << QPoint(131, 59);
+}
+
+// A map larger than the screen opens whole; at any zoom the panel shows the map pixel under
+// the pointer.
+void TestMainWindow::pointerAtAnyZoom() {
+    QFETCH(QStringList, commands);
+    QFETCH(qreal, zoom);
+    QFETCH(QPoint, at);
+    MainWindow& f = *m_form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(TestFiles::writeBmp(path(QStringLiteral("large.bmp")), 3000, 2000));
+    open(writeQuestionFile(QStringLiteral("large.zvm"), QStringLiteral("./large.bmp"),
+                           somePoints(1)));
+    for (const QString& command : commands)
+        action(qPrintable(command))->trigger();
+    if (zoom > 0)
+        QCOMPARE(map()->zoom(), zoom);
+    else
+        QVERIFY(map()->zoom() < 1);
+    const QPoint scroll(map()->horizontalScrollBar()->value(), map()->verticalScrollBar()->value());
+    QTest::mouseMove(f.windowHandle(), map()->viewport()->mapTo(&f, at));
+    const QPointF pixel = QPointF(at + scroll) / map()->zoom();
+    QTRY_COMPARE(status("Panel_Position"),
+                 QStringLiteral("X=%1 Y=%2").arg(int(pixel.x())).arg(int(pixel.y())));
 }
 
 void TestMainWindow::modes() {
@@ -664,10 +713,11 @@ void TestMainWindow::commandsHeldDuringRead() {
     const QString other = writeQuestionFile(QStringLiteral("other.zvm"),
                                             path(QStringLiteral("map.bmp")), somePoints(1));
     const QList<QAction*> commands = {
-        action("Menu2_Open"),  action("Menu2_Start"),    action("Menu2_Stop"),
-        action("Menu2_End"),   action("Menu2_Mode"),     action("Menu3_PMode"),
-        action("Menu3_NMode"), action("Menu2_FileEdit"), action("Menu2_Option"),
-        action("Menu2_Help"),  action("Menu2_Version")};
+        action("Menu2_Open"),    action("Menu2_Start"),      action("Menu2_Stop"),
+        action("Menu2_End"),     action("Menu2_Mode"),       action("Menu3_PMode"),
+        action("Menu3_NMode"),   action("Menu2_FileEdit"),   action("Menu2_Option"),
+        action("Menu2_Help"),    action("Menu2_Version"),    action("Menu2_ZoomIn"),
+        action("Menu2_ZoomOut"), action("Menu2_ActualSize"), action("Menu2_WholeMap")};
     QList<bool> enabledBefore;
     for (QAction* action : commands)
         enabledBefore.append(action->isEnabled());

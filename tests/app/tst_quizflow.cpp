@@ -64,6 +64,7 @@ private slots:
     void pointWithoutPlaceHidesTheMarker();
     void clockPanel();
     void answerWindowLeavesTheMarkerFree();
+    void askedPointComesIntoView();
     void secondStartDuringShuffleIgnored();
     void restartAfterEnd();
 
@@ -404,6 +405,24 @@ void TestQuizFlow::answerWindowLeavesTheMarkerFree() {
         if (!w)
             break;
     }
+}
+
+// A point outside the visible part of a zoomed map is scrolled into view before the answer
+// window moves off the marker.
+void TestQuizFlow::askedPointComesIntoView() {
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QImage picture(3000, 2000, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    map()->setMap(picture);
+    action("Menu2_ActualSize")->trigger();
+    AnswerWindow* w = start({point("2950", "1950", "a", "a")});
+    QVERIFY(w);
+    QVERIFY(map()->marker()->isVisible());
+    QVERIFY(map()->viewport()->rect().contains(map()->marker()->geometry()));
+    const QRect marker = map()->markerOnScreen();
+    const QRect frame = w->frameGeometry();
+    QVERIFY(!QuizPlacement::covers({frame.left(), frame.width()}, marker.left(), marker.width()));
 }
 
 void TestQuizFlow::secondStartDuringShuffleIgnored() {

@@ -77,9 +77,13 @@ public:
         QListView* view = list();
         view->setCurrentIndex(view->model()->index(row, ColumnAnswer1));
     }
+    // Where a map pixel lies in the map view's viewport, which takes the view's mouse input.
+    QPoint onMap(const QPointF& mapPos) const {
+        return picture()->transform().toView(mapPos).toPoint();
+    }
     void pressMap(const QPoint& mapPos, Qt::MouseButton button = Qt::LeftButton) const {
-        QTest::mousePress(picture(), button, {}, picture()->fromMap(mapPos).toPoint());
-        QTest::mouseRelease(picture(), button, {}, picture()->fromMap(mapPos).toPoint());
+        QTest::mousePress(picture()->viewport(), button, {}, onMap(mapPos));
+        QTest::mouseRelease(picture()->viewport(), button, {}, onMap(mapPos));
     }
     // Saves through the Save command, which clears the unsaved-changes flag.
     void save(const QString& path) {

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 
 #include <QMenu>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -37,6 +38,8 @@ private slots:
 
     void pressPlacesPoint_data();
     void pressPlacesPoint();
+    void pressAtAnyZoomPlacesTheMapPixel_data();
+    void pressAtAnyZoomPlacesTheMapPixel();
     void typedCoordinates_data();
     void typedCoordinates();
     void refusals_data();
@@ -117,6 +120,10 @@ void TestEditorWindow::menus_data() {
     row("Menu2_Path", "Menu1_Map", "相対ﾊﾟｽで指定(&L)");
     row("Menu2_AddMode", "Menu1_Mode", "追加ﾓｰﾄﾞ(&A)", "", true);
     row("Menu2_EditMode", "Menu1_Mode", "編集ﾓｰﾄﾞ(&E)");
+    row("Menu2_ZoomIn", "Menu1_View", "拡大", "Ctrl++");
+    row("Menu2_ZoomOut", "Menu1_View", "縮小", "Ctrl+-");
+    row("Menu2_ActualSize", "Menu1_View", "実ｻｲｽﾞ", "Ctrl+0");
+    row("Menu2_WholeMap", "Menu1_View", "全体を表示");
     row("PMenu_ListNum", "PMenu1", "項目数(&N)");
     row("PMenu_Delete", "PMenu1", "削除(&D)");
 }
@@ -130,7 +137,7 @@ void TestEditorWindow::menus() {
     QTEST(item->isChecked(), "checked");
     auto* holder = m_f->child<QMenu>(menu);
     QVERIFY(holder->actions().contains(item));
-    const QStringList titles = {u8("ﾌｧｲﾙ(&F)"), u8("ﾏｯﾌﾟ(&M)"), u8("ﾓｰﾄﾞ(&D)")};
+    const QStringList titles = {u8("ﾌｧｲﾙ(&F)"), u8("ﾏｯﾌﾟ(&M)"), u8("ﾓｰﾄﾞ(&D)"), u8("表示(&V)")};
     if (menu == u"PMenu1") {
         QCOMPARE(holder->title(), u8("PopUpMenu"));
         QVERIFY(!titles.contains(holder->title()));
@@ -287,7 +294,7 @@ void TestEditorWindow::blinkCycle() {
 void TestEditorWindow::coordinateDisplay() {
     EditorFixture& f = *m_f;
     QLabel* position = f.panel("Position");
-    QTest::mouseMove(f.picture(), f.picture()->fromMap(QPointF(128, 45)).toPoint());
+    QTest::mouseMove(f.picture()->viewport(), f.onMap(QPointF(128, 45)));
     QTRY_COMPARE(position->text(), u8("X=128 Y=45"));
     // Over another control: unchanged.
     QTest::mouseMove(f.child<QWidget>(u8("Label1_1")), QPoint(3, 3));
@@ -400,6 +407,48 @@ void TestEditorWindow::pressPlacesPoint() {
     QCOMPARE(f.rows(), 1);
     QCOMPARE(f.form->pointTable().row(0), samplePoint(1));
     QCOMPARE(f.modified(), flag);
+}
+
+void TestEditorWindow::pressAtAnyZoomPlacesTheMapPixel_data() {
+    QTest::addColumn<QStringList>("commands"); // of the menu 表示(&V), after opening the map
+    QTest::addColumn<qreal>("zoom");           // 0: the whole map in view
+    QTest::newRow("whole map") << QStringList() << 0.0;
+    QTest::newRow("200 %") << QStringList{u8("Menu2_ActualSize"), u8("Menu2_ZoomIn"),
+                                          u8("Menu2_ZoomIn")}
+                           << 2.0;
+}
+
+// The press lands on the map pixel under the pointer, whatever the zoom and scroll; selecting
+// a row whose point lies out of view brings it into view.
+void TestEditorWindow::pressAtAnyZoomPlacesTheMapPixel() {
+    QFETCH(QStringList, commands);
+    QFETCH(qreal, zoom);
+    EditorFixture& f = *m_f;
+    const QString map = f.dir.filePath(u8("large.bmp"));
+    QVERIFY(TestFiles::writeBmp(map, 1200, 900));
+    f.services.answerFile(map);
+    f.action("Menu2_MapOpen")->trigger();
+    for (const QString& command : commands)
+        f.action(qPrintable(command))->trigger();
+    MapView* view = f.picture();
+    if (zoom > 0)
+        QCOMPARE(view->zoom(), zoom);
+    else
+        QVERIFY(view->zoom() < 0.5);
+    const QPoint scroll(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+    const QPoint at(123, 77);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    const QPointF pixel = QPointF(at + scroll) / view->zoom();
+    QCOMPARE(f.box(ColumnX)->text(), QString::number(int(pixel.x())));
+    QCOMPARE(f.box(ColumnY)->text(), QString::number(int(pixel.y())));
+    QVERIFY(view->marker()->geometry().adjusted(-1, -1, 1, 1).contains(at));
+
+    f.add(TestFiles::point(u8("1150"), u8("870"), u8("h"), u8("a")));
+    f.add(TestFiles::point(u8("5"), u8("5"), u8("h"), u8("b")));
+    for (int row : {0, 1}) {
+        f.selectRow(row);
+        QVERIFY(view->viewport()->rect().contains(view->marker()->geometry().center()));
+    }
 }
 
 void TestEditorWindow::typedCoordinates_data() {

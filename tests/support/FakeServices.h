@@ -26,6 +26,13 @@ public:
     void answerMessage(MessageAnswer answer) { m_messageAnswers.append(answer); }
     void answerFile(const QString& path) { m_fileAnswers.append(path); }
     void answerInput(const QString& text) { m_inputAnswers.append(text); }
+    // The next print dialog is accepted or cancelled; an accepted one may point the printer at
+    // a PDF file, so a test reads what was printed. The next preview is printed (its pages
+    // painted on the printer) or closed.
+    void answerPrintSetup(bool accept, const QString& pdfPath = QString()) {
+        m_printSetupAnswers.append({accept, pdfPath});
+    }
+    void answerPreview(bool print) { m_previewAnswers.append(print); }
     // Runs while the next message box is "open" (for instance to inspect window state).
     void onNextMessage(std::function<void(const MessageRequest&)> hook) {
         m_messageHooks.append(std::move(hook));
@@ -36,6 +43,8 @@ public:
     QList<FileRequest> fileRequests;
     QList<InputRequest> inputRequests;
     QStringList helpRequests;
+    int printSetups = 0;
+    int previews = 0;
     int unscriptedRequests = 0;
 
     const MessageRequest& lastMessage() const { return messages.constLast(); }
@@ -43,6 +52,8 @@ public:
 
     QString inputBox(const QString& prompt, const QString& title) override;
     void showHelp(const QString& helpFile) override;
+    bool setUpPrinter(QPrinter& printer) override;
+    bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
 protected:
     MessageAnswer showMessage(const MessageRequest& request) override;
@@ -56,4 +67,6 @@ private:
     QStringList m_fileAnswers;
     QStringList m_inputAnswers;
     QList<std::function<void(const MessageRequest&)>> m_messageHooks;
+    QList<std::pair<bool, QString>> m_printSetupAnswers;
+    QList<bool> m_previewAnswers;
 };

@@ -1,0 +1,142 @@
+#include "app/WorksheetCommands.h"
+
+#include "app/MainMenus.h"
+#include "app/PlayFile.h"
+#include "app/Worksheet.h"
+#include "app/WorksheetRenderer.h"
+#include "dialogs/WorksheetDialog.h"
+#include "platform/LongOperation.h"
+
+#include <QAction>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+
+WorksheetCommands::WorksheetCommands(Services& services, QWidget& window,
+                                     const QuestionTable& table, const MainMenus& menus)
+    : m_services(services)
+    , m_window(window)
+    , m_table(table)
+    , m_menus(menus) {
+    connect(menus.print, &QAction::triggered, this, &WorksheetCommands::print);
+    connect(menus.exportPdf, &QAction::triggered, this, &WorksheetCommands::exportPdf);
+    updateActions();
+}
+
+MessageRequest WorksheetCommands::exportFailed(const QString& path, const QString& reason) {
+    QString text = QStringLiteral("PDFﾌｧｲﾙを保存できませんでした。\r") + path;
+    if (!reason.isEmpty())
+        text += u'\r' + reason;
+    return {text, QStringLiteral("ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation};
+}
+
+MessageRequest WorksheetCommands::printFailed() {
+    return {QStringLiteral("印刷できませんでした。"), QStringLiteral("ｴﾗｰ"), MessageButtons::Ok,
+            MessageIcon::Exclamation};
+}
+
+void WorksheetCommands::fileOpening() {
+    m_path.clear();
+    m_map = QImage();
+    updateActions();
+}
+
+void WorksheetCommands::fileOpened(const QString& path) {
+    m_path = path;
+    updateActions();
+}
+
+void WorksheetCommands::setQuizRunning(bool running) {
+    m_quizRunning = running;
+    updateActions();
+}
+
+bool WorksheetCommands::available() const {
+    return !m_path.isEmpty() && !m_table.isEmpty() && !m_quizRunning && !m_busy;
+}
+
+void WorksheetCommands::updateActions() {
+    m_menus.print->setEnabled(available());
+    m_menus.exportPdf->setEnabled(available());
+}
+
+std::optional<WorksheetOptions> WorksheetCommands::askOptions() {
+    WorksheetDialog dialog(m_options, &m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.options();
+}
+
+Worksheet WorksheetCommands::worksheet(const WorksheetOptions& options) {
+    return Worksheet({QFileInfo(m_path).fileName(), QDate::currentDate(), m_map, m_table.rows()},
+                     options, m_random);
+}
+
+void WorksheetCommands::print() {
+    // A command held by a long read, or one that became unavailable, does nothing.
+    if (!available() || !m_menus.print->isEnabled())
+        return;
+    const std::optional<WorksheetOptions> options = askOptions();
+    if (!options)
+        return;
+    const Worksheet sheet = worksheet(*options);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(sheet.source().fileName);
+    printer.setPageOrientation(WorksheetRenderer::orientationFor(sheet));
+    if (!m_services.setUpPrinter(printer))
+        return;
+    // The preview paints again for every change of its page setup; the print is the last.
+    bool painted = false;
+    const bool printed = m_services.previewPrint(
+        printer, [&](QPrinter& target) { painted = WorksheetRenderer::paint(sheet, target); });
+    if (!printed)
+        return;
+    if (!painted) {
+        m_services.message(printFailed());
+        emit statusChanged(PlayFile::errorStatus());
+        return;
+    }
+    m_options = *options;
+    emit statusChanged(printedStatus());
+}
+
+void WorksheetCommands::exportPdf() {
+    if (!available() || !m_menus.exportPdf->isEnabled())
+        return;
+    const std::optional<WorksheetOptions> options = askOptions();
+    if (!options)
+        return;
+    // Offered: the question file's name as a PDF, in the folder of the last export or else
+    // beside the question file.
+    FileDialogState dialog = m_pdfDialog;
+    const QFileInfo question(m_path);
+    const QString folder = dialog.fileName.isEmpty() ? question.absolutePath()
+                                                     : QFileInfo(dialog.fileName).absolutePath();
+    dialog.fileName = QDir(folder).filePath(question.completeBaseName() + QStringLiteral(".pdf"));
+    const QString path = m_services.saveFileName(dialog);
+    if (path.isEmpty())
+        return;
+
+    const Worksheet sheet = worksheet(*options);
+    m_busy = true;
+    updateActions();
+    LongOperation operation(m_window, m_menus.commands());
+    emit statusChanged(exportingStatus());
+    QString error;
+    const bool written = WorksheetRenderer::writePdf(path, sheet, &error, QPageSize(QPageSize::A4),
+                                                     [&] { operation.letEventsRun(); });
+    operation.releaseCommands();
+    if (written) {
+        m_options = *options;
+        m_pdfDialog = dialog;
+        emit statusChanged(exportedStatus());
+    } else {
+        operation.withNormalCursor([&] { return m_services.message(exportFailed(path, error)); });
+        emit statusChanged(PlayFile::errorStatus());
+    }
+    operation.end();
+    m_busy = false;
+    updateActions();
+    emit finished();
+}
