@@ -3,6 +3,7 @@
 #include "app/StartupPlan.h"
 #include "data/RecentFiles.h"
 #include "data/SettingsFile.h"
+#include "quiz/JudgingOptions.h"
 
 #include <QString>
 
@@ -22,6 +23,13 @@ public:
     StartupOption startupOption() const { return m_settings.startupOption; }
     void setStartupOption(StartupOption option) { m_settings.startupOption = option; }
     const Settings& settings() const { return m_settings; }
+    // How typed answers are judged, kept as named options of the settings file.
+    JudgingOptions judgingOptions() const {
+        return Judging::fromNamedOptions(m_settings.namedOptions);
+    }
+    void setJudgingOptions(const JudgingOptions& options) {
+        Judging::storeInNamedOptions(options, m_settings.namedOptions);
+    }
 
     // Reads the history file, then the settings file, and decides what the start opens from
     // them and the command-line argument text. Runs once; a second call decides nothing.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quiz/QuizSession.h"
+
 #include <QList>
 
 class MapView;
@@ -16,6 +18,8 @@ struct MainMenus {
 
     // Every command, the mode submenu's own item included.
     QList<QAction*> commands() const;
+    // The answer method checked in 解答方法.
+    QuizSession::AnswerMethod answerMethod() const;
 
     QAction* open = nullptr;
     QAction* start = nullptr;
@@ -26,6 +30,10 @@ struct MainMenus {
     QMenu* mode = nullptr;
     QAction* practiceMode = nullptr;
     QAction* normalMode = nullptr;
+    QMenu* method = nullptr; // 解答方法: typing or locating on the map, one checked
+    QAction* typingMethod = nullptr;
+    QAction* locateMethod = nullptr;
+    QAction* judging = nullptr;
     QAction* editor = nullptr;
     QAction* options = nullptr;
     QList<QAction*> zoom; // 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示

@@ -90,6 +90,7 @@ private:
     void chooseMode(QuizSession::Mode mode);
     void openEditor();
     void openOptions();
+    void openJudging();
     void showHelp();
     void showVersion();
     bool putQuestionsInOrder();

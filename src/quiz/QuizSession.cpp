@@ -37,11 +37,36 @@ bool QuizSession::judge(const QString& typed) {
     if (m_judged || !hasQuestion())
         return m_lastVerdict;
     const Point& point = currentPoint();
-    m_lastVerdict = isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions);
+    return countVerdict(
+        isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions));
+}
+
+void QuizSession::setLocateOnMap(QSize mapSize) {
+    m_locate.emplace(m_rows, mapSize);
+}
+
+QuizSession::AnswerMethod QuizSession::answerMethod() const {
+    return m_locate ? AnswerMethod::Locate : AnswerMethod::Typing;
+}
+
+std::optional<LocateVerdict> QuizSession::judgePress(const QPointF& press) {
+    if (!m_locate || m_judged || !hasQuestion() || !m_locate->isOnMap(press))
+        return std::nullopt;
+    const LocateVerdict verdict = m_locate->judge(m_currentRow, press);
+    countVerdict(verdict.correct);
+    return verdict;
+}
+
+std::optional<QPointF> QuizSession::currentPlace() const {
+    return m_locate && hasQuestion() ? m_locate->position(m_currentRow) : std::nullopt;
+}
+
+bool QuizSession::countVerdict(bool right) {
+    m_lastVerdict = right;
     m_judged = true;
-    if (m_lastVerdict)
+    if (right)
         ++m_correctNo;
-    return m_lastVerdict;
+    return right;
 }
 
 void QuizSession::finish() {
@@ -103,6 +128,12 @@ QString QuizSession::mark(bool correct) {
 
 QString QuizSession::verdictStatus(bool correct) {
     return correct ? QStringLiteral("正解 !") : QStringLiteral("不正解");
+}
+
+QString QuizSession::distanceText(std::optional<double> distance) {
+    if (!distance)
+        return QStringLiteral("（地図上にありません）");
+    return QStringLiteral("距離 ") + QString::number(*distance, 'f', 1) + QStringLiteral(" ﾋﾟｸｾﾙ");
 }
 
 QString QuizSession::percentText(std::int64_t correct, std::int64_t questions) {

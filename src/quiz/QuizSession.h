@@ -2,6 +2,7 @@
 
 #include "data/Point.h"
 #include "quiz/JudgingOptions.h"
+#include "quiz/LocateRule.h"
 #include "quiz/RandomSource.h"
 
 #include <QString>
@@ -51,6 +52,16 @@ public:
     // again returns the first verdict and counts nothing.
     bool judge(const QString& typed);
     bool isJudged() const { return m_judged; }
+
+    // From now on questions are answered by pressing on a map of this size (typing until then).
+    void setLocateOnMap(QSize mapSize);
+    AnswerMethod answerMethod() const;
+    // Judges a press (map pixels) on the current question once, counting a right answer.
+    // Nothing when the press is ignored: typing quiz, no question on show, the question
+    // already judged, or a press off the map.
+    std::optional<LocateVerdict> judgePress(const QPointF& press);
+    // The asked point's place for a locate quiz; nothing when it has none.
+    std::optional<QPointF> currentPlace() const;
     bool lastVerdict() const { return m_lastVerdict; }
 
     // Questions presented before the current one; -1 before the first.
@@ -88,6 +99,9 @@ public:
 
     static QString mark(bool correct);          // "○" / "×"
     static QString verdictStatus(bool correct); // "正解 !" / "不正解"
+    // How far a press was from the place asked: "距離 12.5 ﾋﾟｸｾﾙ" (to a tenth of a map pixel),
+    // or "（地図上にありません）" for a point without a place on the map.
+    static QString distanceText(std::optional<double> distance);
     // floor(1000 c / q) / 10 in its shortest form: "70", "66.6", "12.5", "100", "0".
     static QString percentText(std::int64_t correct, std::int64_t questions);
     // "2/3 = 66.6%".
@@ -96,11 +110,14 @@ public:
 private:
     // The row of the next question, or nothing when the quiz has no more.
     std::optional<int> nextRow();
+    // Records the verdict on the current question; returns it.
+    bool countVerdict(bool right);
 
     PointList m_rows;
     Mode m_mode;
     RandomSource& m_random;
     JudgingOptions m_judgingOptions;
+    std::optional<LocateRule> m_locate;
     std::int64_t m_questionNo = -1;
     std::int64_t m_correctNo = 0;
     int m_currentRow = -1;
