@@ -1,17 +1,34 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need, from Debian 12's packages.
+# Installs from Debian 12's packages what a task needs:
+#   scripts/install-deps.sh            building, running and testing (the test command)
+#   scripts/install-deps.sh run        building and running the program (the first command)
+#   scripts/install-deps.sh packaging  the above, and proving the Debian package in a fresh root
 # Idempotent: apt-get runs only when something is missing.
 set -euo pipefail
 
-packages=(
+run=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libbenchmark-dev
     fonts-ipafont-gothic
+)
+test=(
     poppler-utils
     xvfb xdotool xsel xauth
     clang libclang-rt-14-dev
+    dpkg-dev file desktop-file-utils appstream
 )
+packaging=(debootstrap lintian)
+
+case "${1:-test}" in
+run) packages=("${run[@]}") ;;
+test) packages=("${run[@]}" "${test[@]}") ;;
+packaging) packages=("${run[@]}" "${test[@]}" "${packaging[@]}") ;;
+*)
+    echo "usage: $0 [run|test|packaging]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/StartupPlan.h"
+#include "app/StorageLocation.h"
 #include "data/RecentFiles.h"
 #include "data/SettingsFile.h"
 #include "quiz/JudgingOptions.h"
@@ -8,14 +9,19 @@
 #include <QString>
 
 // What the program remembers from one run to the next: the recent-files list and the settings
-// (the start-up option and any named options), kept in two files in the own folder. start()
+// (the start-up option and any named options), kept in two files in the folder StorageLocation
+// chooses: the own folder when it may be written, else the user's configuration folder. start()
 // reads them and decides what to open; save() writes them back at exit. No windows here.
 class AppSession {
 public:
-    // `ownFolder` ends with one "/".
-    explicit AppSession(const QString& ownFolder);
+    // Both folders end with one "/".
+    explicit AppSession(const QString& ownFolder,
+                        const QString& configFolder = StorageLocation::userConfigFolder());
 
     const QString& ownFolder() const { return m_ownFolder; }
+    // Where the files are read and written, chosen by start(); files of the program's own that
+    // are added later (the study record) go there too.
+    const StorageLocation& storage() const { return m_storage; }
 
     RecentFiles& recentFiles() { return m_recentFiles; }
     const RecentFiles& recentFiles() const { return m_recentFiles; }
@@ -31,17 +37,21 @@ public:
         Judging::storeInNamedOptions(options, m_settings.namedOptions);
     }
 
-    // Reads the history file, then the settings file, and decides what the start opens from
+    // Chooses the storage folder (saying once on standard error when nothing can be saved),
+    // reads the history file, then the settings file, and decides what the start opens from
     // them and the command-line argument text. Runs once; a second call decides nothing.
     StartupDecision start(const QString& commandLine, const StartupPlan::AskRecentFile& ask);
     bool hasStarted() const { return m_started; }
 
-    // Writes the history file, then the settings file, once and only after start(). A failure
-    // is reported on standard error and keeps nothing else from happening.
+    // Writes the history file, then the settings file, once and only after start(), and only
+    // when the storage folder can be written. A failure is reported on standard error and
+    // keeps nothing else from happening.
     void save();
 
 private:
     QString m_ownFolder;
+    QString m_configFolder;
+    StorageLocation m_storage;
     RecentFiles m_recentFiles;
     Settings m_settings;
     bool m_started = false;

@@ -4,6 +4,7 @@
 
 #include "TestFiles.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,6 +70,7 @@ void TestMainRules::resize() {
 }
 
 void TestMainRules::helpFile_data() {
+    // Names are of files beside the program; "share:" puts one in the install's data folder.
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QString>("expected");
     const QString lower = u8("ZAV地図覚えヘルプ.hlp");
@@ -79,6 +81,8 @@ void TestMainRules::helpFile_data() {
     QTest::newRow("both: the lower-case one") << QStringList{upper, lower} << lower;
     QTest::newRow("other mix of case") << QStringList{u8("ZAV地図覚えヘルプ.Hlp")} << QString();
     QTest::newRow("other name") << QStringList{u8("ヘルプ.hlp")} << QString();
+    QTest::newRow("installed data folder") << QStringList{"share:" + upper} << "share:" + upper;
+    QTest::newRow("beside the program first") << QStringList{"share:" + lower, upper} << upper;
 }
 
 void TestMainRules::helpFile() {
@@ -86,13 +90,20 @@ void TestMainRules::helpFile() {
     QFETCH(QString, expected);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString folder = dir.path() + u'/';
+    // The layout of an install: the program in lib/zavmap/, its data in share/zavmap/.
+    const QString own = dir.path() + QStringLiteral("/lib/zavmap/");
+    const QString data = dir.path() + QStringLiteral("/share/zavmap/");
+    QVERIFY(QDir().mkpath(own) && QDir().mkpath(data));
+    QCOMPARE(HelpFile::installedDataFolder(own), data);
+    const auto path = [&](QString name) {
+        return name.startsWith("share:") ? data + name.mid(6) : own + name;
+    };
     for (const QString& name : present)
-        QVERIFY(TestFiles::writeBytes(folder + name, "<html></html>"));
+        QVERIFY(TestFiles::writeBytes(path(name), "<html></html>"));
     if (present.contains(u8("ZAV地図覚えヘルプ.Hlp")) &&
-        QFileInfo::exists(folder + u8("ZAV地図覚えヘルプ.hlp")))
+        QFileInfo::exists(own + u8("ZAV地図覚えヘルプ.hlp")))
         QSKIP("file names are not case-sensitive here");
-    QCOMPARE(HelpFile::find(folder), expected.isEmpty() ? QString() : folder + expected);
+    QCOMPARE(HelpFile::find(own), expected.isEmpty() ? QString() : path(expected));
 }
 
 QTEST_GUILESS_MAIN(TestMainRules)

@@ -89,6 +89,8 @@ private slots:
     void exitFromReadOnlyFolder();
     void exitDuringAQuiz();
     void windowThatNeverStartedWritesNothing();
+    void storageFolder_data();
+    void storageFolder();
 
 private:
     QString own(const QString& name) const { return m_own->path() + u'/' + name; }
@@ -100,6 +102,7 @@ private:
     void writeHistory(const QStringList& entries);
     QStringList readHistory() const;
     QByteArray readSettings() const { return TestFiles::readBytes(settingsPath()); }
+    static QStringList readHistory(const QString& path);
     // Makes the window and runs its start-up; `onDialog` acts on the recent-files dialog
     // while it is shown modally (and records that it was).
     void start(const QString& commandLine = QString(),
@@ -153,8 +156,12 @@ void TestStartup::writeHistory(const QStringList& entries) {
 }
 
 QStringList TestStartup::readHistory() const {
+    return readHistory(historyPath());
+}
+
+QStringList TestStartup::readHistory(const QString& path) {
     RecentFiles list;
-    HistoryFile::read(historyPath(), list);
+    HistoryFile::read(path, list);
     return list.entries();
 }
 
@@ -644,6 +651,75 @@ void TestStartup::windowThatNeverStartedWritesNothing() {
     QVERIFY(closeWindow());
     QVERIFY(!QFileInfo::exists(historyPath()));
     QVERIFY(!QFileInfo::exists(settingsPath()));
+}
+
+// ---- Where the files live ----
+
+void TestStartup::storageFolder_data() {
+    QTest::addColumn<bool>("programWritable");
+    QTest::addColumn<QString>(
+        "config");                     // "absent", "earlier run" (settings and history), "blocked"
+    QTest::addColumn<QString>("kept"); // where the files are read and written: "program",
+                                       // "config" or "nowhere"
+    QTest::newRow("writable program folder: beside the program") << true << "absent"
+                                                                 << "program";
+    QTest::newRow("read-only program folder, first run: config folder made") << false << "absent"
+                                                                             << "config";
+    QTest::newRow("read-only program folder: config folder read and written")
+        << false << "earlier run"
+        << "config";
+    QTest::newRow("neither can be written: nothing saved") << false << "blocked"
+                                                           << "nowhere";
+}
+
+void TestStartup::storageFolder() {
+    QFETCH(bool, programWritable);
+    QFETCH(QString, config);
+    QFETCH(QString, kept);
+    if (!programWritable && Unprivileged::rerunIfRoot())
+        return;
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+    const QString configFolder = home.filePath(u8("zavmap")) + u'/';
+    if (config == "blocked")
+        QVERIFY(TestFiles::writeBytes(home.filePath(u8("zavmap")), "a file, not a folder"));
+
+    // An earlier run's files where this run should find them: "False" and one history entry.
+    const QString folder = kept == "program" ? ownFolder() : configFolder;
+    const bool earlierRun = programWritable || config == "earlier run";
+    if (earlierRun) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(TestFiles::writeBytes(folder + u8("設定.zav"), "\"False\"\r\n"));
+        QVERIFY(TestFiles::writeBytes(folder + u8("履歴.zav"),
+                                      TestFiles::record({maps(u8("old.zvm"))})));
+    }
+    if (!programWritable)
+        QVERIFY(QFile::setPermissions(m_own->path(), QFile::ReadOwner | QFile::ExeOwner));
+    const QString file = questionFile(u8("a.zvm"));
+    if (kept == "nowhere")
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("saves no settings")));
+    start(file);
+    QCOMPARE(startupOption(), earlierRun ? StartupOption::Manual : StartupOption::Dialog);
+    QVERIFY(closeWindow());
+
+    if (kept == "nowhere") {
+        QVERIFY(QFileInfo(home.filePath(u8("zavmap"))).isFile());
+    } else {
+        const QStringList history =
+            earlierRun ? QStringList{file, maps(u8("old.zvm"))} : QStringList{file};
+        QCOMPARE(readHistory(folder + u8("履歴.zav")), history);
+        QCOMPARE(TestFiles::readBytes(folder + u8("設定.zav")),
+                 QByteArray(earlierRun ? "\"False\"\r\n" : "\"True\"\r\n"));
+    }
+    // Nothing lands anywhere else: no configuration folder beside a writable program, nothing
+    // beside a read-only one.
+    if (kept == "program")
+        QVERIFY(!QFileInfo::exists(configFolder));
+    else
+        QVERIFY(
+            QDir(m_own->path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 QTEST_MAIN(TestStartup)
