@@ -84,8 +84,12 @@ struct Fixture {
         CountingSink sink;
         return QuestionFile::read(path, sink) == ReadOutcome::Success && sink.rows == kMaxPoints;
     }
+    // To a file of its own: a write to the editor's file by another writer would make the
+    // editor's Save ask before overwriting it.
     bool rawWrite() {
-        return QuestionFile::write(target, QStringLiteral("./map.bmp"), points).ok();
+        return QuestionFile::write(dir.filePath(QStringLiteral("raw.zvm")),
+                                   QStringLiteral("./map.bmp"), points)
+            .ok();
     }
 };
 

@@ -10,6 +10,7 @@ run=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libbenchmark-dev
+    libcsv-dev
     fonts-ipafont-gothic
 )
 test=(

@@ -3,6 +3,7 @@
 #include "editor/EditorLayout.h"
 #include "editor/EditorRules.h"
 #include "editor/PointColumns.h"
+#include "editor/PointTable.h"
 #include "platform/MapView.h"
 #include "platform/MapZoomMenu.h"
 
@@ -16,6 +17,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextDocument>
+#include <QUndoStack>
 
 #include <QVBoxLayout>
 #include <limits>
@@ -78,6 +81,82 @@ private:
     QPointer<QPushButton> m_enterButton;
 };
 
+// The client area: lays the controls out when resized; moves over the bare window surface
+// empty the coordinate panel, moves over a control that passes them on (a label) leave it.
+class ClientWatcher : public QObject {
+public:
+    ClientWatcher(EditorControls& controls)
+        : QObject(controls.client)
+        , m_controls(controls) {
+        controls.client->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            m_controls.arrange();
+        } else if (event->type() == QEvent::MouseMove) {
+            const auto* move = static_cast<QMouseEvent*>(event);
+            if (!m_controls.client->childAt(move->position().toPoint()))
+                m_controls.positionPanel->clear();
+        }
+        return false;
+    }
+
+private:
+    EditorControls& m_controls;
+};
+
+// Ctrl+Z in a box undoes the box's own typing while it has some; after that, and after the
+// program filled the box (which empties its history), it reaches the editor's 元に戻す. Redoing
+// goes the other way round: the editor's steps first, then the box's.
+class BoxUndoGate : public QObject {
+public:
+    BoxUndoGate(EditorControls& controls)
+        : QObject(controls.client)
+        , m_controls(controls) {
+        for (QLineEdit* box : controls.lineBoxes)
+            box->installEventFilter(this);
+        controls.infoBox->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+        bool toEditor = false;
+        if (key == m_controls.undoAction->shortcut())
+            toEditor = !boxCanUndo(watched);
+        else if (key == m_controls.redoAction->shortcut())
+            toEditor = m_controls.redoAction->isEnabled();
+        if (!toEditor)
+            return false;
+        event->ignore(); // not the box's: the shortcut goes to the menu item
+        return true;
+    }
+
+private:
+    static bool boxCanUndo(QObject* box) {
+        if (const auto* line = qobject_cast<QLineEdit*>(box))
+            return line->isUndoAvailable();
+        const auto* text = qobject_cast<QPlainTextEdit*>(box);
+        return text && text->document()->isUndoAvailable();
+    }
+
+    EditorControls& m_controls;
+};
+
+void showUndoItem(QAction* action, const QUndoStack& stack, bool redo) {
+    const bool possible = redo ? stack.canRedo() : stack.canUndo();
+    const QString step = redo ? stack.redoText() : stack.undoText();
+    QString text = redo ? QStringLiteral("やり直し(&R)") : QStringLiteral("元に戻す(&U)");
+    if (possible && !step.isEmpty())
+        text += QStringLiteral(": ") + step;
+    action->setText(text);
+    action->setEnabled(possible);
+}
+
 } // namespace
 
 EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
@@ -103,7 +182,15 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     newAction = addItem(file, "Menu2_New", QStringLiteral("新規(&N)"), Qt::CTRL | Qt::Key_N);
     openAction = addItem(file, "Menu2_Open", QStringLiteral("開く(&O)"), Qt::CTRL | Qt::Key_O);
     saveAction = addItem(file, "Menu2_Save", QStringLiteral("保存(&S)"), Qt::CTRL | Qt::Key_S);
+    file->addSeparator();
+    importCsvAction = addItem(file, "Menu2_ImportCsv", QStringLiteral("CSVﾌｧｲﾙの取り込み(&I)..."));
+    exportCsvAction =
+        addItem(file, "Menu2_ExportCsv", QStringLiteral("CSVﾌｧｲﾙへの書き出し(&E)..."));
+    file->addSeparator();
     endAction = addItem(file, "Menu2_End", QStringLiteral("終了(&X)"));
+    QMenu* edit = addMenu("Menu1_Edit", QStringLiteral("編集(&E)"));
+    undoAction = addItem(edit, "Menu2_Undo", QString(), Qt::CTRL | Qt::Key_Z);
+    redoAction = addItem(edit, "Menu2_Redo", QString(), Qt::CTRL | Qt::Key_Y);
     QMenu* map = addMenu("Menu1_Map", QStringLiteral("ﾏｯﾌﾟ(&M)"));
     mapOpenAction = addItem(map, "Menu2_MapOpen", QStringLiteral("ﾏｯﾌﾟを開く(&O)"));
     relativeMapAction = addItem(map, "Menu2_Path", QStringLiteral("相対ﾊﾟｽで指定(&L)"));
@@ -163,6 +250,9 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     mapView = new MapView(client);
     mapView->move(Twips::toPixels(EditorLayout::kMapLeft), Twips::toPixels(EditorLayout::kMapTop));
     zoomActions = MapZoomMenu::add(menuBar, mapView);
+    QMenu* view = menuBar->findChild<QMenu*>(QStringLiteral("Menu1_View"));
+    view->addSeparator();
+    listAction = addItem(view, "Menu2_List", QStringLiteral("一覧(&L)"));
 
     commitButton = new QPushButton(QStringLiteral("追加(&A)"), client);
     commitButton->setObjectName(QStringLiteral("Command1"));
@@ -210,13 +300,35 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     editingFilePanel = addPanel("EditingFile", QStringLiteral("編集中のﾌｧｲﾙ名"), 5000);
     mapNamePanel = addPanel("MapName", QStringLiteral("編集中のﾌｧｲﾙのﾏｯﾌﾟ名"), 5000);
     positionPanel = addPanel("Position", QString(), 1440);
+    new ClientWatcher(*this);
+    new BoxUndoGate(*this);
 }
 
 QList<QAction*> EditorControls::commands() const {
-    const QList<QAction*> own = {newAction,      openAction,        saveAction,    endAction,
-                                 mapOpenAction,  relativeMapAction, addModeAction, editModeAction,
-                                 rowCountAction, deleteAction};
+    const QList<QAction*> own = {newAction,       openAction,        saveAction,    importCsvAction,
+                                 exportCsvAction, endAction,         undoAction,    redoAction,
+                                 mapOpenAction,   relativeMapAction, addModeAction, editModeAction,
+                                 rowCountAction,  deleteAction,      listAction};
     return own + zoomActions;
+}
+
+void EditorControls::showUndoState(const QUndoStack& stack) {
+    showUndoItem(undoAction, stack, false);
+    showUndoItem(redoAction, stack, true);
+}
+
+void EditorControls::followHistory(const QUndoStack& stack) {
+    // Each item is the context of its own connections, which so end with the item: the stack
+    // reports its own clearing as it goes, after the controls.
+    for (QAction* action : {undoAction, redoAction}) {
+        const bool redo = action == redoAction;
+        const auto show = [action, &stack, redo] {
+            showUndoItem(action, stack, redo);
+        };
+        QObject::connect(&stack, &QUndoStack::indexChanged, action, show);
+        QObject::connect(&stack, &QUndoStack::canRedoChanged, action, show);
+        show();
+    }
 }
 
 Point EditorControls::boxes() const {
@@ -231,6 +343,23 @@ void EditorControls::setBoxes(const Point& point) {
     for (int column = 0; column < ColumnInfo; ++column)
         lineBoxes[column]->setText(point[column]);
     infoBox->setPlainText(EditorRules::infoToBox(point[ColumnInfo]));
+}
+
+void EditorControls::showChangedRow(const Point& point) {
+    if (boxes() != point)
+        setBoxes(point);
+}
+
+int EditorControls::listedRow() const {
+    // The list selects single cells of its own column, never whole rows.
+    const QModelIndexList selected = table->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? PointTable::kNoSelection : selected.first().row();
+}
+
+void EditorControls::selectListed(int row) {
+    const QModelIndex index = table->model()->index(row, ColumnAnswer1);
+    table->setCurrentIndex(index);
+    table->scrollTo(index);
 }
 
 void EditorControls::arrange() {

@@ -17,12 +17,14 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class QUndoStack;
 class QWidget;
 
 // The editor window's menus and controls, made and placed as the design has them (in twips),
 // with their established objectNames ("Menu2_Open", "List1_3", "Text1_0", "Command1", ...).
 // arrange() follows a resize of the client area: only the map view, the separator lines and
-// the status bar move. The window wires the controls to its commands.
+// the status bar move; moves over the bare client area empty the coordinate panel. The window
+// wires the controls to its commands.
 struct EditorControls {
     EditorControls(QWidget* window, QAbstractItemModel* model);
 
@@ -35,12 +37,27 @@ struct EditorControls {
     // and filling them from one.
     Point boxes() const;
     void setBoxes(const Point& point);
+    // Fills the boxes from a row that changed while selected, unless they already show it.
+    void showChangedRow(const Point& point);
+
+    // The row selected in the list (kNoSelection for none), and selecting one there.
+    int listedRow() const;
+    void selectListed(int row);
+
+    // The undo and redo items as the history is now: available or not, naming the step;
+    // followHistory keeps them so from now on.
+    void showUndoState(const QUndoStack& stack);
+    void followHistory(const QUndoStack& stack);
 
     QMenuBar* menuBar = nullptr;
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
     QAction* saveAction = nullptr;
+    QAction* importCsvAction = nullptr;
+    QAction* exportCsvAction = nullptr;
     QAction* endAction = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
     QAction* mapOpenAction = nullptr;
     QAction* relativeMapAction = nullptr;
     QAction* addModeAction = nullptr;
@@ -48,7 +65,8 @@ struct EditorControls {
     QMenu* popup = nullptr; // the table's popup menu; never in the menu bar
     QAction* rowCountAction = nullptr;
     QAction* deleteAction = nullptr;
-    QList<QAction*> zoomActions; // 表示(&V): 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示
+    QList<QAction*> zoomActions;   // 表示(&V): 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示
+    QAction* listAction = nullptr; // 表示(&V): 一覧
 
     QWidget* client = nullptr;                      // below the menu bar
     QListView* table = nullptr;                     // the answer-1 column of the model

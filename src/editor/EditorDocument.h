@@ -43,6 +43,9 @@ public:
 
     bool isModified() const { return m_modified; }
     void apply(EditorEvent event) { m_modified = flagAfter(event, m_modified); }
+    // Undo and redo put back the flag that belongs to the state they return to (EditorHistory);
+    // everything else changes it through apply().
+    void setModified(bool modified) { m_modified = modified; }
 
     const QString& editingFileName() const { return m_editingFileName; }
     void setEditingFileName(const QString& path) { m_editingFileName = path; }

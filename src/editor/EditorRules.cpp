@@ -33,6 +33,16 @@ QString unstorableHint() {
     return QStringLiteral("ﾀﾞﾌﾞﾙｸｫｰﾃｰｼｮﾝ(\")と、ｼﾌﾄJISで表せない文字は使えません。");
 }
 
+// "ﾋﾝﾄに、ﾌｧｲﾙに保存できない文字「"」が含まれています。" for the first box that holds one.
+std::optional<QString> unstorableBox(const Point& boxes) {
+    for (int column = 0; column < kPointColumns; ++column) {
+        const QString character = firstUnstorableCharacter(boxes[column]);
+        if (!character.isEmpty())
+            return unstorableLine(PointColumns::boxName(column), character);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<MessageRequest> checkPoint(EditMode mode, const Point& boxes,
@@ -47,11 +57,23 @@ std::optional<MessageRequest> checkPoint(EditMode mode, const Point& boxes,
             QStringLiteral("これ以上追加できません。\r項目数は%1までです。").arg(kMaxPoints));
     if (mode == EditMode::Edit && !table.hasSelection())
         return error(Text::selectRow());
-    for (int column = 0; column < kPointColumns; ++column) {
-        const QString character = firstUnstorableCharacter(boxes[column]);
-        if (!character.isEmpty())
-            return error(unstorableLine(PointColumns::boxName(column), character) + u'\r' +
-                         unstorableHint());
+    if (const std::optional<QString> unstorable = unstorableBox(boxes))
+        return error(*unstorable + u'\r' + unstorableHint());
+    return std::nullopt;
+}
+
+std::optional<QString> rowRefusal(const Point& row) {
+    if (!NumericText::isNumeric(row[ColumnX]) || !NumericText::isNumeric(row[ColumnY]))
+        return Text::badCoordinates();
+    if (row[ColumnAnswer1].isEmpty())
+        return Text::noAnswer1();
+    if (const std::optional<QString> unstorable = unstorableBox(row))
+        return unstorable;
+    // Only the info box takes more than one line; an answer with a line break could never be
+    // typed.
+    for (int column = 0; column < ColumnInfo; ++column) {
+        if (row[column].contains(u'\r') || row[column].contains(u'\n'))
+            return PointColumns::boxName(column) + QStringLiteral("に改行が含まれています。");
     }
     return std::nullopt;
 }

@@ -90,6 +90,11 @@ QString firstUnstorableCharacter(const QString& text);
 std::optional<MessageRequest> checkPoint(EditMode mode, const Point& boxes,
                                          const PointTable& table);
 
+// Why a row from elsewhere (a CSV import) cannot be added, by the add button's checks in its
+// order (coordinates, answer 1, texts a file could not hold), and a line break outside the
+// info, which no other box can hold; nothing when the row may be added.
+std::optional<QString> rowRefusal(const Point& row);
+
 // The message for a save that wrote nothing because of an unstorable text.
 MessageRequest unstorableOnSave(const WriteResult& result, const QString& mapReference,
                                 const PointList& rows);

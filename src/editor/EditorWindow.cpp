@@ -2,9 +2,14 @@
 
 #include "data/NumericText.h"
 #include "data/TableSink.h"
+#include "editor/CsvCommands.h"
 #include "editor/EditorControls.h"
 #include "editor/EditorFiles.h"
+#include "editor/EditorHistory.h"
 #include "editor/EditorLayout.h"
+#include "editor/MapCommands.h"
+#include "editor/MapPoints.h"
+#include "editor/PointListWindow.h"
 #include "platform/LongOperation.h"
 #include "platform/MapView.h"
 
@@ -16,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QUndoStack>
 
 #include <cmath>
 
@@ -32,16 +38,19 @@ int wholePixel(qreal coordinate) {
 EditorWindow::EditorWindow(Services& services, QWidget* parent)
     : QDialog(parent)
     , m_services(services)
-    , m_model(new PointTableModel(this)) {
+    , m_model(new PointTableModel(this))
+    , m_history(new EditorHistory(*m_model, m_document, this))
+    , m_csv(std::make_unique<CsvCommands>(services, *m_history, m_model->table()))
+    , m_mapCommands(std::make_unique<MapCommands>(services, *m_history, m_document)) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("ﾌｧｲﾙ編集"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
     m_fileDialog.filter = QStringLiteral("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm");
-    m_mapDialog.filter = QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp");
 
     m_controls = std::make_unique<EditorControls>(this, m_model);
+    m_mapPoints = new MapPoints(*m_history, *m_model, m_controls->mapView, this);
     wireControls();
 
     m_document.apply(EditorEvent::EditorOpened);
@@ -60,13 +69,17 @@ void EditorWindow::wireControls() {
     onTrigger(c.openAction, &EditorWindow::openFile);
     onTrigger(c.saveAction, &EditorWindow::saveFile);
     onTrigger(c.endAction, &QWidget::close);
-    onTrigger(c.mapOpenAction, &EditorWindow::chooseMap);
-    onTrigger(c.relativeMapAction, &EditorWindow::nameMapRelatively);
+    onTrigger(c.importCsvAction, [this] { m_csv->importFile(); });
+    onTrigger(c.exportCsvAction, [this] { m_csv->exportFile(); });
+    onTrigger(c.undoAction, [this] { m_history->stack().undo(); });
+    onTrigger(c.redoAction, [this] { m_history->stack().redo(); });
+    onTrigger(c.mapOpenAction, [this] { m_mapCommands->chooseMap(); });
+    onTrigger(c.relativeMapAction, [this] { m_mapCommands->nameMapRelatively(); });
+    onTrigger(c.listAction, &EditorWindow::showList);
     onTrigger(c.addModeAction, [this] { setMode(EditMode::Add); });
     onTrigger(c.editModeAction, [this] { setMode(EditMode::Edit); });
     onTrigger(c.rowCountAction, &EditorWindow::showRowCount);
     onTrigger(c.deleteAction, &EditorWindow::deleteRow);
-    c.client->installEventFilter(this);
     c.table->setContextMenuPolicy(Qt::PreventContextMenu);
     c.table->viewport()->installEventFilter(this);
     connect(c.table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -81,6 +94,20 @@ void EditorWindow::wireControls() {
     connect(c.commitButton, &QPushButton::clicked, this, &EditorWindow::commitBoxes);
     connect(c.modeButton, &QPushButton::clicked, this,
             [this] { setMode(m_mode == EditMode::Add ? EditMode::Edit : EditMode::Add); });
+    c.followHistory(m_history->stack());
+    connect(m_history, &EditorHistory::mapChanged, this, &EditorWindow::showMap);
+    connect(m_mapPoints, &MapPoints::rowActivated, this,
+            [this](int row) { m_controls->selectListed(row); });
+    // A row changed by a move, an undo or a redo shows in the boxes when it is selected.
+    connect(m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& from, const QModelIndex& to) {
+                const int row = pointTable().selection();
+                if (row >= from.row() && row <= to.row())
+                    m_controls->showChangedRow(pointTable().row(row));
+            });
+    // Undo and redo may take away rows: the table's selection is the list's again.
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this,
+            [this] { m_model->select(m_controls->listedRow()); });
 }
 
 std::unique_ptr<LongOperation> EditorWindow::holdCommands() {
@@ -124,21 +151,9 @@ void EditorWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-    EditorControls& c = *m_controls;
-    if (watched == c.client) {
-        if (event->type() == QEvent::Resize) {
-            c.arrange();
-        } else if (event->type() == QEvent::MouseMove) {
-            // Moves over the bare window surface empty the coordinate panel; moves over a
-            // control that passes them on (a label) leave it.
-            const auto* move = static_cast<QMouseEvent*>(event);
-            if (!c.client->childAt(move->position().toPoint()))
-                c.positionPanel->clear();
-        }
-        return false;
-    }
-    if (watched == c.table->viewport() && (event->type() == QEvent::MouseButtonPress ||
-                                           event->type() == QEvent::MouseButtonDblClick)) {
+    if (watched == m_controls->table->viewport() &&
+        (event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick)) {
         auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
             // The popup acts on the row selected before: a right press selects nothing.
@@ -208,9 +223,7 @@ void EditorWindow::placePoint(QPointF mapPos) {
 void EditorWindow::followSelection() {
     if (m_syncingSelection)
         return;
-    // The list selects single cells of its own column, never whole rows.
-    const QModelIndexList selected = m_controls->table->selectionModel()->selectedIndexes();
-    const int row = selected.isEmpty() ? PointTable::kNoSelection : selected.first().row();
+    const int row = m_controls->listedRow();
     m_model->select(row);
     if (!pointTable().hasSelection())
         return;
@@ -228,15 +241,24 @@ void EditorWindow::commitBoxes() {
         return;
     }
     if (m_mode == EditMode::Add) {
-        m_model->append(point);
+        m_history->addRow(point);
         m_controls->setBoxes(Point{});
         m_controls->lineBoxes[ColumnAnswer1]->setFocus();
-        m_document.apply(EditorEvent::RowAdded);
     } else {
-        m_model->update(pointTable().selection(), point);
+        m_history->updateRow(pointTable().selection(), point);
         m_controls->table->setFocus();
-        m_document.apply(EditorEvent::RowUpdated);
     }
+}
+
+void EditorWindow::showList() {
+    if (!m_list) {
+        m_list = new PointListWindow(m_model, this);
+        connect(m_list, &PointListWindow::rowActivated, this,
+                [this](int row) { m_controls->selectListed(row); });
+    }
+    m_list->show();
+    m_list->raise();
+    m_list->activateWindow();
 }
 
 void EditorWindow::showModeChecks() {
@@ -266,8 +288,7 @@ void EditorWindow::deleteRow() {
         return;
     const int row = pointTable().selection();
     clearSelection();
-    m_model->remove(row);
-    m_document.apply(EditorEvent::RowDeleted);
+    m_history->deleteRow(row);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -283,6 +304,8 @@ bool EditorWindow::mayDiscardChanges(const QString& title) {
 void EditorWindow::newFile() {
     if (!mayDiscardChanges(Text::newTitle()))
         return;
+    m_mapPoints->cancelDrag();
+    m_history->clear();
     clearTable();
     m_controls->setBoxes(Point{});
     m_controls->mapView->setMarkerVisible(false);
@@ -295,6 +318,8 @@ void EditorWindow::newFile() {
 
 void EditorWindow::startOpening(const QString& path) {
     // Opening shows that file alone, not that file after the rows of the last one.
+    m_mapPoints->cancelDrag();
+    m_history->clear();
     clearTable();
     m_controls->setBoxes(Point{});
     m_controls->mapView->setMarkerVisible(false);
@@ -306,7 +331,11 @@ void EditorWindow::startOpening(const QString& path) {
 }
 
 void EditorWindow::showMap(const QImage& map, const QString& reference) {
-    m_controls->mapView->setMap(map);
+    if (map.isNull())
+        m_controls->mapView->clearMap();
+    else
+        m_controls->mapView->setMap(map);
+    m_history->setMapPicture(map);
     m_document.setMapReference(reference);
     m_controls->mapNamePanel->setText(reference);
 }
@@ -345,6 +374,7 @@ void EditorWindow::openFile() {
     const ReadOutcome outcome = QuestionFile::read(path, sink);
     handOn();
     m_operation.reset();
+    m_controls->showUndoState(m_history->stack()); // held while reading, cleared meanwhile
     // A file that could not even be opened leaves the document as it was.
     if (!sink.started())
         return;
@@ -369,44 +399,10 @@ void EditorWindow::saveFile() {
                             [this] { m_operation->letEventsRun(); });
     const EditorFiles::Report report =
         EditorFiles::finishSave(m_document, path, result, pointTable().rows());
+    if (result.status == WriteResult::Status::Ok)
+        m_history->markSaved();
     m_controls->editingFilePanel->setText(report.editingFileText);
     m_operation.reset();
     if (report.message)
         showBox(*report.message);
-}
-
-void EditorWindow::chooseMap() {
-    const QString path = m_services.openFileName(m_mapDialog);
-    if (path.isEmpty())
-        return;
-    const EditorFiles::MapFile map = EditorFiles::loadMap(path);
-    if (map.refusal) {
-        showBox(*map.refusal);
-        return;
-    }
-    showMap(map.picture, path);
-    m_document.apply(EditorEvent::MapChosen);
-}
-
-void EditorWindow::nameMapRelatively() {
-    if (const std::optional<MessageRequest> refusal = EditorFiles::relativeMapRefusal(m_document)) {
-        showBox(*refusal);
-        return;
-    }
-    const QString typed =
-        m_services.inputBox(EditorFiles::relativeMapPrompt(m_document), Text::mapTitle());
-    if (typed.isEmpty())
-        return;
-    const EditorFiles::RelativeMap relative = EditorFiles::relativeMap(m_document, typed);
-    if (relative.refusal) {
-        showBox(*relative.refusal);
-        return;
-    }
-    const EditorFiles::MapFile map = EditorFiles::loadMap(relative.path);
-    if (map.refusal) {
-        showBox(*map.refusal);
-        return;
-    }
-    showMap(map.picture, relative.reference);
-    m_document.apply(EditorEvent::RelativePathSet);
 }

@@ -24,6 +24,15 @@ int PointTable::appendAll(PointList&& points) {
     return taken;
 }
 
+bool PointTable::insert(int row, Point point) {
+    if (isFull() || row < 0 || row > rowCount())
+        return false;
+    m_rows.insert(row, std::move(point));
+    if (m_selection >= row)
+        ++m_selection;
+    return true;
+}
+
 bool PointTable::update(int row, Point point) {
     if (!contains(row))
         return false;
@@ -35,6 +44,14 @@ bool PointTable::remove(int row) {
     if (!contains(row))
         return false;
     m_rows.removeAt(row);
+    m_selection = kNoSelection;
+    return true;
+}
+
+bool PointTable::removeRange(int first, int count) {
+    if (count <= 0 || !contains(first) || !contains(first + count - 1))
+        return false;
+    m_rows.remove(first, count);
     m_selection = kNoSelection;
     return true;
 }

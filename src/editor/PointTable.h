@@ -27,10 +27,16 @@ public:
     bool append(Point point);
     // Appends as many of `points` as fit; returns how many were taken.
     int appendAll(PointList&& points);
+    // Puts a row back at `row` (0 to rowCount()), the rows from there on moving down by one, as
+    // undoing a deletion does; a selected row stays selected. Refused when the table is full.
+    bool insert(int row, Point point);
     // Overwrites every column of `row`; the selection stays. False when there is no such row.
     bool update(int row, Point point);
     // Removes `row`; the rows after it move up by one and no row is selected afterwards.
     bool remove(int row);
+    // Removes `count` rows from `first` on, as undoing an import does; no row is selected
+    // afterwards. False, and nothing removed, unless all of them are rows of the table.
+    bool removeRange(int first, int count);
     // Removes every row and the selection.
     void clear();
 

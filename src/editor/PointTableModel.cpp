@@ -51,6 +51,15 @@ int PointTableModel::appendAll(PointList&& points) {
     return taken;
 }
 
+bool PointTableModel::insert(int row, Point point) {
+    if (m_table.isFull() || row < 0 || row > m_table.rowCount())
+        return false;
+    beginInsertRows(QModelIndex(), row, row);
+    m_table.insert(row, std::move(point));
+    endInsertRows();
+    return true;
+}
+
 bool PointTableModel::update(int row, Point point) {
     if (!m_table.update(row, std::move(point)))
         return false;
@@ -63,6 +72,15 @@ bool PointTableModel::remove(int row) {
         return false;
     beginRemoveRows(QModelIndex(), row, row);
     m_table.remove(row);
+    endRemoveRows();
+    return true;
+}
+
+bool PointTableModel::removeRange(int first, int count) {
+    if (count <= 0 || !m_table.contains(first) || !m_table.contains(first + count - 1))
+        return false;
+    beginRemoveRows(QModelIndex(), first, first + count - 1);
+    m_table.removeRange(first, count);
     endRemoveRows();
     return true;
 }

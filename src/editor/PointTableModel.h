@@ -25,8 +25,10 @@ public:
     // One insertion for many rows (a read hands its rows over in batches). Returns how many
     // fitted under the row limit.
     int appendAll(PointList&& points);
+    bool insert(int row, Point point);
     bool update(int row, Point point);
     bool remove(int row);
+    bool removeRange(int first, int count);
     void clear();
 
 private:

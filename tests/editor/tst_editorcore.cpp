@@ -108,6 +108,9 @@ void TestEditorCore::tableSelection_data() {
     QTest::newRow("remove leaves none selected") << 2 << "remove0" << -1;
     QTest::newRow("removing the selected row") << 1 << "remove1" << -1;
     QTest::newRow("clear leaves none selected") << 1 << "clear" << -1;
+    QTest::newRow("a row put back before it moves it down") << 1 << "insert0" << 2;
+    QTest::newRow("a row put back after it keeps it") << 1 << "insert2" << 1;
+    QTest::newRow("removing rows leaves none selected") << 0 << "removeRange" << -1;
 }
 
 void TestEditorCore::tableSelection() {
@@ -126,6 +129,12 @@ void TestEditorCore::tableSelection() {
         table.remove(1);
     else if (operation == u"clear")
         table.clear();
+    else if (operation == u"insert0")
+        QVERIFY(table.insert(0, numbered(5)));
+    else if (operation == u"insert2")
+        QVERIFY(table.insert(2, numbered(5)));
+    else if (operation == u"removeRange")
+        QVERIFY(table.removeRange(1, 2) && table.rowCount() == 1);
     QCOMPARE(table.selection(), expected);
     QCOMPARE(table.hasSelection(), expected >= 0);
 }

@@ -1,0 +1,111 @@
+#include "editor/MapPoints.h"
+
+#include "data/NumericText.h"
+#include "editor/EditorHistory.h"
+#include "editor/PointDots.h"
+#include "editor/PointDotsOverlay.h"
+#include "editor/PointTableModel.h"
+#include "platform/MapView.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+MapPoints::MapPoints(EditorHistory& history, const PointTableModel& model, MapView* view,
+                     QObject* parent)
+    : QObject(parent)
+    , m_history(history)
+    , m_view(view)
+    , m_dots(std::make_unique<PointDots>(model))
+    , m_overlay(std::make_unique<PointDotsOverlay>(*m_dots)) {
+    m_view->addOverlay(m_overlay.get());
+    connect(m_dots.get(), &PointDots::changed, m_view, &MapView::updateOverlays);
+    m_view->viewport()->installEventFilter(this);
+    // Rows that come or go renumber the rest: a drag under way ends.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(&model, signal, this, &MapPoints::cancelDrag);
+    connect(&model, &QAbstractItemModel::modelReset, this, &MapPoints::cancelDrag);
+}
+
+MapPoints::~MapPoints() {
+    qApp->removeEventFilter(this);
+    if (m_view)
+        m_view->removeOverlay(m_overlay.get());
+}
+
+int MapPoints::rowAt(const QPointF& viewportPos) const {
+    const MapView::OverlayItem found = m_view->overlayItemAt(viewportPos);
+    return found.overlay == m_overlay.get() ? found.item : -1;
+}
+
+QPointF MapPoints::draggedTo(const QPointF& viewportPos) const {
+    const QPointF pixel(m_view->transform().mapPixelAt(viewportPos));
+    return m_startPos + (pixel - m_pressPixel);
+}
+
+void MapPoints::cancelDrag() {
+    if (m_draggedRow < 0)
+        return;
+    m_draggedRow = -1;
+    qApp->removeEventFilter(this);
+    m_dots->endDrag();
+}
+
+bool MapPoints::eventFilter(QObject* watched, QEvent* event) {
+    // While dragging, Esc anywhere in the program cancels the drag and does nothing else.
+    if (m_draggedRow >= 0 &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        if (event->type() == QEvent::KeyPress)
+            cancelDrag();
+        event->accept();
+        return true;
+    }
+    if (!m_view || watched != m_view->viewport())
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const int row = mouse->button() == Qt::LeftButton ? rowAt(mouse->position()) : -1;
+        if (row < 0)
+            return false;
+        emit rowActivated(row);
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (m_draggedRow >= 0)
+            return true; // another button during a drag
+        if (mouse->button() != Qt::LeftButton || !(mouse->modifiers() & Qt::ShiftModifier))
+            return false;
+        const int row = rowAt(mouse->position());
+        const std::optional<QPointF> start = m_dots->tablePosition(row);
+        if (!start)
+            return false;
+        m_draggedRow = row;
+        m_startPos = *start;
+        m_pressPixel = QPointF(m_view->transform().mapPixelAt(mouse->position()));
+        qApp->installEventFilter(this);
+        m_dots->dragTo(row, m_startPos);
+        return true;
+    }
+    case QEvent::MouseMove:
+        if (m_draggedRow >= 0)
+            m_dots->dragTo(m_draggedRow, draggedTo(static_cast<QMouseEvent*>(event)->position()));
+        return false; // the view still reports where the pointer is
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (m_draggedRow < 0 || mouse->button() != Qt::LeftButton)
+            return m_draggedRow >= 0;
+        const int row = m_draggedRow;
+        const QPointF to = draggedTo(mouse->position());
+        cancelDrag();
+        // Stored as an update would store typed coordinates.
+        if (to != m_startPos)
+            m_history.movePoint(row, NumericText::format(to.x()), NumericText::format(to.y()));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
