@@ -9,6 +9,7 @@ set -euo pipefail
 run=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
+    libqt6sql6-sqlite
     libbenchmark-dev
     libcsv-dev
     fonts-ipafont-gothic

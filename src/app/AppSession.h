@@ -4,6 +4,7 @@
 #include "app/StorageLocation.h"
 #include "data/RecentFiles.h"
 #include "data/SettingsFile.h"
+#include "data/StudyOptions.h"
 #include "quiz/JudgingOptions.h"
 
 #include <QString>
@@ -22,6 +23,13 @@ public:
     // Where the files are read and written, chosen by start(); files of the program's own that
     // are added later (the study record) go there too.
     const StorageLocation& storage() const { return m_storage; }
+    // The folder of the settings file, where the study record lives too: the storage folder
+    // once start() has chosen it (empty when nothing can be saved), the own folder before.
+    QString settingsFolder() const {
+        if (!m_started)
+            return m_ownFolder;
+        return m_storage.canSave() ? m_storage.folder() : QString();
+    }
 
     RecentFiles& recentFiles() { return m_recentFiles; }
     const RecentFiles& recentFiles() const { return m_recentFiles; }
@@ -36,6 +44,9 @@ public:
     void setJudgingOptions(const JudgingOptions& options) {
         Judging::storeInNamedOptions(options, m_settings.namedOptions);
     }
+    // The study options, kept as named options of the settings file.
+    StudyOptions studyOptions() const { return StudyOptions::fromNamed(m_settings.namedOptions); }
+    void setStudyOptions(const StudyOptions& options) { options.writeTo(m_settings.namedOptions); }
 
     // Chooses the storage folder (saying once on standard error when nothing can be saved),
     // reads the history file, then the settings file, and decides what the start opens from

@@ -30,6 +30,8 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     start = addItem(file, "Menu2_Start", QStringLiteral("ｽﾀｰﾄ(&S)"), Qt::CTRL | Qt::Key_S);
     stop = addItem(file, "Menu2_Stop", QStringLiteral("中止(&T)"));
     stop->setEnabled(false);
+    review = addItem(file, "Menu2_Review", QStringLiteral("結果(&R)"));
+    review->setEnabled(false);
     file->addSeparator();
     print = addItem(file, "Menu2_Print", QStringLiteral("印刷(&P)..."));
     exportPdf = addItem(file, "Menu2_ExportPdf", QStringLiteral("PDFに書き出し(&D)..."));
@@ -40,11 +42,19 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     mode = addMenu(edit, "Menu2_Mode", QStringLiteral("ﾓｰﾄﾞ(&M)"));
     practiceMode = addItem(mode, "Menu3_PMode", QStringLiteral("練習ﾓｰﾄﾞ(&P)"));
     normalMode = addItem(mode, "Menu3_NMode", QStringLiteral("通常ﾓｰﾄﾞ(&N)"));
-    practiceMode->setCheckable(true);
-    normalMode->setCheckable(true);
+    weakFirstMode = addItem(mode, "Menu3_WMode", QStringLiteral("苦手優先ﾓｰﾄﾞ(&W)"));
+    using Mode = QuizSession::Mode;
+    for (auto [item, itemMode] : {std::pair{practiceMode, Mode::Practice},
+                                  {normalMode, Mode::Normal},
+                                  {weakFirstMode, Mode::WeakFirst}}) {
+        item->setCheckable(true);
+        QObject::connect(item, &QAction::triggered, item,
+                         [this, itemMode] { chooseMode(itemMode); });
+    }
     normalMode->setChecked(true);
     editor = addItem(edit, "Menu2_FileEdit", QStringLiteral("ﾌｧｲﾙ編集(&F)"));
     options = addItem(edit, "Menu2_Option", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    studyOptions = addItem(edit, "Menu2_StudyOption", QStringLiteral("学習の設定(&L)..."));
     edit->addSeparator();
     method = addMenu(edit, "Menu2_Method", QStringLiteral("解答方法(&A)"));
     typingMethod = addItem(method, "Menu3_Typing", QStringLiteral("入力(&I)"));
@@ -62,12 +72,30 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     version = addItem(helpMenu, "Menu2_Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
 
     zoom = MapZoomMenu::add(bar, mapView, helpMenu);
+    QMenu* view = bar->findChild<QMenu*>(QStringLiteral("Menu1_View"));
+    view->addSeparator();
+    mastery = addItem(view, "Menu2_Mastery", QStringLiteral("習熟度を表示(&M)"));
+    mastery->setCheckable(true);
+}
+
+QuizSession::Mode MainMenus::chosenMode() const {
+    if (weakFirstMode->isChecked())
+        return QuizSession::Mode::WeakFirst;
+    return practiceMode->isChecked() ? QuizSession::Mode::Practice : QuizSession::Mode::Normal;
+}
+
+void MainMenus::chooseMode(QuizSession::Mode mode) {
+    practiceMode->setChecked(mode == QuizSession::Mode::Practice);
+    normalMode->setChecked(mode == QuizSession::Mode::Normal);
+    weakFirstMode->setChecked(mode == QuizSession::Mode::WeakFirst);
 }
 
 QList<QAction*> MainMenus::commands() const {
-    const QList<QAction*> own = {
-        open,         start,      stop,   print,   exportPdf, end,    mode->menuAction(),
-        practiceMode, normalMode, editor, options, help,      version};
+    const QList<QAction*> own = {open,         start,        stop,          review,
+                                 print,        exportPdf,    end,           mode->menuAction(),
+                                 practiceMode, normalMode,   weakFirstMode, editor,
+                                 options,      studyOptions, mastery,       help,
+                                 version};
     const QList<QAction*> added = {method->menuAction(), typingMethod, locateMethod, judging};
     return own + added + zoom;
 }

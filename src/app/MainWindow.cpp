@@ -6,6 +6,7 @@
 #include "app/MapAnswerLink.h"
 #include "app/PlayFile.h"
 #include "app/StatusPanels.h"
+#include "app/StudyCommands.h"
 #include "data/NumericText.h"
 #include "data/TableSink.h"
 #include "dialogs/JudgingDialog.h"
@@ -83,14 +84,10 @@ void MainWindow::createControls() {
 
 void MainWindow::createMenus() {
     m_menus = std::make_unique<MainMenus>(menuBar(), m_mapView);
-    using Mode = QuizSession::Mode;
     connect(m_menus->open, &QAction::triggered, this, &MainWindow::openFile);
     connect(m_menus->start, &QAction::triggered, this, &MainWindow::startQuiz);
     connect(m_menus->stop, &QAction::triggered, this, &MainWindow::stopQuiz);
     connect(m_menus->end, &QAction::triggered, this, &QWidget::close);
-    connect(m_menus->practiceMode, &QAction::triggered, this,
-            [this] { chooseMode(Mode::Practice); });
-    connect(m_menus->normalMode, &QAction::triggered, this, [this] { chooseMode(Mode::Normal); });
     connect(m_menus->editor, &QAction::triggered, this, &MainWindow::openEditor);
     connect(m_menus->options, &QAction::triggered, this, &MainWindow::openOptions);
     connect(m_menus->judging, &QAction::triggered, this, &MainWindow::openJudging);
@@ -99,6 +96,10 @@ void MainWindow::createMenus() {
     m_worksheet = std::make_unique<WorksheetCommands>(m_services, *this, m_table, *m_menus);
     connect(m_worksheet.get(), &WorksheetCommands::statusChanged, this, &MainWindow::setStatus);
     connect(m_worksheet.get(), &WorksheetCommands::finished, this, &MainWindow::closeIfAsked);
+    m_study = std::make_unique<StudyCommands>(m_services, *this, m_session, m_table, *m_mapView,
+                                              *m_menus);
+    connect(m_study.get(), &StudyCommands::anotherRoundRequested, this,
+            [this](PointList points) { runQuiz(points, QuizSession::Mode::Normal); });
 }
 
 void MainWindow::setStatus(const QString& text) {
@@ -164,14 +165,8 @@ void MainWindow::openFile() {
         loadQuestionFile(path, true);
 }
 
-void MainWindow::chooseMode(QuizSession::Mode mode) {
-    m_menus->practiceMode->setChecked(mode == QuizSession::Mode::Practice);
-    m_menus->normalMode->setChecked(mode == QuizSession::Mode::Normal);
-}
-
 QuizSession::Mode MainWindow::quizMode() const {
-    return m_menus->normalMode->isChecked() ? QuizSession::Mode::Normal
-                                            : QuizSession::Mode::Practice;
+    return m_menus->chosenMode();
 }
 
 void MainWindow::openEditor() {
@@ -219,11 +214,15 @@ void MainWindow::showVersion() {
 // ---- The quiz ----
 
 void MainWindow::startQuiz() {
+    runQuiz(m_table.rows(), quizMode());
+}
+
+void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
     if (isBusy() || (m_quiz && m_quiz->isRunning()))
         return;
     m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
     setStatus(QStringLiteral("並び替えています..."));
-    const bool ready = putQuestionsInOrder();
+    const bool ready = putQuestionsInOrder(rows);
     setStatus(QString());
     m_operation.reset();
     if (m_closeAsked) {
@@ -233,7 +232,8 @@ void MainWindow::startQuiz() {
     }
     if (!ready)
         return;
-    auto* quiz = new AnswerWindow(m_table.rows(), quizMode(), *m_random, m_services, this);
+    auto* quiz =
+        new AnswerWindow(rows, mode, *m_random, m_services, this, m_study->recordFor(mode));
     m_quiz = quiz;
     quiz->setJudgingOptions(m_session.judgingOptions());
     if (m_menus->answerMethod() == QuizSession::AnswerMethod::Locate)
@@ -246,24 +246,22 @@ void MainWindow::startQuiz() {
             [this] { m_mapView->setMarkerVisible(false); });
     connect(quiz, &AnswerWindow::completed, this, &MainWindow::endQuiz);
     connect(quiz, &AnswerWindow::stopped, this, &MainWindow::endQuiz);
+    m_study->quizStarted(*quiz);
     quiz->show();
     setQuizRunning(true);
     quiz->start();
 }
 
-bool MainWindow::putQuestionsInOrder() {
+bool MainWindow::putQuestionsInOrder(PointList& rows) {
     m_random->reseed();
-    if (m_table.isEmpty()) {
-        m_services.message(
-            QStringLiteral("ﾌｧｲﾙが開かれていないか、開いたﾌｧｲﾙにはﾎﾟｲﾝﾄが設定されていません。"),
-            QStringLiteral("ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+    if (rows.isEmpty()) {
+        m_services.message(PlayFile::emptyTableMessage());
         return false;
     }
     // In place and linear; the window repaints and the marker blinks between batches of rows,
     // while the user's input waits until the answer window is open.
-    shuffleRows(m_table.rows(), *m_random, [this] { m_operation->letEventsRun(); });
-    m_services.message(QStringLiteral("Good Luck!"), QStringLiteral("Go!"), MessageButtons::Ok,
-                       MessageIcon::None);
+    shuffleRows(rows, *m_random, [this] { m_operation->letEventsRun(); });
+    m_services.message(PlayFile::goodLuckMessage());
     return true;
 }
 
@@ -302,8 +300,10 @@ void MainWindow::stopQuiz() {
 void MainWindow::endQuiz() {
     m_mapView->setMarkerVisible(false);
     setQuizRunning(false);
-    if (m_quiz)
+    if (m_quiz) {
+        m_study->quizEnded(m_quiz->session().judgedQuestions());
         m_quiz->deleteLater();
+    }
 }
 
 void MainWindow::setQuizRunning(bool running) {
@@ -368,6 +368,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         // A new file's points never join an earlier file's: they belong to another map.
         m_table.clear();
         m_worksheet->fileOpening();
+        m_study->fileOpening();
         m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
         setStatus(PlayFile::openingStatus());
     };
@@ -388,6 +389,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
             m_openDialog.fileName = path;
         m_session.recentFiles().add(path);
         m_worksheet->fileOpened(path);
+        m_study->fileOpened(path);
         growToShowMap();
         setStatus(PlayFile::startPleaseStatus());
     } else if (outcome != ReadOutcome::CannotOpen) {

@@ -22,6 +22,7 @@ class MapView;
 class QAction;
 class QMenu;
 class StatusPanels;
+class StudyCommands;
 
 // The main window "ZAV地図覚え": the map, the status bar and the menus. It owns the question
 // table, the open dialog's state and the application session (recent files and settings) for
@@ -63,6 +64,8 @@ public:
     QuizSession::Mode quizMode() const;
     // The answer window of the quiz under way, if any.
     AnswerWindow* answerWindow() const;
+    // The review, the study record, the mastery map and the study options.
+    StudyCommands& studyCommands() const { return *m_study; }
     // The generator of the question order and the practice rows; tests hand in their own.
     void setRandomSource(RandomSource& random) { m_random = &random; }
 
@@ -87,13 +90,14 @@ private:
     void layOut();
     void setStatus(const QString& text);
     void showPointer(QPointF mapPos);
-    void chooseMode(QuizSession::Mode mode);
     void openEditor();
     void openOptions();
     void openJudging();
     void showHelp();
     void showVersion();
-    bool putQuestionsInOrder();
+    // Puts `rows` into a fresh random order and opens the answer window over them.
+    void runQuiz(PointList& rows, QuizSession::Mode mode);
+    bool putQuestionsInOrder(PointList& rows);
     void placeMarker(QPointF topLeft);
     void endQuiz();
     void setQuizRunning(bool running);
@@ -117,4 +121,5 @@ private:
     StatusPanels* m_panels = nullptr;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<WorksheetCommands> m_worksheet;
+    std::unique_ptr<StudyCommands> m_study;
 };

@@ -21,6 +21,16 @@ inline QString errorStatus() {
     return QStringLiteral("ｴﾗｰが発生しました。");
 }
 
+// Start with no points to ask, and the box before the first question.
+inline MessageRequest emptyTableMessage() {
+    return {QStringLiteral("ﾌｧｲﾙが開かれていないか、開いたﾌｧｲﾙにはﾎﾟｲﾝﾄが設定されていません。"),
+            QStringLiteral("ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation};
+}
+inline MessageRequest goodLuckMessage() {
+    return {QStringLiteral("Good Luck!"), QStringLiteral("Go!"), MessageButtons::Ok,
+            MessageIcon::None};
+}
+
 // The open dialog's filter.
 inline QString filter() {
     return QStringLiteral("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm");

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <utility>
@@ -230,13 +231,22 @@ QString toWindowsCodePoints(QString text) {
         {0x00A3, 0xFFE1}, // POUND SIGN -> FULLWIDTH POUND SIGN
         {0x00AC, 0xFFE2}, // NOT SIGN -> FULLWIDTH NOT SIGN
     };
-    for (QChar& c : text) {
+    const auto windowsFormOf = [](char16_t c) -> char16_t {
         for (const auto& [typed, windows] : kWindowsForm) {
-            if (c.unicode() == typed) {
-                c = QChar(windows);
-                break;
-            }
+            if (c == typed)
+                return windows;
         }
+        return c;
+    };
+    // Most texts need nothing: look first, so they are handed back shared, not copied.
+    const qsizetype first =
+        std::find_if(text.cbegin(), text.cend(),
+                     [&](QChar c) { return windowsFormOf(c.unicode()) != c.unicode(); }) -
+        text.cbegin();
+    for (qsizetype i = first; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (const char16_t windows = windowsFormOf(c); windows != c)
+            text[i] = QChar(windows);
     }
     return text;
 }

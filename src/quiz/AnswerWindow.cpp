@@ -27,12 +27,12 @@ QString nextCaption() {
 } // namespace
 
 AnswerWindow::AnswerWindow(const PointList& points, QuizSession::Mode mode, RandomSource& random,
-                           Services& services, QWidget* parent)
+                           Services& services, QWidget* parent, const PointStatsTable& record)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_services(services)
     , m_random(random)
-    , m_session(points, mode, random) {
+    , m_session(points, mode, random, record) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("解答欄"));
     setModal(false);
@@ -210,6 +210,7 @@ void AnswerWindow::showVerdict(bool right) {
     m_mark->setText(QuizSession::mark(right));
     emit statusChanged(QuizSession::verdictStatus(right));
     m_okNext->setText(nextCaption());
+    emit judged(m_session.judgedQuestions().constLast());
 }
 
 void AnswerWindow::tick() {

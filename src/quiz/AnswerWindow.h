@@ -23,9 +23,10 @@ class AnswerWindow : public QDialog {
     Q_OBJECT
 public:
     // The points are asked as they are now; `random` draws the practice rows and the window's
-    // jumps off the marker. Built hidden; the owner shows it and calls start().
+    // jumps off the marker; `record` is what weak points first draws by. Built hidden; the owner
+    // shows it and calls start().
     AnswerWindow(const PointList& points, QuizSession::Mode mode, RandomSource& random,
-                 Services& services, QWidget* parent);
+                 Services& services, QWidget* parent, const PointStatsTable& record = {});
     ~AnswerWindow() override;
 
     // Set before start(): how typed answers are judged (exact unless set).
@@ -63,6 +64,8 @@ signals:
     // Locate quiz: from the judged press to the place asked, in map pixels; a null line when
     // there is none to show (while asking, or for a point without a place).
     void pressLineChanged(QLineF line);
+    // The question on show has been judged (once per question).
+    void judged(const JudgedQuestion& question);
     // The last question of a normal quiz is done; the result box has been shown.
     void completed(QuizScore score);
     // The user stopped the quiz.

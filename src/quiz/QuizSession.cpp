@@ -1,9 +1,20 @@
 #include "quiz/QuizSession.h"
 
-QuizSession::QuizSession(const PointList& rows, Mode mode, RandomSource& random)
+#include "data/Cp932.h"
+#include "quiz/WeakFirstDraw.h"
+
+#include <QDateTime>
+
+QuizSession::QuizSession(const PointList& rows, Mode mode, RandomSource& random,
+                         const PointStatsTable& record)
     : m_rows(rows)
     , m_mode(mode)
-    , m_random(random) {}
+    , m_random(random) {
+    if (mode == Mode::WeakFirst)
+        m_weakFirst = std::make_unique<WeakFirstDraw>(rows, record);
+}
+
+QuizSession::~QuizSession() = default;
 
 std::optional<int> QuizSession::nextRow() {
     const auto count = static_cast<int>(m_rows.size());
@@ -18,6 +29,9 @@ std::optional<int> QuizSession::nextRow() {
     case Mode::Practice:
         // Drawn with replacement, without end.
         return randomIndex(m_random, count);
+    case Mode::WeakFirst:
+        // By the record and this run's verdicts, without end.
+        return m_weakFirst->next(m_random);
     }
     return std::nullopt;
 }
@@ -30,6 +44,7 @@ bool QuizSession::advance() {
     m_currentRow = *row;
     m_judged = false;
     m_lastVerdict = false;
+    m_questionShown.start();
     return true;
 }
 
@@ -38,7 +53,7 @@ bool QuizSession::judge(const QString& typed) {
         return m_lastVerdict;
     const Point& point = currentPoint();
     return countVerdict(
-        isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions));
+        isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions), typed);
 }
 
 void QuizSession::setLocateOnMap(QSize mapSize) {
@@ -61,11 +76,16 @@ std::optional<QPointF> QuizSession::currentPlace() const {
     return m_locate && hasQuestion() ? m_locate->position(m_currentRow) : std::nullopt;
 }
 
-bool QuizSession::countVerdict(bool right) {
+bool QuizSession::countVerdict(bool right, const QString& typed) {
     m_lastVerdict = right;
     m_judged = true;
     if (right)
         ++m_correctNo;
+    if (m_weakFirst)
+        m_weakFirst->noteVerdict(m_currentRow, right);
+    m_judgedQuestions.append({m_questionNo + 1, m_currentRow, currentPoint(), typed, right,
+                              m_questionShown.nsecsElapsed() / 1e9,
+                              QDateTime::currentMSecsSinceEpoch(), studyMode(m_mode)});
     return right;
 }
 
@@ -120,6 +140,22 @@ QString QuizSession::clockText() const {
 bool QuizSession::isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
                             const JudgingOptions& options) {
     return Judging::isCorrect(typed, answer1, answer2, options);
+}
+
+QString QuizSession::judgedForm(const QString& text) {
+    return Cp932::toWindowsCodePoints(text);
+}
+
+StudyMode QuizSession::studyMode(Mode mode) {
+    switch (mode) {
+    case Mode::Normal:
+        return StudyMode::Normal;
+    case Mode::Practice:
+        return StudyMode::Practice;
+    case Mode::WeakFirst:
+        return StudyMode::WeakFirst;
+    }
+    return StudyMode::Normal;
 }
 
 QString QuizSession::mark(bool correct) {

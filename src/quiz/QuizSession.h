@@ -1,14 +1,21 @@
 #pragma once
 
 #include "data/Point.h"
+#include "data/StudyRecord.h"
+#include "quiz/JudgedQuestion.h"
 #include "quiz/JudgingOptions.h"
 #include "quiz/LocateRule.h"
 #include "quiz/RandomSource.h"
 
+#include <QElapsedTimer>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+
+class WeakFirstDraw;
 
 // Questions answered right out of questions asked.
 struct QuizScore {
@@ -22,17 +29,23 @@ struct QuizScore {
 // Counters are 64-bit: a practice run never reaches their limit, so they never wrap.
 class QuizSession {
 public:
-    enum class Mode { Normal, Practice };
+    // Normal asks every row once; practice and weak points first ask until stopped, practice
+    // drawing rows uniformly, weak points first by the record (WeakFirstDraw).
+    enum class Mode { Normal, Practice, WeakFirst };
     // How the learner answers: typing the name of the marked place, or pressing on the map
     // where the named place lies. Combines with every mode; fixed for the length of a quiz.
     enum class AnswerMethod { Typing, Locate };
 
     // Asks the rows as they are now (a shared copy: the caller's table may change afterwards).
-    // `random` draws the practice rows.
-    QuizSession(const PointList& rows, Mode mode, RandomSource& random);
+    // `random` draws the practice rows. `record` (weak points first only): how each point
+    // fared before, by identity.
+    QuizSession(const PointList& rows, Mode mode, RandomSource& random,
+                const PointStatsTable& record = {});
+    ~QuizSession();
 
     Mode mode() const { return m_mode; }
     int rowCount() const { return static_cast<int>(m_rows.size()); }
+    const PointList& rows() const { return m_rows; }
     bool isPractice() const { return m_mode == Mode::Practice; }
 
     // Moves to the next question. False when there is none: normal mode after the last row
@@ -63,6 +76,9 @@ public:
     // The asked point's place for a locate quiz; nothing when it has none.
     std::optional<QPointF> currentPlace() const;
     bool lastVerdict() const { return m_lastVerdict; }
+
+    // Every question judged so far, in asked order: the review's rows and the record's attempts.
+    const QList<JudgedQuestion>& judgedQuestions() const { return m_judgedQuestions; }
 
     // Questions presented before the current one; -1 before the first.
     std::int64_t questionNo() const { return m_questionNo; }
@@ -96,6 +112,9 @@ public:
     // (exact when all are off); an empty entry is always wrong.
     static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
                           const JudgingOptions& options = {});
+    // The form both sides are compared in when the judging options are all off.
+    static QString judgedForm(const QString& text);
+    static StudyMode studyMode(Mode mode);
 
     static QString mark(bool correct);          // "○" / "×"
     static QString verdictStatus(bool correct); // "正解 !" / "不正解"
@@ -110,14 +129,18 @@ public:
 private:
     // The row of the next question, or nothing when the quiz has no more.
     std::optional<int> nextRow();
-    // Records the verdict on the current question; returns it.
-    bool countVerdict(bool right);
+    // Records the verdict on the current question (counted, noted for weak points first and
+    // kept for the review and the record); returns it.
+    bool countVerdict(bool right, const QString& typed = {});
 
     PointList m_rows;
     Mode m_mode;
     RandomSource& m_random;
     JudgingOptions m_judgingOptions;
     std::optional<LocateRule> m_locate;
+    std::unique_ptr<WeakFirstDraw> m_weakFirst;
+    QList<JudgedQuestion> m_judgedQuestions;
+    QElapsedTimer m_questionShown;
     std::int64_t m_questionNo = -1;
     std::int64_t m_correctNo = 0;
     int m_currentRow = -1;

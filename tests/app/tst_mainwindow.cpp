@@ -185,19 +185,22 @@ void TestMainWindow::menus_data() {
     row("Menu2_Start", "Menu1_File", 1, "ｽﾀｰﾄ(&S)", QKeySequence(QStringLiteral("Ctrl+S")), true,
         false);
     row("Menu2_Stop", "Menu1_File", 2, "中止(&T)", none, false, false);
-    row("Menu2_Print", "Menu1_File", 4, "印刷(&P)...", none, false, false);
-    row("Menu2_ExportPdf", "Menu1_File", 5, "PDFに書き出し(&D)...", none, false, false);
-    row("Menu2_End", "Menu1_File", 7, "終了(&X)", none, true, false);
+    row("Menu2_Review", "Menu1_File", 3, "結果(&R)", none, false, false);
+    row("Menu2_Print", "Menu1_File", 5, "印刷(&P)...", none, false, false);
+    row("Menu2_ExportPdf", "Menu1_File", 6, "PDFに書き出し(&D)...", none, false, false);
+    row("Menu2_End", "Menu1_File", 8, "終了(&X)", none, true, false);
     row("Menu1_Edit", "", 1, "編集(&E)", none, true, false);
     row("Menu2_Mode", "Menu1_Edit", 0, "ﾓｰﾄﾞ(&M)", none, true, false);
     row("Menu3_PMode", "Menu2_Mode", 0, "練習ﾓｰﾄﾞ(&P)", none, true, false);
     row("Menu3_NMode", "Menu2_Mode", 1, "通常ﾓｰﾄﾞ(&N)", none, true, true);
+    row("Menu3_WMode", "Menu2_Mode", 2, "苦手優先ﾓｰﾄﾞ(&W)", none, true, false);
     row("Menu2_FileEdit", "Menu1_Edit", 1, "ﾌｧｲﾙ編集(&F)", none, true, false);
     row("Menu2_Option", "Menu1_Edit", 2, "ｵﾌﾟｼｮﾝ(&O)", none, true, false);
-    row("Menu2_Method", "Menu1_Edit", 4, "解答方法(&A)", none, true, false);
+    row("Menu2_StudyOption", "Menu1_Edit", 3, "学習の設定(&L)...", none, true, false);
+    row("Menu2_Method", "Menu1_Edit", 5, "解答方法(&A)", none, true, false);
     row("Menu3_Typing", "Menu2_Method", 0, "入力(&I)", none, true, true);
     row("Menu3_Locate", "Menu2_Method", 1, "地図で探す(&L)", none, true, false);
-    row("Menu2_Judging", "Menu1_Edit", 5, "判定の設定(&J)...", none, true, false);
+    row("Menu2_Judging", "Menu1_Edit", 6, "判定の設定(&J)...", none, true, false);
     row("Menu1_View", "", 2, "表示(&V)", none, true, false);
     row("Menu2_ZoomIn", "Menu1_View", 0, "拡大", QKeySequence(QStringLiteral("Ctrl++")), true,
         false);
@@ -206,6 +209,7 @@ void TestMainWindow::menus_data() {
     row("Menu2_ActualSize", "Menu1_View", 2, "実ｻｲｽﾞ", QKeySequence(QStringLiteral("Ctrl+0")), true,
         false);
     row("Menu2_WholeMap", "Menu1_View", 3, "全体を表示", none, true, false);
+    row("Menu2_Mastery", "Menu1_View", 5, "習熟度を表示(&M)", none, true, false);
     row("Menu1_Help", "", 3, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Help", "Menu1_Help", 0, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Version", "Menu1_Help", 1, "ﾊﾞｰｼﾞｮﾝ情報(&V)", none, true, false);
@@ -233,10 +237,10 @@ void TestMainWindow::menus() {
                                          : m_form->findChild<QMenu*>(parent)->actions();
     QCOMPARE(siblings.indexOf(action), position);
     const QHash<QString, int> itemCounts = {{QString(), 4},
-                                            {QStringLiteral("Menu1_View"), 4},
-                                            {QStringLiteral("Menu1_File"), 8},
-                                            {QStringLiteral("Menu1_Edit"), 6},
-                                            {QStringLiteral("Menu2_Mode"), 2},
+                                            {QStringLiteral("Menu1_View"), 6},
+                                            {QStringLiteral("Menu1_File"), 9},
+                                            {QStringLiteral("Menu1_Edit"), 7},
+                                            {QStringLiteral("Menu2_Mode"), 3},
                                             {QStringLiteral("Menu2_Method"), 2},
                                             {QStringLiteral("Menu1_Help"), 2}};
     QCOMPARE(siblings.size(), itemCounts.value(parent));

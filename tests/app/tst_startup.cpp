@@ -702,6 +702,8 @@ void TestStartup::storageFolder() {
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("saves no settings")));
     start(file);
     QCOMPARE(startupOption(), earlierRun ? StartupOption::Manual : StartupOption::Dialog);
+    // The study record goes beside the settings, and nowhere when they go nowhere.
+    QCOMPARE(m_form->session().settingsFolder(), kept == "nowhere" ? QString() : folder);
     QVERIFY(closeWindow());
 
     if (kept == "nowhere") {

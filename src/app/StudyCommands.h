@@ -1,0 +1,89 @@
+#pragma once
+
+#include "data/QuestionTable.h"
+#include "data/StudyRecord.h"
+#include "platform/Services.h"
+#include "quiz/AnswerIndex.h"
+#include "quiz/JudgedQuestion.h"
+#include "quiz/MasteryOverlay.h"
+#include "quiz/QuizSession.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class AnswerWindow;
+class AppSession;
+struct MainMenus;
+class MapView;
+class ReviewWindow;
+class QWidget;
+
+// The main window's study commands: every judged question into the study record, the review
+// "結果" when a quiz ends (and from its menu item), another round over the misses, the mastery
+// map, the ring on the point that a wrong answer names, and the study options with the
+// emptying of the record. The window tells it what happens to the question file and the quiz;
+// it asks the window to start another round through a signal.
+class StudyCommands : public QObject {
+    Q_OBJECT
+public:
+    StudyCommands(Services& services, QWidget& window, AppSession& session,
+                  const QuestionTable& table, MapView& mapView, const MainMenus& menus);
+    ~StudyCommands() override;
+
+    // The question file follows the window's reads: nothing is shown of the file before while
+    // one runs; once it has been read whole, the record follows the new file. A failed read
+    // records nothing (its points are not the file's).
+    void fileOpening();
+    void fileOpened(const QString& path);
+
+    // What weak points first draws by: the record of the file's points (nothing for the other
+    // modes, which need no reading).
+    PointStatsTable recordFor(QuizSession::Mode mode);
+    void quizStarted(const AnswerWindow& quiz);
+    // The quiz has ended (completed or stopped) with these questions judged.
+    void quizEnded(const QList<JudgedQuestion>& judged);
+
+    // Made on first use, in the settings file's folder.
+    StudyRecord& record();
+    // Null until a quiz has ended.
+    ReviewWindow* reviewWindow() const;
+    const MasteryOverlay& mastery() const { return m_mastery; }
+    const MeantPointRing& ring() const { return m_ring; }
+
+    void showReview();
+    void openOptions();
+
+    static MessageRequest clearQuestion();
+    static MessageRequest clearFailed();
+
+signals:
+    // A normal quiz over these points: the review's misses.
+    void anotherRoundRequested(const PointList& points);
+
+private:
+    void questionJudged(const JudgedQuestion& question);
+    void questionAsked();
+    void showPoint(const Point& point);
+    void clearRecord();
+    void showMastery(bool shown);
+    void updateActions();
+
+    Services& m_services;
+    QWidget& m_window;
+    AppSession& m_session;
+    const QuestionTable& m_table;
+    MapView& m_mapView;
+    const MainMenus& m_menus;
+    std::unique_ptr<StudyRecord> m_record;
+
+    // The running quiz's points by their answers (the rows as the quiz asks them).
+    std::unique_ptr<AnswerIndex> m_answers;
+    PointList m_quizRows;
+    MasteryOverlay m_mastery;
+    MeantPointRing m_ring;
+    bool m_quizRunning = false;
+    bool m_reviewReady = false;
+    QPointer<ReviewWindow> m_review;
+};

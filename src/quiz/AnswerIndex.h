@@ -1,0 +1,21 @@
+#pragma once
+
+#include "data/Point.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// "Which one did I mean": the points of a table by their answers, so that a wrong typed answer
+// that names another point finds that point at once, also among 32,767.
+class AnswerIndex {
+public:
+    explicit AnswerIndex(const PointList& rows);
+
+    // Rows other than `askedRow` whose answer 1 or answer 2 the typed text matches, compared
+    // exactly as the judge compares; in table order. An empty text matches nothing.
+    QList<int> rowsAnsweredBy(const QString& typed, int askedRow) const;
+
+private:
+    QMultiHash<QString, int> m_rowsByAnswer;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "data/Point.h"
+#include "data/StudyRecord.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// One question as it was judged: what the review lists and what the study record keeps.
+struct JudgedQuestion {
+    std::int64_t number = 0; // 1 for the first question asked
+    int row = -1;            // row of the quiz's table
+    Point point;
+    QString typed;
+    bool correct = false;
+    double seconds = 0; // from the question shown to its judging
+    std::int64_t judgedAtMsecsUtc = 0;
+    StudyMode mode = StudyMode::Normal;
+
+    Attempt attempt() const {
+        Attempt attempt;
+        attempt.whenMsecsUtc = judgedAtMsecsUtc;
+        attempt.typed = typed;
+        attempt.correct = correct;
+        attempt.seconds = seconds;
+        attempt.mode = mode;
+        return attempt;
+    }
+};
