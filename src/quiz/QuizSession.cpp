@@ -52,8 +52,11 @@ bool QuizSession::judge(const QString& typed) {
     if (m_judged || !hasQuestion())
         return m_lastVerdict;
     const Point& point = currentPoint();
-    return countVerdict(
-        isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions), typed);
+    JudgedQuestion question;
+    question.typed = typed;
+    question.correct =
+        isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions);
+    return countVerdict(std::move(question));
 }
 
 void QuizSession::setLocateOnMap(QSize mapSize) {
@@ -68,7 +71,12 @@ std::optional<LocateVerdict> QuizSession::judgePress(const QPointF& press) {
     if (!m_locate || m_judged || !hasQuestion() || !m_locate->isOnMap(press))
         return std::nullopt;
     const LocateVerdict verdict = m_locate->judge(m_currentRow, press);
-    countVerdict(verdict.correct);
+    JudgedQuestion question;
+    question.correct = verdict.correct;
+    question.method = ::AnswerMethod::Press;
+    question.press = press;
+    question.distance = verdict.distance;
+    countVerdict(std::move(question));
     return verdict;
 }
 
@@ -76,17 +84,21 @@ std::optional<QPointF> QuizSession::currentPlace() const {
     return m_locate && hasQuestion() ? m_locate->position(m_currentRow) : std::nullopt;
 }
 
-bool QuizSession::countVerdict(bool right, const QString& typed) {
-    m_lastVerdict = right;
+bool QuizSession::countVerdict(JudgedQuestion question) {
+    m_lastVerdict = question.correct;
     m_judged = true;
-    if (right)
+    if (question.correct)
         ++m_correctNo;
     if (m_weakFirst)
-        m_weakFirst->noteVerdict(m_currentRow, right);
-    m_judgedQuestions.append({m_questionNo + 1, m_currentRow, currentPoint(), typed, right,
-                              m_questionShown.nsecsElapsed() / 1e9,
-                              QDateTime::currentMSecsSinceEpoch(), studyMode(m_mode)});
-    return right;
+        m_weakFirst->noteVerdict(m_currentRow, question.correct);
+    question.number = m_questionNo + 1;
+    question.row = m_currentRow;
+    question.point = currentPoint();
+    question.seconds = m_questionShown.nsecsElapsed() / 1e9;
+    question.judgedAtMsecsUtc = QDateTime::currentMSecsSinceEpoch();
+    question.mode = studyMode(m_mode);
+    m_judgedQuestions.append(std::move(question));
+    return m_lastVerdict;
 }
 
 void QuizSession::finish() {

@@ -129,9 +129,10 @@ public:
 private:
     // The row of the next question, or nothing when the quiz has no more.
     std::optional<int> nextRow();
-    // Records the verdict on the current question (counted, noted for weak points first and
-    // kept for the review and the record); returns it.
-    bool countVerdict(bool right, const QString& typed = {});
+    // The one path of both answer methods: counts the verdict on the current question, notes it
+    // for weak points first and keeps it, completed with the question's own fields, for the
+    // review and the record. Returns the verdict.
+    bool countVerdict(JudgedQuestion question);
 
     PointList m_rows;
     Mode m_mode;

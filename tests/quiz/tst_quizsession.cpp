@@ -143,6 +143,12 @@ void TestQuizSession::pressesJudgedOnceAndOnlyOnTheMap() {
     QCOMPARE(QuizSession::distanceText(right->distance), u8("距離 5.0 ﾋﾟｸｾﾙ"));
     QVERIFY(!session.judgePress(QPointF(50, 10))); // judged once
     QCOMPARE(session.correctNo(), 1);
+    // The record keeps the press and its distance.
+    const Attempt located = session.judgedQuestions().constLast().attempt();
+    QCOMPARE(located.method, AnswerMethod::Press);
+    QCOMPARE(located.pressX, 13.0);
+    QCOMPARE(located.pressY, 14.0);
+    QCOMPARE(located.distance, 5.0);
 
     QVERIFY(session.advance());
     const std::optional<LocateVerdict> wrong = session.judgePress(QPointF(20, 11));
@@ -155,6 +161,8 @@ void TestQuizSession::pressesJudgedOnceAndOnlyOnTheMap() {
     const std::optional<LocateVerdict> nowhere = session.judgePress(QPointF(10, 10));
     QVERIFY(nowhere && !nowhere->correct);
     QCOMPARE(QuizSession::distanceText(nowhere->distance), u8("（地図上にありません）"));
+    QCOMPARE(session.judgedQuestions().size(), 3);
+    QVERIFY(!session.judgedQuestions().constLast().attempt().distance);
     QVERIFY(!session.advance());
     session.finish();
     QCOMPARE(session.resultMessage(), u8("3問中 1問正解\r\n33.3%"));
