@@ -1,6 +1,5 @@
 #include "quiz/QuizSession.h"
 
-#include "data/Cp932.h"
 #include "quiz/WeakFirstDraw.h"
 
 #include <QDateTime>
@@ -152,10 +151,6 @@ QString QuizSession::clockText() const {
 bool QuizSession::isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
                             const JudgingOptions& options) {
     return Judging::isCorrect(typed, answer1, answer2, options);
-}
-
-QString QuizSession::judgedForm(const QString& text) {
-    return Cp932::toWindowsCodePoints(text);
 }
 
 StudyMode QuizSession::studyMode(Mode mode) {

@@ -112,8 +112,6 @@ public:
     // (exact when all are off); an empty entry is always wrong.
     static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
                           const JudgingOptions& options = {});
-    // The form both sides are compared in when the judging options are all off.
-    static QString judgedForm(const QString& text);
     static StudyMode studyMode(Mode mode);
 
     static QString mark(bool correct);          // "○" / "×"
