@@ -5,6 +5,7 @@
 #include "data/RecentFiles.h"
 #include "data/SettingsFile.h"
 #include "data/StudyOptions.h"
+#include "quiz/JudgingOptions.h"
 
 #include <QString>
 
@@ -36,6 +37,13 @@ public:
     StartupOption startupOption() const { return m_settings.startupOption; }
     void setStartupOption(StartupOption option) { m_settings.startupOption = option; }
     const Settings& settings() const { return m_settings; }
+    // How typed answers are judged, kept as named options of the settings file.
+    JudgingOptions judgingOptions() const {
+        return Judging::fromNamedOptions(m_settings.namedOptions);
+    }
+    void setJudgingOptions(const JudgingOptions& options) {
+        Judging::storeInNamedOptions(options, m_settings.namedOptions);
+    }
     // The study options, kept as named options of the settings file.
     StudyOptions studyOptions() const { return StudyOptions::fromNamed(m_settings.namedOptions); }
     void setStudyOptions(const StudyOptions& options) { options.writeTo(m_settings.namedOptions); }

@@ -2,6 +2,7 @@
 
 #include "platform/MapZoomMenu.h"
 
+#include <QActionGroup>
 #include <QMenuBar>
 
 namespace {
@@ -54,6 +55,17 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     editor = addItem(edit, "Menu2_FileEdit", QStringLiteral("ﾌｧｲﾙ編集(&F)"));
     options = addItem(edit, "Menu2_Option", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     studyOptions = addItem(edit, "Menu2_StudyOption", QStringLiteral("学習の設定(&L)..."));
+    edit->addSeparator();
+    method = addMenu(edit, "Menu2_Method", QStringLiteral("解答方法(&A)"));
+    typingMethod = addItem(method, "Menu3_Typing", QStringLiteral("入力(&I)"));
+    locateMethod = addItem(method, "Menu3_Locate", QStringLiteral("地図で探す(&L)"));
+    auto* methods = new QActionGroup(method);
+    for (QAction* item : {typingMethod, locateMethod}) {
+        item->setCheckable(true);
+        methods->addAction(item);
+    }
+    typingMethod->setChecked(true);
+    judging = addItem(edit, "Menu2_Judging", QStringLiteral("判定の設定(&J)..."));
 
     QMenu* helpMenu = addMenu(bar, "Menu1_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help = addItem(helpMenu, "Menu2_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
@@ -84,5 +96,11 @@ QList<QAction*> MainMenus::commands() const {
                                  practiceMode, normalMode,   weakFirstMode, editor,
                                  options,      studyOptions, mastery,       help,
                                  version};
-    return own + zoom;
+    const QList<QAction*> added = {method->menuAction(), typingMethod, locateMethod, judging};
+    return own + added + zoom;
+}
+
+QuizSession::AnswerMethod MainMenus::answerMethod() const {
+    return locateMethod->isChecked() ? QuizSession::AnswerMethod::Locate
+                                     : QuizSession::AnswerMethod::Typing;
 }

@@ -21,6 +21,8 @@ struct MainMenus {
 
     // Every command, the mode submenu's own item included.
     QList<QAction*> commands() const;
+    // The answer method checked in 解答方法.
+    QuizSession::AnswerMethod answerMethod() const;
 
     // The mode items: one checked at a time, normal at first.
     QuizSession::Mode chosenMode() const;
@@ -37,6 +39,10 @@ struct MainMenus {
     QAction* practiceMode = nullptr;
     QAction* normalMode = nullptr;
     QAction* weakFirstMode = nullptr;
+    QMenu* method = nullptr; // 解答方法: typing or locating on the map, one checked
+    QAction* typingMethod = nullptr;
+    QAction* locateMethod = nullptr;
+    QAction* judging = nullptr;
     QAction* editor = nullptr;
     QAction* options = nullptr;
     QAction* studyOptions = nullptr;

@@ -3,11 +3,13 @@
 #include "app/HelpFile.h"
 #include "app/MainLayout.h"
 #include "app/MainMenus.h"
+#include "app/MapAnswerLink.h"
 #include "app/PlayFile.h"
 #include "app/StatusPanels.h"
 #include "app/StudyCommands.h"
 #include "data/NumericText.h"
 #include "data/TableSink.h"
+#include "dialogs/JudgingDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/RecentFilesDialog.h"
 #include "editor/EditorWindow.h"
@@ -88,6 +90,7 @@ void MainWindow::createMenus() {
     connect(m_menus->end, &QAction::triggered, this, &QWidget::close);
     connect(m_menus->editor, &QAction::triggered, this, &MainWindow::openEditor);
     connect(m_menus->options, &QAction::triggered, this, &MainWindow::openOptions);
+    connect(m_menus->judging, &QAction::triggered, this, &MainWindow::openJudging);
     connect(m_menus->help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(m_menus->version, &QAction::triggered, this, &MainWindow::showVersion);
     m_worksheet = std::make_unique<WorksheetCommands>(m_services, *this, m_table, *m_menus);
@@ -179,6 +182,14 @@ void MainWindow::openOptions() {
         m_session.setStartupOption(options.startupOption());
 }
 
+void MainWindow::openJudging() {
+    const JudgingOptions now = m_session.judgingOptions();
+    JudgingDialog dialog(now.ignoreWidth, now.ignoreKana, now.ignoreSpaces, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_session.setJudgingOptions(
+            {dialog.ignoreWidth(), dialog.ignoreKana(), dialog.ignoreSpaces()});
+}
+
 void MainWindow::showHelp() {
     if (m_helpFile.isEmpty()) {
         // Without a help file there is nothing a viewer could show, so none is opened.
@@ -224,6 +235,9 @@ void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
     auto* quiz =
         new AnswerWindow(rows, mode, *m_random, m_services, this, m_study->recordFor(mode));
     m_quiz = quiz;
+    quiz->setJudgingOptions(m_session.judgingOptions());
+    if (m_menus->answerMethod() == QuizSession::AnswerMethod::Locate)
+        new MapAnswerLink(*m_mapView, *quiz); // owned by the quiz
     connect(quiz, &AnswerWindow::statusChanged, this, &MainWindow::setStatus);
     connect(quiz, &AnswerWindow::clockChanged, this,
             [this](const QString& text) { m_panels->setText(StatusPanels::Time, text); });
@@ -293,8 +307,8 @@ void MainWindow::endQuiz() {
 }
 
 void MainWindow::setQuizRunning(bool running) {
-    for (QAction* action :
-         {m_menus->mode->menuAction(), m_menus->open, m_menus->start, m_menus->editor})
+    for (QAction* action : {m_menus->mode->menuAction(), m_menus->method->menuAction(),
+                            m_menus->judging, m_menus->open, m_menus->start, m_menus->editor})
         action->setEnabled(!running);
     m_menus->stop->setEnabled(running);
     m_worksheet->setQuizRunning(running);

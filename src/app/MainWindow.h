@@ -92,6 +92,7 @@ private:
     void showPointer(QPointF mapPos);
     void openEditor();
     void openOptions();
+    void openJudging();
     void showHelp();
     void showVersion();
     // Puts `rows` into a fresh random order and opens the answer window over them.

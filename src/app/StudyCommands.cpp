@@ -69,7 +69,7 @@ void StudyCommands::quizStarted(const AnswerWindow& quiz) {
     if (m_review)
         m_review->hide();
     m_quizRows = quiz.session().rows();
-    m_answers = std::make_unique<AnswerIndex>(m_quizRows);
+    m_answers = std::make_unique<AnswerIndex>(m_quizRows, quiz.session().judgingOptions());
     connect(&quiz, &AnswerWindow::judged, this, &StudyCommands::questionJudged);
     connect(&quiz, &AnswerWindow::markerPlaced, this, &StudyCommands::questionAsked);
     connect(&quiz, &AnswerWindow::markerHidden, this, &StudyCommands::questionAsked);

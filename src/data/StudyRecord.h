@@ -39,7 +39,7 @@ struct PointStats {
 using PointStatsTable = QHash<PointIdentity, PointStats>;
 
 // The quiz mode an attempt was made in, and how it was answered (a typed name, or a press on
-// the map for a later locate mode). Stored as text so the file explains itself.
+// the map). Stored as text so the file explains itself.
 enum class StudyMode { Normal, Practice, WeakFirst };
 enum class AnswerMethod { Typed, Press };
 

@@ -1,15 +1,14 @@
 #include "quiz/AnswerIndex.h"
 
-#include "quiz/QuizSession.h"
-
 #include <algorithm>
 
-AnswerIndex::AnswerIndex(const PointList& rows) {
+AnswerIndex::AnswerIndex(const PointList& rows, const JudgingOptions& options)
+    : m_options(options) {
     m_rowsByAnswer.reserve(rows.size() * 2);
     for (int row = 0; row < rows.size(); ++row) {
         const Point& point = rows.at(row);
-        const QString first = QuizSession::judgedForm(point[ColumnAnswer1]);
-        const QString second = QuizSession::judgedForm(point[ColumnAnswer2]);
+        const QString first = Judging::comparedForm(point[ColumnAnswer1], options);
+        const QString second = Judging::comparedForm(point[ColumnAnswer2], options);
         if (!first.isEmpty())
             m_rowsByAnswer.insert(first, row);
         if (!second.isEmpty() && second != first)
@@ -18,9 +17,10 @@ AnswerIndex::AnswerIndex(const PointList& rows) {
 }
 
 QList<int> AnswerIndex::rowsAnsweredBy(const QString& typed, int askedRow) const {
-    if (typed.isEmpty())
+    const QString form = Judging::comparedForm(typed, m_options);
+    if (form.isEmpty())
         return {};
-    QList<int> rows = m_rowsByAnswer.values(QuizSession::judgedForm(typed));
+    QList<int> rows = m_rowsByAnswer.values(form);
     rows.removeAll(askedRow);
     std::sort(rows.begin(), rows.end());
     return rows;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Point.h"
+#include "quiz/JudgingOptions.h"
 
 #include <QHash>
 #include <QList>
@@ -10,12 +11,14 @@
 // that names another point finds that point at once, also among 32,767.
 class AnswerIndex {
 public:
-    explicit AnswerIndex(const PointList& rows);
+    // `options`: the quiz's judging options, as the judge applies them.
+    explicit AnswerIndex(const PointList& rows, const JudgingOptions& options = {});
 
     // Rows other than `askedRow` whose answer 1 or answer 2 the typed text matches, compared
     // exactly as the judge compares; in table order. An empty text matches nothing.
     QList<int> rowsAnsweredBy(const QString& typed, int askedRow) const;
 
 private:
+    JudgingOptions m_options;
     QMultiHash<QString, int> m_rowsByAnswer;
 };

@@ -62,6 +62,12 @@ void AnswerWindow::createControls() {
     m_answer->setObjectName(QStringLiteral("Text1"));
     m_answer->setGeometry(Twips::rect(120, 480, 1815, 270));
 
+    m_distance = new QLabel(panel);
+    m_distance->setObjectName(QStringLiteral("Label4"));
+    m_distance->setTextFormat(Qt::PlainText);
+    m_distance->setGeometry(m_answer->geometry());
+    m_distance->hide();
+
     m_mark = new QLabel(panel);
     m_mark->setObjectName(QStringLiteral("Label2"));
     m_mark->setTextFormat(Qt::PlainText);
@@ -88,6 +94,18 @@ void AnswerWindow::createControls() {
     connect(m_clock, &QTimer::timeout, this, &AnswerWindow::tick);
 }
 
+void AnswerWindow::setJudgingOptions(const JudgingOptions& options) {
+    m_session.setJudgingOptions(options);
+}
+
+void AnswerWindow::setLocateOnMap(QSize mapSize) {
+    if (m_started)
+        return;
+    m_session.setLocateOnMap(mapSize);
+    m_answer->hide();
+    m_distance->show();
+}
+
 void AnswerWindow::start() {
     if (m_started)
         return;
@@ -107,7 +125,7 @@ void AnswerWindow::okOrNext() {
         return;
     if (m_okNext->text() == okCaption())
         checkAnswer();
-    else
+    else if (m_session.isJudged())
         askNextQuestion();
 }
 
@@ -117,19 +135,32 @@ void AnswerWindow::askNextQuestion() {
         return;
     }
     const Point& point = m_session.currentPoint();
-    if (const std::optional<QPointF> topLeft = QuizPlacement::markerTopLeft(point))
+    const std::optional<QPointF> topLeft = QuizPlacement::markerTopLeft(point);
+    // A point without numeric coordinates is asked all the same; a place to find is named,
+    // not marked.
+    if (topLeft && !isLocating())
         emit markerPlaced(*topLeft);
     else
-        emit markerHidden(); // a point without numeric coordinates is asked all the same
+        emit markerHidden();
     m_labels[0]->setText(point[ColumnHint]);
-    m_answer->clear();
-    m_labels[1]->hide();
+    // Answer 1 names the place to find; when typing, it is the answer and waits for the verdict.
+    m_labels[1]->setText(isLocating() ? point[ColumnAnswer1] : QString());
+    m_labels[1]->setVisible(isLocating());
     m_labels[2]->hide();
+    m_answer->clear();
+    m_distance->clear();
     m_info->clear();
     m_mark->clear();
-    m_okNext->setText(okCaption());
-    // Whatever was clicked last, typing goes to the answer entry.
-    m_answer->setFocus();
+    if (isLocating()) {
+        emit pressLineChanged(QLineF());
+        // Nothing to confirm: the press on the map answers.
+        m_okNext->setText(nextCaption());
+        m_okNext->setEnabled(false);
+    } else {
+        m_okNext->setText(okCaption());
+        // Whatever was clicked last, typing goes to the answer entry.
+        m_answer->setFocus();
+    }
     emit statusChanged(m_session.progressText());
 }
 
@@ -147,13 +178,35 @@ void AnswerWindow::keepClearOf(int screenX, int width) {
 void AnswerWindow::checkAnswer() {
     if (!m_session.hasQuestion())
         return;
+    showVerdict(m_session.judge(m_answer->text()));
+}
+
+void AnswerWindow::pressOnMap(QPointF mapPos) {
+    if (!m_running)
+        return;
+    const std::optional<LocateVerdict> verdict = m_session.judgePress(mapPos);
+    if (!verdict)
+        return;
+    m_distance->setText(QuizSession::distanceText(verdict->distance));
+    showVerdict(verdict->correct);
+    if (const std::optional<QPointF> place = m_session.currentPlace()) {
+        emit markerPlaced(*QuizPlacement::markerTopLeft(m_session.currentPoint()));
+        emit pressLineChanged(QLineF(mapPos, *place));
+    }
+    m_okNext->setEnabled(true);
+    // The press went to the map's window; Enter now belongs to this one again.
+    raise();
+    activateWindow();
+    m_okNext->setFocus();
+}
+
+void AnswerWindow::showVerdict(bool right) {
     const Point& point = m_session.currentPoint();
     m_labels[1]->setText(point[ColumnAnswer1]);
     m_labels[2]->setText(point[ColumnAnswer2]);
     m_labels[1]->show();
     m_labels[2]->show();
     m_info->setText(point[ColumnInfo]);
-    const bool right = m_session.judge(m_answer->text());
     m_mark->setText(QuizSession::mark(right));
     emit statusChanged(QuizSession::verdictStatus(right));
     m_okNext->setText(nextCaption());

@@ -3,6 +3,7 @@
 #include "quiz/QuizSession.h"
 
 #include <QDialog>
+#include <QLineF>
 #include <QPointF>
 
 #include <array>
@@ -28,6 +29,12 @@ public:
                  Services& services, QWidget* parent, const PointStatsTable& record = {});
     ~AnswerWindow() override;
 
+    // Set before start(): how typed answers are judged (exact unless set).
+    void setJudgingOptions(const JudgingOptions& options);
+    // Set before start(): the learner answers by pressing on a map of this size, passed in
+    // through pressOnMap(), instead of typing.
+    void setLocateOnMap(QSize mapSize);
+
     // Starts the clock and asks the first question (once).
     void start();
     // Ends the quiz at the user's wish: the score so far, no result box.
@@ -42,6 +49,11 @@ public:
     // marker is in place.
     void keepClearOf(int screenX, int width);
 
+public slots:
+    // A press on the map (map pixels) in a locate quiz. Ignored unless a question waits for it
+    // and the press lies on the map.
+    void pressOnMap(QPointF mapPos);
+
 signals:
     void statusChanged(const QString& text);
     void clockChanged(const QString& text);
@@ -49,6 +61,9 @@ signals:
     void markerPlaced(QPointF topLeft);
     // The question now asked has no place on the map.
     void markerHidden();
+    // Locate quiz: from the judged press to the place asked, in map pixels; a null line when
+    // there is none to show (while asking, or for a point without a place).
+    void pressLineChanged(QLineF line);
     // The question on show has been judged (once per question).
     void judged(const JudgedQuestion& question);
     // The last question of a normal quiz is done; the result box has been shown.
@@ -65,6 +80,11 @@ private:
     void okOrNext();
     void askNextQuestion();
     void checkAnswer();
+    bool isLocating() const {
+        return m_session.answerMethod() == QuizSession::AnswerMethod::Locate;
+    }
+    // Shows the answers, the information text and the mark of a judged question.
+    void showVerdict(bool right);
     void tick();
     void complete();
     void closeWindow();
@@ -78,6 +98,7 @@ private:
 
     std::array<QLabel*, 3> m_labels{}; // hint, answer 1, answer 2
     QLineEdit* m_answer = nullptr;
+    QLabel* m_distance = nullptr; // locate quiz: in the entry's place
     QLabel* m_mark = nullptr;
     QPushButton* m_okNext = nullptr;
     QLabel* m_info = nullptr;

@@ -3,9 +3,11 @@
 #include "data/Point.h"
 #include "data/StudyRecord.h"
 
+#include <QPointF>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 // One question as it was judged: what the review lists and what the study record keeps.
 struct JudgedQuestion {
@@ -17,6 +19,11 @@ struct JudgedQuestion {
     double seconds = 0; // from the question shown to its judging
     std::int64_t judgedAtMsecsUtc = 0;
     StudyMode mode = StudyMode::Normal;
+    AnswerMethod method = AnswerMethod::Typed;
+    // A located answer: where the map was pressed and how far from the point, in map pixels
+    // (no distance for a point without a place).
+    std::optional<QPointF> press;
+    std::optional<double> distance;
 
     Attempt attempt() const {
         Attempt attempt;
@@ -25,6 +32,12 @@ struct JudgedQuestion {
         attempt.correct = correct;
         attempt.seconds = seconds;
         attempt.mode = mode;
+        attempt.method = method;
+        if (press) {
+            attempt.pressX = press->x();
+            attempt.pressY = press->y();
+        }
+        attempt.distance = distance;
         return attempt;
     }
 };

@@ -1,6 +1,5 @@
 #include "quiz/QuizSession.h"
 
-#include "data/Cp932.h"
 #include "quiz/WeakFirstDraw.h"
 
 #include <QDateTime>
@@ -52,15 +51,52 @@ bool QuizSession::judge(const QString& typed) {
     if (m_judged || !hasQuestion())
         return m_lastVerdict;
     const Point& point = currentPoint();
-    m_lastVerdict = isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2]);
+    JudgedQuestion question;
+    question.typed = typed;
+    question.correct =
+        isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions);
+    return countVerdict(std::move(question));
+}
+
+void QuizSession::setLocateOnMap(QSize mapSize) {
+    m_locate.emplace(m_rows, mapSize);
+}
+
+QuizSession::AnswerMethod QuizSession::answerMethod() const {
+    return m_locate ? AnswerMethod::Locate : AnswerMethod::Typing;
+}
+
+std::optional<LocateVerdict> QuizSession::judgePress(const QPointF& press) {
+    if (!m_locate || m_judged || !hasQuestion() || !m_locate->isOnMap(press))
+        return std::nullopt;
+    const LocateVerdict verdict = m_locate->judge(m_currentRow, press);
+    JudgedQuestion question;
+    question.correct = verdict.correct;
+    question.method = ::AnswerMethod::Press;
+    question.press = press;
+    question.distance = verdict.distance;
+    countVerdict(std::move(question));
+    return verdict;
+}
+
+std::optional<QPointF> QuizSession::currentPlace() const {
+    return m_locate && hasQuestion() ? m_locate->position(m_currentRow) : std::nullopt;
+}
+
+bool QuizSession::countVerdict(JudgedQuestion question) {
+    m_lastVerdict = question.correct;
     m_judged = true;
-    if (m_lastVerdict)
+    if (question.correct)
         ++m_correctNo;
     if (m_weakFirst)
-        m_weakFirst->noteVerdict(m_currentRow, m_lastVerdict);
-    m_judgedQuestions.append({m_questionNo + 1, m_currentRow, point, typed, m_lastVerdict,
-                              m_questionShown.nsecsElapsed() / 1e9,
-                              QDateTime::currentMSecsSinceEpoch(), studyMode(m_mode)});
+        m_weakFirst->noteVerdict(m_currentRow, question.correct);
+    question.number = m_questionNo + 1;
+    question.row = m_currentRow;
+    question.point = currentPoint();
+    question.seconds = m_questionShown.nsecsElapsed() / 1e9;
+    question.judgedAtMsecsUtc = QDateTime::currentMSecsSinceEpoch();
+    question.mode = studyMode(m_mode);
+    m_judgedQuestions.append(std::move(question));
     return m_lastVerdict;
 }
 
@@ -112,15 +148,9 @@ QString QuizSession::clockText() const {
            QStringLiteral("秒");
 }
 
-bool QuizSession::isCorrect(const QString& typed, const QString& answer1, const QString& answer2) {
-    if (typed.isEmpty())
-        return false;
-    const QString text = judgedForm(typed);
-    return text == judgedForm(answer1) || text == judgedForm(answer2);
-}
-
-QString QuizSession::judgedForm(const QString& text) {
-    return Cp932::toWindowsCodePoints(text);
+bool QuizSession::isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
+                            const JudgingOptions& options) {
+    return Judging::isCorrect(typed, answer1, answer2, options);
 }
 
 StudyMode QuizSession::studyMode(Mode mode) {
@@ -141,6 +171,12 @@ QString QuizSession::mark(bool correct) {
 
 QString QuizSession::verdictStatus(bool correct) {
     return correct ? QStringLiteral("正解 !") : QStringLiteral("不正解");
+}
+
+QString QuizSession::distanceText(std::optional<double> distance) {
+    if (!distance)
+        return QStringLiteral("（地図上にありません）");
+    return QStringLiteral("距離 ") + QString::number(*distance, 'f', 1) + QStringLiteral(" ﾋﾟｸｾﾙ");
 }
 
 QString QuizSession::percentText(std::int64_t correct, std::int64_t questions) {

@@ -3,6 +3,8 @@
 #include "data/Point.h"
 #include "data/StudyRecord.h"
 #include "quiz/JudgedQuestion.h"
+#include "quiz/JudgingOptions.h"
+#include "quiz/LocateRule.h"
 #include "quiz/RandomSource.h"
 
 #include <QElapsedTimer>
@@ -30,6 +32,9 @@ public:
     // Normal asks every row once; practice and weak points first ask until stopped, practice
     // drawing rows uniformly, weak points first by the record (WeakFirstDraw).
     enum class Mode { Normal, Practice, WeakFirst };
+    // How the learner answers: typing the name of the marked place, or pressing on the map
+    // where the named place lies. Combines with every mode; fixed for the length of a quiz.
+    enum class AnswerMethod { Typing, Locate };
 
     // Asks the rows as they are now (a shared copy: the caller's table may change afterwards).
     // `random` draws the practice rows. `record` (weak points first only): how each point
@@ -52,10 +57,24 @@ public:
     const Point& currentPoint() const { return m_rows.at(m_currentRow); }
     bool hasQuestion() const { return m_currentRow >= 0 && m_currentRow < m_rows.size(); }
 
+    // How typed answers are judged from now on; exact unless set.
+    void setJudgingOptions(const JudgingOptions& options) { m_judgingOptions = options; }
+    const JudgingOptions& judgingOptions() const { return m_judgingOptions; }
+
     // Judges the typed text against the current point once; counts a right answer. Judging
     // again returns the first verdict and counts nothing.
     bool judge(const QString& typed);
     bool isJudged() const { return m_judged; }
+
+    // From now on questions are answered by pressing on a map of this size (typing until then).
+    void setLocateOnMap(QSize mapSize);
+    AnswerMethod answerMethod() const;
+    // Judges a press (map pixels) on the current question once, counting a right answer.
+    // Nothing when the press is ignored: typing quiz, no question on show, the question
+    // already judged, or a press off the map.
+    std::optional<LocateVerdict> judgePress(const QPointF& press);
+    // The asked point's place for a locate quiz; nothing when it has none.
+    std::optional<QPointF> currentPlace() const;
     bool lastVerdict() const { return m_lastVerdict; }
 
     // Every question judged so far, in asked order: the review's rows and the record's attempts.
@@ -88,16 +107,18 @@ public:
     std::int64_t elapsedMin() const { return m_elapsedMin; }
     QString clockText() const; // "1分5秒"
 
-    // Exact comparison after the typed text and the answers have passed through the code
-    // page 932 mapping (so 〜 typed on Linux matches ～ stored on Windows); an empty entry is
-    // always wrong.
-    static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2);
-    // The form both sides are compared in.
-    static QString judgedForm(const QString& text);
+    // Comparison after the typed text and the answers have passed through the code page 932
+    // mapping (so 〜 typed on Linux matches ～ stored on Windows) and the judging options
+    // (exact when all are off); an empty entry is always wrong.
+    static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
+                          const JudgingOptions& options = {});
     static StudyMode studyMode(Mode mode);
 
     static QString mark(bool correct);          // "○" / "×"
     static QString verdictStatus(bool correct); // "正解 !" / "不正解"
+    // How far a press was from the place asked: "距離 12.5 ﾋﾟｸｾﾙ" (to a tenth of a map pixel),
+    // or "（地図上にありません）" for a point without a place on the map.
+    static QString distanceText(std::optional<double> distance);
     // floor(1000 c / q) / 10 in its shortest form: "70", "66.6", "12.5", "100", "0".
     static QString percentText(std::int64_t correct, std::int64_t questions);
     // "2/3 = 66.6%".
@@ -106,10 +127,16 @@ public:
 private:
     // The row of the next question, or nothing when the quiz has no more.
     std::optional<int> nextRow();
+    // The one path of both answer methods: counts the verdict on the current question, notes it
+    // for weak points first and keeps it, completed with the question's own fields, for the
+    // review and the record. Returns the verdict.
+    bool countVerdict(JudgedQuestion question);
 
     PointList m_rows;
     Mode m_mode;
     RandomSource& m_random;
+    JudgingOptions m_judgingOptions;
+    std::optional<LocateRule> m_locate;
     std::unique_ptr<WeakFirstDraw> m_weakFirst;
     QList<JudgedQuestion> m_judgedQuestions;
     QElapsedTimer m_questionShown;

@@ -197,6 +197,10 @@ void TestMainWindow::menus_data() {
     row("Menu2_FileEdit", "Menu1_Edit", 1, "ﾌｧｲﾙ編集(&F)", none, true, false);
     row("Menu2_Option", "Menu1_Edit", 2, "ｵﾌﾟｼｮﾝ(&O)", none, true, false);
     row("Menu2_StudyOption", "Menu1_Edit", 3, "学習の設定(&L)...", none, true, false);
+    row("Menu2_Method", "Menu1_Edit", 5, "解答方法(&A)", none, true, false);
+    row("Menu3_Typing", "Menu2_Method", 0, "入力(&I)", none, true, true);
+    row("Menu3_Locate", "Menu2_Method", 1, "地図で探す(&L)", none, true, false);
+    row("Menu2_Judging", "Menu1_Edit", 6, "判定の設定(&J)...", none, true, false);
     row("Menu1_View", "", 2, "表示(&V)", none, true, false);
     row("Menu2_ZoomIn", "Menu1_View", 0, "拡大", QKeySequence(QStringLiteral("Ctrl++")), true,
         false);
@@ -235,8 +239,9 @@ void TestMainWindow::menus() {
     const QHash<QString, int> itemCounts = {{QString(), 4},
                                             {QStringLiteral("Menu1_View"), 6},
                                             {QStringLiteral("Menu1_File"), 9},
-                                            {QStringLiteral("Menu1_Edit"), 4},
+                                            {QStringLiteral("Menu1_Edit"), 7},
                                             {QStringLiteral("Menu2_Mode"), 3},
+                                            {QStringLiteral("Menu2_Method"), 2},
                                             {QStringLiteral("Menu1_Help"), 2}};
     QCOMPARE(siblings.size(), itemCounts.value(parent));
 }

@@ -4,6 +4,7 @@
 #include "ScriptedRandom.h"
 
 #include "app/MainWindow.h"
+#include "app/MapAnswerLink.h"
 #include "platform/MapView.h"
 #include "quiz/AnswerWindow.h"
 #include "quiz/QuizPlacement.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -67,6 +69,9 @@ private slots:
     void askedPointComesIntoView();
     void secondStartDuringShuffleIgnored();
     void restartAfterEnd();
+    void judgingOptionsFromTheMenu();
+    void locateQuiz_data();
+    void locateQuiz();
 
 private:
     AnswerWindow* start(const PointList& points);
@@ -81,6 +86,11 @@ private:
     void answer(const QString& typed);
     void judgeAndNext(bool right);
     void checkIdleMenus();
+    // Pans the map, if need be, so that the map pixel shows, and presses it.
+    void pressOnMap(QPoint pixel);
+    // The locate quiz's state after a press: status, mark, distance, marker and line.
+    void checkLocateVerdict(const QString& status, const QString& mark, const QString& distance,
+                            QPointF place, QPointF press);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_services;
@@ -138,6 +148,8 @@ void TestQuizFlow::checkIdleMenus() {
     QVERIFY(action("Menu2_FileEdit")->isEnabled());
     QVERIFY(!action("Menu2_Stop")->isEnabled());
     QVERIFY(!map()->isMarkerShown());
+    QVERIFY(action("Menu2_Method")->isEnabled());
+    QVERIFY(action("Menu2_Judging")->isEnabled());
 }
 
 void TestQuizFlow::emptyTable() {
@@ -468,6 +480,122 @@ void TestQuizFlow::restartAfterEnd() {
     QCOMPARE(status(), "0/0");
     QCOMPARE(second->session().correctNo(), 0);
     QCOMPARE(second->session().elapsedSec(), 0);
+}
+
+void TestQuizFlow::judgingOptionsFromTheMenu() {
+    // The dialog opens with the stored choices; the width option is ticked and kept.
+    QTimer::singleShot(0, m_form.get(), [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog && dialog->objectName() == "JudgingDialog");
+        Controls::find<QAbstractButton>(dialog, "Check1_0")->setChecked(true);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    action("Menu2_Judging")->trigger();
+    QCOMPARE(m_form->session().judgingOptions(), JudgingOptions({true, false, false}));
+
+    m_random = ScriptedRandom{0.99}; // keeps the order
+    QVERIFY(start(somePoints(2)));
+    QVERIFY(!action("Menu2_Judging")->isEnabled());
+    answer(u8("答え０")); // a full-width digit
+    QCOMPARE(status(), u8("正解 !"));
+}
+
+void TestQuizFlow::pressOnMap(QPoint pixel) {
+    MapView* view = map();
+    const QPoint at = view->transform().toView(QPointF(pixel)).toPoint();
+    if (!view->viewport()->rect().contains(at)) {
+        const QPoint centre = view->viewport()->rect().center();
+        view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->value() + at.x() -
+                                              centre.x());
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + at.y() -
+                                            centre.y());
+    }
+    const QPoint pos = view->transform().toView(QPointF(pixel)).toPoint();
+    QVERIFY(view->viewport()->rect().contains(pos));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, pos);
+}
+
+void TestQuizFlow::checkLocateVerdict(const QString& status, const QString& mark,
+                                      const QString& distance, QPointF place, QPointF press) {
+    QCOMPARE(this->status(), status);
+    QCOMPARE(Controls::text(m_quiz, "Label2"), mark);
+    QCOMPARE(Controls::text(m_quiz, "Label4"), distance);
+    QVERIFY(map()->isMarkerShown());
+    QCOMPARE(map()->marker()->point(), place);
+    QCOMPARE(m_quiz->findChild<MapAnswerLink*>()->overlay().line(), QLineF(press, place));
+    auto* button = Controls::find<QPushButton>(m_quiz, "Command1");
+    QVERIFY(button->isEnabled());
+    QCOMPARE(button->text(), "&Next");
+    QVERIFY(Controls::find<QLabel>(m_quiz, "Label1_2")->isVisible());
+}
+
+void TestQuizFlow::locateQuiz_data() {
+    QTest::addColumn<qreal>("zoom");
+    QTest::newRow("100 %") << 1.0;
+    QTest::newRow("200 %") << 2.0;
+}
+
+// A whole quiz answered by presses on the map, the map zoomed and panned by the learner.
+void TestQuizFlow::locateQuiz() {
+    QFETCH(qreal, zoom);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QImage picture(600, 400, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    map()->setMap(picture);
+    map()->zoomAbout(zoom, QPointF(0, 0));
+    action("Menu3_Locate")->trigger();
+    QVERIFY(!action("Menu3_Typing")->isChecked());
+    m_random = ScriptedRandom{0.99}; // keeps the order
+    // Rows 0 and 2 are 30 pixels apart; row 1 is far from both.
+    AnswerWindow* w =
+        start({point("100", "100", u8("地点0"), u8("答え0"), u8("こたえ0"), u8("情報0")),
+               point("400", "300", u8("地点1"), u8("答え1")),
+               point("130", "100", u8("地点2"), u8("答え2"))});
+    QVERIFY(w);
+    QCOMPARE(map()->zoom(), zoom);
+    QVERIFY(!action("Menu2_Method")->isEnabled());
+    auto* button = Controls::find<QPushButton>(w, "Command1");
+
+    // Asking: the hint and the place to find, no entry box and no marker.
+    QVERIFY(!Controls::find<QLineEdit>(w, "Text1")->isVisible());
+    QCOMPARE(Controls::text(w, "Label1_1"), u8("答え0"));
+    QVERIFY(Controls::find<QLabel>(w, "Label1_1")->isVisible());
+    QVERIFY(!map()->isMarkerShown());
+    QVERIFY(!button->isEnabled());
+    QTest::keyClick(w, Qt::Key_Return); // nothing to move on from yet
+    QCOMPARE(status(), "0/0");
+
+    pressOnMap(QPoint(103, 104));
+    checkLocateVerdict(u8("正解 !"), u8("○"), u8("距離 5.0 ﾋﾟｸｾﾙ"), QPointF(100, 100),
+                       QPointF(103, 104));
+    QCOMPARE(Controls::text(w, "Label3"), u8("情報0"));
+    pressOnMap(QPoint(400, 300)); // judged once
+    QCOMPARE(w->session().correctNo(), 1);
+    QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(w->isVisible());
+    QTest::keyClick(w, Qt::Key_Return);
+
+    QCOMPARE(status(), "1/1");
+    QCOMPARE(Controls::text(w, "Label4"), QString());
+    QVERIFY(!map()->isMarkerShown());
+    QVERIFY(w->findChild<MapAnswerLink*>()->overlay().line().isNull());
+    pressOnMap(QPoint(130, 100)); // row 2's place, not row 1's
+    checkLocateVerdict(u8("不正解"), u8("×"), u8("距離 336.0 ﾋﾟｸｾﾙ"), QPointF(400, 300),
+                       QPointF(130, 100));
+    button->click();
+
+    pressOnMap(QPoint(115, 100)); // as near row 0 as row 2: a tie is right
+    checkLocateVerdict(u8("正解 !"), u8("○"), u8("距離 15.0 ﾋﾟｸｾﾙ"), QPointF(130, 100),
+                       QPointF(115, 100));
+    QPointer<AnswerWindow> watch(w);
+    QTest::keyClick(w, Qt::Key_Return);
+    QCOMPARE(m_services->lastMessage().text, u8("3問中 2問正解\r\n66.6%"));
+    QCOMPARE(status(), "2/3 = 66.6%");
+    checkIdleMenus();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!watch);
+    QCOMPARE(map()->zoom(), zoom);
 }
 
 QTEST_MAIN(TestQuizFlow)

@@ -1,6 +1,7 @@
 // The study commands through the main window: the review after a quiz, another round over the
 // misses, the record kept across runs and skipped when it cannot be written, weak points first
-// from the mode menu, the mastery map and the ring on the point a wrong answer names.
+// from the mode menu (answered by typing or on the map), the mastery map and the ring on the point
+// a wrong answer names.
 #include "ScriptedRandom.h"
 
 #include "app/MainWindow.h"
@@ -56,6 +57,7 @@ private slots:
     void recordSurvivesARestart();
     void damagedRecordLeavesTheQuizRunning();
     void weakFirstFromTheModeMenu();
+    void weakFirstFoundOnTheMap();
     void ringOnTheMeantPoint();
 
 private:
@@ -250,6 +252,21 @@ void TestStudyFlow::weakFirstFromTheModeMenu() {
     for (int i = 0; i < 5; ++i)
         answer(i % 2 == 0);
     QVERIFY(m_quiz->isRunning());
+}
+
+void TestStudyFlow::weakFirstFoundOnTheMap() {
+    loadFile();
+    action("Menu3_WMode")->trigger();
+    action("Menu3_Locate")->trigger();
+    QVERIFY(start());
+    QCOMPARE(m_quiz->session().answerMethod(), QuizSession::AnswerMethod::Locate);
+    const Point asked = m_quiz->session().currentPoint();
+    // Far from every point: a miss, recorded as one.
+    emit Controls::find<MapView>(m_form.get(), "Picture1")->pressed(QPointF(99, 0), Qt::LeftButton);
+    QVERIFY(m_quiz->session().isJudged());
+    const PointStats stats = study()->record().pointStats().value(PointIdentity::of(asked));
+    QCOMPARE(stats.asked, 1);
+    QCOMPARE(stats.right, 0);
 }
 
 void TestStudyFlow::ringOnTheMeantPoint() {

@@ -1,3 +1,4 @@
+#include "platform/MapLineOverlay.h"
 #include "platform/MapOverlay.h"
 #include "platform/MapPainter.h"
 #include "platform/MapPyramid.h"
@@ -83,6 +84,8 @@ private slots:
     void paintsEveryPixelWhereTheTransformSays();
     void zoomedOutViewIsDrawnFromWhatThereIs_data();
     void zoomedOutViewIsDrawnFromWhatThereIs();
+    void pressLineJoinsPixelCentres_data();
+    void pressLineJoinsPixelCentres();
 };
 
 void TestMapDrawing::copiesAverageThePixelsTheyCover_data() {
@@ -289,6 +292,36 @@ void TestMapDrawing::zoomedOutViewIsDrawnFromWhatThereIs() {
     QCOMPARE(deviceAt(1150, 700), qRgb(255, 255, 255));
     QCOMPARE(deviceAt(1230, 100), QColor(Qt::gray).rgb());
     QCOMPARE(deviceAt(100, 830), QColor(Qt::gray).rgb());
+}
+
+void TestMapDrawing::pressLineJoinsPixelCentres_data() {
+    QTest::addColumn<qreal>("zoom");
+    QTest::addColumn<QPoint>("scroll");
+    QTest::newRow("100 %") << 1.0 << QPoint(0, 0);
+    QTest::newRow("200 %, scrolled") << 2.0 << QPoint(30, 20);
+    QTest::newRow("50 %") << 0.5 << QPoint(0, 0);
+}
+
+// The line runs between the centres of its two map pixels, the ring sits on the first, at
+// the same width at every zoom; a null line paints nothing.
+void TestMapDrawing::pressLineJoinsPixelCentres() {
+    QFETCH(qreal, zoom);
+    QFETCH(QPoint, scroll);
+    MapPyramid map;
+    map.setMap(filled(QSize(200, 100), Qt::white));
+    const MapTransform transform(map.map().size(), QSize(160, 120), zoom, scroll);
+    MapLineOverlay line;
+    QCOMPARE(paintView(map, transform, {&line}), paintView(map, transform));
+
+    line.setLine(QLineF(20, 20, 120, 60));
+    const QImage view = paintView(map, transform, {&line});
+    auto grey = [&](const QPointF& mapPoint, QPointF offset = {}) {
+        return qGray(view.pixel((transform.toView(mapPoint) + offset).toPoint()));
+    };
+    QVERIFY(grey(QPointF(70.5, 40.5)) < 100);                                          // the middle
+    QVERIFY(grey(QPointF(20.5, 20.5), QPointF(MapLineOverlay::kRingRadius, 0)) < 100); // ring
+    QCOMPARE(grey(QPointF(20.5, 20.5), QPointF(0, -MapLineOverlay::kRingRadius - 4)), 255);
+    QCOMPARE(grey(QPointF(70.5, 40.5), QPointF(0, 8)), 255); // beside the line
 }
 
 QTEST_MAIN(TestMapDrawing)

@@ -35,6 +35,7 @@ private slots:
     void judging_data();
     void judging();
     void judgingCountsOnce();
+    void pressesJudgedOnceAndOnlyOnTheMap();
     void normalModeRunsEveryRowOnceThenEnds();
     void results_data();
     void results();
@@ -115,6 +116,56 @@ void TestQuizSession::judgingCountsOnce() {
     QVERIFY(!session.judge(QStringLiteral("wrong")));
     QVERIFY(!session.judge(rightAnswer(1)));
     QCOMPARE(session.correctNo(), 1);
+}
+
+// The locate rule's own cases are its table; here: which presses count, and the texts.
+void TestQuizSession::pressesJudgedOnceAndOnlyOnTheMap() {
+    const PointList rows = {point("10", "10", "a", "A"), point("50", "10", "b", "B"),
+                            point("x", "10", "c", "C")};
+    ScriptedRandom random;
+    QuizSession typing(rows, QuizSession::Mode::Normal, random);
+    QVERIFY(typing.advance());
+    QVERIFY(!typing.judgePress(QPointF(10, 10)));
+    QCOMPARE(typing.answerMethod(), QuizSession::AnswerMethod::Typing);
+
+    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    session.setLocateOnMap(QSize(60, 20));
+    QCOMPARE(session.answerMethod(), QuizSession::AnswerMethod::Locate);
+    QVERIFY(!session.judgePress(QPointF(10, 10))); // before the first question
+    QVERIFY(session.advance());
+    QCOMPARE(session.currentPlace(), QPointF(10, 10));
+    for (const QPointF off : {QPointF(-1, 5), QPointF(60, 5), QPointF(5, 20)})
+        QVERIFY(!session.judgePress(off));
+    QVERIFY(!session.isJudged());
+
+    const std::optional<LocateVerdict> right = session.judgePress(QPointF(13, 14));
+    QVERIFY(right && right->correct);
+    QCOMPARE(QuizSession::distanceText(right->distance), u8("距離 5.0 ﾋﾟｸｾﾙ"));
+    QVERIFY(!session.judgePress(QPointF(50, 10))); // judged once
+    QCOMPARE(session.correctNo(), 1);
+    // The record keeps the press and its distance.
+    const Attempt located = session.judgedQuestions().constLast().attempt();
+    QCOMPARE(located.method, AnswerMethod::Press);
+    QCOMPARE(located.pressX, 13.0);
+    QCOMPARE(located.pressY, 14.0);
+    QCOMPARE(located.distance, 5.0);
+
+    QVERIFY(session.advance());
+    const std::optional<LocateVerdict> wrong = session.judgePress(QPointF(20, 11));
+    QVERIFY(wrong && !wrong->correct);
+    QCOMPARE(QuizSession::distanceText(wrong->distance), u8("距離 30.0 ﾋﾟｸｾﾙ"));
+
+    // A point without a place is asked, and every press on it is wrong.
+    QVERIFY(session.advance());
+    QVERIFY(!session.currentPlace());
+    const std::optional<LocateVerdict> nowhere = session.judgePress(QPointF(10, 10));
+    QVERIFY(nowhere && !nowhere->correct);
+    QCOMPARE(QuizSession::distanceText(nowhere->distance), u8("（地図上にありません）"));
+    QCOMPARE(session.judgedQuestions().size(), 3);
+    QVERIFY(!session.judgedQuestions().constLast().attempt().distance);
+    QVERIFY(!session.advance());
+    session.finish();
+    QCOMPARE(session.resultMessage(), u8("3問中 1問正解\r\n33.3%"));
 }
 
 void TestQuizSession::normalModeRunsEveryRowOnceThenEnds() {
@@ -275,8 +326,7 @@ void TestQuizSession::stopStatus() {
         }
         QCOMPARE(session.stopStatus(), status);
         const QuizScore score = session.score();
-        QCOMPARE(score.asked == 0 ? u8("0問")
-                                  : QuizSession::scoreText(score.correct, score.asked),
+        QCOMPARE(score.asked == 0 ? u8("0問") : QuizSession::scoreText(score.correct, score.asked),
                  status);
     }
 }

@@ -184,32 +184,38 @@ void TestReview::whichOneDidIMean_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("asked");
     QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<bool>("lenient"); // every judging option on
 
-    QTest::newRow("another point's answer 1") << u8("東京") << 0 << QList<int>{2};
-    QTest::newRow("another point's answer 2") << u8("とうきょう") << 0 << QList<int>{2, 4};
-    QTest::newRow("the asked point itself is left out") << u8("東京") << 2 << QList<int>{};
-    QTest::newRow("trailing blank matches nothing") << u8("東京 ") << 0 << QList<int>{};
-    QTest::newRow("wave dash typed on Linux") << u8("a〜b") << 0 << QList<int>{3};
-    QTest::newRow("letter case counts") << u8("A～B") << 0 << QList<int>{};
-    QTest::newRow("empty entry, though answer 2s are empty") << QString() << 0 << QList<int>{};
+    QTest::newRow("another point's answer 1") << u8("東京") << 0 << QList<int>{2} << false;
+    QTest::newRow("another point's answer 2") << u8("とうきょう") << 0 << QList<int>{2, 4} << false;
+    QTest::newRow("the asked point itself is left out") << u8("東京") << 2 << QList<int>{} << false;
+    QTest::newRow("trailing blank matches nothing") << u8("東京 ") << 0 << QList<int>{} << false;
+    QTest::newRow("wave dash typed on Linux") << u8("a〜b") << 0 << QList<int>{3} << false;
+    QTest::newRow("letter case counts") << u8("A～B") << 0 << QList<int>{} << false;
+    QTest::newRow("empty entry, though answer 2s are empty")
+        << QString() << 0 << QList<int>{} << false;
+    QTest::newRow("lenient: half-width katakana") << u8("ﾄｳｷｮｳ") << 0 << QList<int>{2, 4} << true;
 }
 
 void TestReview::whichOneDidIMean() {
     QFETCH(QString, typed);
     QFETCH(int, asked);
     QFETCH(QList<int>, rows);
+    QFETCH(bool, lenient);
+    const JudgingOptions options = lenient ? JudgingOptions{true, true, true} : JudgingOptions{};
 
     const PointList table{point("1", "1", "", u8("札幌")), point("2", "2", "", u8("仙台")),
                           point("3", "3", "", u8("東京"), u8("とうきょう")),
                           point("4", "4", "", u8("a～b")),
                           point("5", "5", "", u8("江戸"), u8("とうきょう"))};
-    const AnswerIndex index(table);
+    const AnswerIndex index(table, options);
     QCOMPARE(index.rowsAnsweredBy(typed, asked), rows);
     // The same verdicts the judge gives, row by row.
     for (int row = 0; row < table.size(); ++row) {
         if (row != asked) {
-            QCOMPARE(rows.contains(row), QuizSession::isCorrect(typed, table[row][ColumnAnswer1],
-                                                                table[row][ColumnAnswer2]));
+            QCOMPARE(rows.contains(row),
+                     QuizSession::isCorrect(typed, table[row][ColumnAnswer1],
+                                            table[row][ColumnAnswer2], options));
         }
     }
 }

@@ -32,6 +32,7 @@ private slots:
     void drawFavoursMissedAndNewPoints();
     void missedPointComesBackWithinAFew();
     void learnerMeetsTheirWeakPointsMost();
+    void missedPressComesBack();
 };
 
 void TestWeakFirst::drawFavoursMissedAndNewPoints() {
@@ -111,6 +112,30 @@ void TestWeakFirst::learnerMeetsTheirWeakPointsMost() {
     QVERIFY2(weak > 1500 && weak < 3000 - 50, qPrintable(QString::number(weak)));
     QCOMPARE(session.judgedQuestions().size(), 3000);
     QCOMPARE(session.judgedQuestions().constLast().mode, StudyMode::WeakFirst);
+}
+
+void TestWeakFirst::missedPressComesBack() {
+    // Found on the map: every third press misses, and each missed point comes back soon, as a
+    // typed miss does.
+    const PointList rows = numbered(100);
+    SystemRandomSource random(kSeed);
+    QuizSession session(rows, QuizSession::Mode::WeakFirst, random);
+    session.setLocateOnMap(QSize(200, 200));
+    QList<int> asked;
+    for (int i = 0; i < 300; ++i) {
+        QVERIFY(session.advance());
+        asked.append(session.currentRow());
+        const bool miss = i % 3 == 0;
+        // (199, 0) is nearest to row 99 and far outside its catchment: never right.
+        const std::optional<LocateVerdict> verdict =
+            session.judgePress(miss ? QPointF(199, 0) : *session.currentPlace());
+        QVERIFY(verdict && verdict->correct != miss);
+    }
+    const int within = 2 * WeakFirstDraw::kComeBackAfter;
+    for (int i = 0; i + within < asked.size(); i += 3) {
+        const qsizetype after = asked.indexOf(asked[i], i + 1) - i;
+        QVERIFY2(after > 0 && after <= within, qPrintable(QStringLiteral("question %1").arg(i)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestWeakFirst)
