@@ -18,6 +18,12 @@ std::optional<QByteArrayView> quoted(QByteArrayView field) {
     return text;
 }
 
+std::optional<QByteArray> storable(const QString& text) {
+    if (text.contains(u'"'))
+        return std::nullopt;
+    return Cp932::encodeExactly(text);
+}
+
 void parseLine(QByteArrayView line, NamedOptions& options) {
     const qsizetype comma = line.indexOf("\",\"");
     if (comma < 0)
@@ -26,13 +32,13 @@ void parseLine(QByteArrayView line, NamedOptions& options) {
     const std::optional<QByteArrayView> value = quoted(line.sliced(comma + 2));
     if (!name || !value || name->isEmpty())
         return;
-    options.insert(Cp932::decode(*name), Cp932::decode(*value));
-}
-
-std::optional<QByteArray> storable(const QString& text) {
-    if (text.contains(u'"'))
-        return std::nullopt;
-    return Cp932::encodeExactly(text);
+    // A record with bytes that are no code page 932 text could not be written back as it was
+    // read: it is not taken, rather than taken and silently dropped by the next write.
+    const QString nameText = Cp932::decode(*name);
+    const QString valueText = Cp932::decode(*value);
+    if (!storable(nameText) || !storable(valueText))
+        return;
+    options.insert(nameText, valueText);
 }
 
 } // namespace

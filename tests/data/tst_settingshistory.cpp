@@ -191,10 +191,11 @@ void TestSettingsHistory::namedOptionsSurviveAWrite() {
     QVERIFY(writeBytes(file, "\"False\"\r\n"));
     QVERIFY(SettingsFile::readNamedOptions(file).isEmpty());
 
-    // Records after the first survive whatever their names; lines of another shape do not.
+    // Records after the first survive whatever their names; lines of another shape, or with
+    // bytes that are no code page 932 text, do not.
     QVERIFY(
         writeBytes(file, "\"Auto\",\"x\"\r\n\"Zoom\",\"150\"\r\n\r\n\"one\"\n\"a\",\"b\",\"c\"\r"
-                         "\"\",\"no name\"\r\n" +
+                         "\"\",\"no name\"\r\n\"cut\",\"x\xf2\"\r\n" +
                              TestFiles::record({u8("地図"), u8("日本,世界")})));
     const Settings settings{StartupOption::Manual, SettingsFile::readNamedOptions(file)};
     QCOMPARE(settings.namedOptions,
