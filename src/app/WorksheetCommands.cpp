@@ -38,12 +38,16 @@ MessageRequest WorksheetCommands::printFailed() {
 
 void WorksheetCommands::fileOpening() {
     m_path.clear();
+    m_rows.clear();
     m_map = QImage();
     updateActions();
 }
 
 void WorksheetCommands::fileOpened(const QString& path) {
     m_path = path;
+    // A quiz shuffles the window's table in place, so the worksheet keeps its own copy in the
+    // file's order (shared until the shuffle detaches the table).
+    m_rows = m_table.rows();
     updateActions();
 }
 
@@ -53,7 +57,7 @@ void WorksheetCommands::setQuizRunning(bool running) {
 }
 
 bool WorksheetCommands::available() const {
-    return !m_path.isEmpty() && !m_table.isEmpty() && !m_quizRunning && !m_busy;
+    return !m_path.isEmpty() && !m_rows.isEmpty() && !m_quizRunning && !m_busy;
 }
 
 void WorksheetCommands::updateActions() {
@@ -69,8 +73,8 @@ std::optional<WorksheetOptions> WorksheetCommands::askOptions() {
 }
 
 Worksheet WorksheetCommands::worksheet(const WorksheetOptions& options) {
-    return Worksheet({QFileInfo(m_path).fileName(), QDate::currentDate(), m_map, m_table.rows()},
-                     options, m_random);
+    return Worksheet({QFileInfo(m_path).fileName(), QDate::currentDate(), m_map, m_rows}, options,
+                     m_random);
 }
 
 void WorksheetCommands::print() {

@@ -63,6 +63,7 @@ private:
     const MainMenus& m_menus;
     QString m_path;
     QImage m_map;
+    PointList m_rows; // in the file's order
     bool m_quizRunning = false;
     bool m_busy = false;
     WorksheetOptions m_options;

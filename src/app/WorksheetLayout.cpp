@@ -14,23 +14,30 @@ QFont worksheetFont(qreal points) {
     return font;
 }
 
-// Where the tiles along one axis of the map start (map pixels) when `length` map pixels are
-// shown `scale` device units each on pages `page` units long, neighbours sharing `overlap`.
-QList<qreal> tileStarts(qreal length, qreal scale, qreal page, qreal overlap) {
-    const qreal shown = page / scale;
-    if (length <= shown)
+// How many pages `span` device units need when each shows `page` of them and neighbours share
+// `overlap`. Computed spans come out a rounding error away from the page they were scaled to
+// fill, so a span within a small fraction of a device unit of a whole number of pages takes
+// that number, never one more.
+int tileCount(qreal span, qreal page, qreal overlap) {
+    constexpr qreal kSlack = 0.01;
+    if (span <= page + kSlack)
+        return 1;
+    return std::max(2, static_cast<int>(std::ceil((span - overlap - kSlack) / (page - overlap))));
+}
+
+} // namespace
+
+QList<qreal> WorksheetLayout::tileStarts(qreal length, qreal scale, qreal page, qreal overlap) {
+    const int count = tileCount(length * scale, page, overlap);
+    if (count == 1)
         return {0};
-    const int count =
-        std::max(2, static_cast<int>(std::ceil((length * scale - overlap) / (page - overlap))));
     // Spread evenly: every neighbour shares the same strip, at least `overlap` wide.
-    const qreal step = (length - shown) / (count - 1);
+    const qreal step = (length - page / scale) / (count - 1);
     QList<qreal> starts;
     for (int i = 0; i < count; ++i)
         starts.append(i * step);
     return starts;
 }
-
-} // namespace
 
 WorksheetLayout::WorksheetLayout(const Worksheet& worksheet, const QPaintDevice& device,
                                  const QSizeF& paintSize)
@@ -114,11 +121,8 @@ void WorksheetLayout::layOutMap() {
     qreal scale = std::min(m_body.width() / width, m_body.height() / height);
     if (scale < smallest) {
         // Fewest pages that show the map at a readable size, then as large as they allow.
-        const auto pagesFor = [&](qreal length, qreal page) {
-            return std::max(1.0, std::ceil((length * smallest - overlap) / (page - overlap)));
-        };
-        const qreal across = pagesFor(width, m_body.width());
-        const qreal down = pagesFor(height, m_body.height());
+        const qreal across = tileCount(width * smallest, m_body.width(), overlap);
+        const qreal down = tileCount(height * smallest, m_body.height(), overlap);
         scale = std::min((across * m_body.width() - (across - 1) * overlap) / width,
                          (down * m_body.height() - (down - 1) * overlap) / height);
     }
@@ -132,8 +136,10 @@ void WorksheetLayout::layOutMap() {
         for (qreal x : columns) {
             WorksheetPage page;
             page.part = WorksheetPage::Part::Map;
-            page.mapSource = QRectF(x, y, std::min(width, m_body.width() / scale),
-                                    std::min(height, m_body.height() / scale));
+            // One tile along an axis shows the map's whole length, though the page be a
+            // rounding error short of it.
+            page.mapSource = QRectF(x, y, columns.size() == 1 ? width : m_body.width() / scale,
+                                    rows.size() == 1 ? height : m_body.height() / scale);
             const QSizeF size = page.mapSource.size() * scale;
             page.mapTarget = QRectF(m_body.left() + (m_body.width() - size.width()) / 2,
                                     m_body.top() + (m_body.height() - size.height()) / 2,

@@ -83,6 +83,11 @@ public:
     // Word wrap that falls back to breaking anywhere, for long words and Japanese alike.
     static constexpr int kWrapFlags = Qt::TextWordWrap | Qt::TextWrapAnywhere;
 
+    // Where the tiles along one axis of the map start (map pixels) when `length` map pixels are
+    // shown `scale` device units each on pages `page` units long, neighbours sharing `overlap`:
+    // one tile when the map fits the page, to well under a device unit.
+    static QList<qreal> tileStarts(qreal length, qreal scale, qreal page, qreal overlap);
+
     static constexpr auto kFontFamily = "IPAGothic";
     // Below this many device units per map pixel a map goes over several pages.
     static constexpr qreal kMaxMapPixelsPerInch = 200;

@@ -49,10 +49,13 @@ WorksheetDialog::WorksheetDialog(const WorksheetOptions& options, QWidget* paren
     auto* buttons = new QDialogButtonBox;
     m_ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
     m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setDefault(true);
     QPushButton* cancel =
         buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("CancelButton"));
+    // Enter is "&OK" wherever the focus is: a button that takes the focus never becomes the
+    // default, and the focus leaves "&OK" as soon as an option is clicked.
+    for (QPushButton* button : {m_ok, cancel})
+        button->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -64,6 +67,8 @@ WorksheetDialog::WorksheetDialog(const WorksheetOptions& options, QWidget* paren
                                    options.hintsOnMap);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Only once it is in the dialog does the button become the dialog's own default.
+    m_ok->setDefault(true);
 
     for (QCheckBox* part : {m_map, m_sheet, m_key})
         connect(part, &QCheckBox::toggled, this, &WorksheetDialog::updateButtons);

@@ -123,6 +123,8 @@ private slots:
     void labelsKeepOffCirclesAndEachOther_data();
     void labelsKeepOffCirclesAndEachOther();
     void largeMapOverOverlappingPages();
+    void tilesOnlyWhereTheMapDoesNotFit_data();
+    void tilesOnlyWhereTheMapDoesNotFit();
     void unwritablePathKeepsTheOldFile();
 
 private:
@@ -391,6 +393,35 @@ void TestWorksheet::largeMapOverOverlappingPages() {
         QVERIFY(tops[i] < tops[i - 1] + shown.height());
     QCOMPARE(covered, QRectF(QPointF(0, 0), map.size()));
     QCOMPARE(marked.size(), points.size());
+}
+
+void TestWorksheet::tilesOnlyWhereTheMapDoesNotFit_data() {
+    QTest::addColumn<qreal>("length"); // map pixels
+    QTest::addColumn<qreal>("scale");  // device units per map pixel
+    QTest::addColumn<qreal>("page");   // device units
+    QTest::addColumn<int>("tiles");
+    // The sample's map, 893 pixels wide, scaled to fill A4 on a 1200 dpi printer (10 pt
+    // margins): 893 * (9583 / 893) comes out a rounding error over 9583.
+    const qreal width = 9583;
+    QTest::newRow("filling the printer's page") << 893.0 << width / 893 << width << 1;
+    QTest::newRow("well inside") << 500.0 << 1.0 << 999.0 << 1;
+    QTest::newRow("a unit over") << 1000.0 << 1.0 << 999.0 << 2;
+    const qreal overlap = 15 * 1200 / 25.4;
+    QTest::newRow("filling two pages") << 5000.0 << (2 * width - overlap) / 5000 << width << 2;
+    QTest::newRow("a unit over two pages") << 2 * width - overlap + 1 << 1.0 << width << 3;
+}
+
+// A map is split only when it does not fit; the tiles cover it to its end.
+void TestWorksheet::tilesOnlyWhereTheMapDoesNotFit() {
+    QFETCH(qreal, length);
+    QFETCH(qreal, scale);
+    QFETCH(qreal, page);
+    QFETCH(int, tiles);
+    const qreal overlap = 15 * 1200 / 25.4;
+    const QList<qreal> starts = WorksheetLayout::tileStarts(length, scale, page, overlap);
+    QCOMPARE(starts.size(), tiles);
+    QCOMPARE(starts.first(), 0.0);
+    QVERIFY(starts.last() + page / scale >= length - 1e-9);
 }
 
 void TestWorksheet::unwritablePathKeepsTheOldFile() {

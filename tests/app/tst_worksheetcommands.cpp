@@ -1,7 +1,10 @@
 // The print and PDF-export commands through the main window: when they are available, each
 // step of their flow, and that a cancel at any step changes nothing.
+#include "../quiz/ScriptedRandom.h"
 #include "app/MainWindow.h"
 #include "app/WorksheetCommands.h"
+#include "data/QuestionFile.h"
+#include "data/TableSink.h"
 #include "dialogs/WorksheetDialog.h"
 
 #include "Controls.h"
@@ -11,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,7 +33,8 @@ enum class InDialog { Accept, UntickKey, Cancel, NotShown };
 
 QString pdfText(const QString& pdf) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -48,6 +53,7 @@ private slots:
     void exportPdf();
     void print_data();
     void print();
+    void sampleAfterAQuiz();
 
 private:
     QString path(const QString& name) const { return m_dir->path() + u'/' + name; }
@@ -244,6 +250,46 @@ void TestWorksheetCommands::print() {
     if (preview == 1) {
         const QString text = pdfText(printed);
         QVERIFY(text.contains(u8("白地図.zvm")) && text.contains(u8("福岡県")));
+    }
+}
+
+// After a quiz shuffled the window's table, print and PDF of the sample give the same pages
+// (the map on one), numbered in the file's order.
+void TestWorksheetCommands::sampleAfterAQuiz() {
+    const QString sample = QStringLiteral(ZAV_SAMPLES_DIR) + u8("/都道府県/都道府県.zvm");
+    QuestionTable file;
+    TableSink sink(file);
+    QCOMPARE(QuestionFile::read(sample, sink), ReadOutcome::Success);
+    ScriptedRandom random{0.0}; // the first row goes last
+    m_form->setRandomSource(random);
+    open(sample);
+    m_form->startQuiz();
+    QVERIFY(m_form->answerWindow());
+    m_services->answerMessage(MessageAnswer::Yes);
+    m_form->stopQuiz();
+
+    const QString exported = path(QStringLiteral("exported.pdf"));
+    m_services->answerFile(exported);
+    answerDialog(InDialog::Accept);
+    action("Menu2_ExportPdf")->trigger();
+    const QString printed = path(QStringLiteral("printed.pdf"));
+    m_services->answerPrintSetup(true, printed);
+    m_services->answerPreview(true);
+    answerDialog(InDialog::Accept);
+    action("Menu2_Print")->trigger();
+
+    const QString text = pdfText(exported);
+    const QString onPaper = pdfText(printed);
+    QCOMPARE(onPaper.count(u'\f'), text.count(u'\f'));
+    QCOMPARE(onPaper.count(QRegularExpression(u8("地図\\s+名前"))), 1); // no "(1/2)"
+    // Key lines: number, answer 1.
+    for (int row = 0; row < file.rowCount(); ++row) {
+        const QRegularExpression line(
+            QStringLiteral("^\\s*%1\\s+%2\\s")
+                .arg(row + 1)
+                .arg(QRegularExpression::escape(file.text(ColumnAnswer1, row))),
+            QRegularExpression::MultilineOption);
+        QVERIFY2(text.contains(line), qPrintable(line.pattern()));
     }
 }
 

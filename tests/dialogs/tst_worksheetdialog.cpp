@@ -1,5 +1,5 @@
-// The worksheet's options dialog: no worksheet of nothing. (Values in and out are tested
-// through the main window's commands.)
+// The worksheet's options dialog: no worksheet of nothing, and Enter is "&OK" whatever was
+// changed. (Values in and out are tested through the main window's commands.)
 #include "dialogs/WorksheetDialog.h"
 
 #include "Controls.h"
@@ -12,6 +12,8 @@ class TestWorksheetDialog : public QObject {
     Q_OBJECT
 private slots:
     void noPartNoOk();
+    void enterIsOk_data();
+    void enterIsOk();
 };
 
 // Without a part "&OK" is unavailable (and Enter does nothing); hints belong to the map.
@@ -28,6 +30,40 @@ void TestWorksheetDialog::noPartNoOk() {
     dialog.accept();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(dialog.options(), WorksheetOptions());
+}
+
+void TestWorksheetDialog::enterIsOk_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("click"); // else only focused
+    QTest::addColumn<WorksheetOptions>("chosen");
+    WorksheetOptions noKey, shuffled, hints;
+    noKey.answerKey = false;
+    shuffled.numbering = WorksheetOptions::Numbering::Shuffled;
+    hints.hintsOnMap = true;
+    QTest::newRow("part ticked off") << QStringLiteral("AnswerKey") << true << noKey;
+    QTest::newRow("numbering chosen") << QStringLiteral("Shuffled") << true << shuffled;
+    QTest::newRow("hints ticked") << QStringLiteral("HintsOnMap") << true << hints;
+    QTest::newRow("cancel focused")
+        << QStringLiteral("CancelButton") << false << WorksheetOptions();
+}
+
+// A click moves the focus to the control; Enter still accepts with what was chosen.
+void TestWorksheetDialog::enterIsOk() {
+    QFETCH(QString, control);
+    QFETCH(bool, click);
+    QFETCH(WorksheetOptions, chosen);
+    WorksheetDialog dialog{WorksheetOptions()};
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* widget = Controls::find<QAbstractButton>(&dialog, control);
+    if (click) // on the indicator: a button in a layout may be wider than its text
+        QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, widget->height() / 2));
+    else
+        widget->setFocus();
+    QCOMPARE(dialog.focusWidget(), widget);
+    QTest::keyClick(widget, Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.options(), chosen);
 }
 
 QTEST_MAIN(TestWorksheetDialog)
