@@ -7,6 +7,9 @@ set(ZAV_HOMEPAGE_URL "https://zavmap.invalid/" CACHE STRING
 set(ZAV_APPSTREAM_ID "org.zavmap.zavmap")
 set(ZAV_PACKAGE_MAINTAINER "ZAV地図覚え maintainers <maintainers@zavmap.invalid>" CACHE STRING
     "Name and address of the package's maintainer")
+# The release's date, in seconds since 1970 (UTC): the changelog entry's date and, as Debian's
+# SOURCE_DATE_EPOCH, every time stamp in the package (Package.cmake). Moved on with each release.
+set(ZAV_RELEASE_EPOCH 1796644800)
 
 install(TARGETS zavmap RUNTIME DESTINATION "${ZAV_PROGRAM_DIR}")
 install(FILES "${CMAKE_SOURCE_DIR}/help/ZAV地図覚えヘルプ.hlp" DESTINATION "${ZAV_DATA_DIR}")
@@ -24,6 +27,17 @@ install(FILES "${CMAKE_BINARY_DIR}/packaging/${ZAV_APPSTREAM_ID}.metainfo.xml"
 
 # The manual page and the changelog are installed compressed, as Debian wants them; the
 # program's target makes them, so that a build of the program alone can be installed.
+# string(TIMESTAMP) writes the time SOURCE_DATE_EPOCH names, when it names one.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(zav_outer_epoch "$ENV{SOURCE_DATE_EPOCH}")
+endif()
+set(ENV{SOURCE_DATE_EPOCH} "${ZAV_RELEASE_EPOCH}")
+string(TIMESTAMP ZAV_RELEASE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+if(DEFINED zav_outer_epoch)
+    set(ENV{SOURCE_DATE_EPOCH} "${zav_outer_epoch}")
+else()
+    unset(ENV{SOURCE_DATE_EPOCH})
+endif()
 configure_file("${CMAKE_SOURCE_DIR}/packaging/changelog.in"
                "${CMAKE_BINARY_DIR}/packaging/changelog" @ONLY)
 set(ZAV_GZIPPED "${CMAKE_BINARY_DIR}/packaging/zavmap.1.gz" "${CMAKE_BINARY_DIR}/packaging/changelog.gz")

@@ -36,5 +36,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic, libqt6s
 # Typing Japanese needs an input method; the README names the one it was tried with.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fcitx5-mozc, fcitx5-frontend-qt6")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+# Two runs of cpack give the same bytes: the DEB generator stamps the archive's members and every
+# file in them with SOURCE_DATE_EPOCH, which is the release's date unless the caller names one.
+configure_file("${CMAKE_SOURCE_DIR}/packaging/CPackProject.cmake.in"
+               "${CMAKE_BINARY_DIR}/packaging/CPackProject.cmake" @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_BINARY_DIR}/packaging/CPackProject.cmake")
 
 include(CPack)

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -124,6 +125,54 @@ const char* const kSchemaV1[] = {
     "CREATE INDEX attempts_by_point ON attempts(point_id)",
 };
 
+// A database's tables with their columns ("name type", in order), SQLite's own left out.
+using TableColumns = QMap<QString, QStringList>;
+
+std::optional<TableColumns> readTables(const QSqlDatabase& db, QSqlError* error) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral(
+            "SELECT m.name, p.name, p.type FROM sqlite_schema AS m, pragma_table_info(m.name) AS p"
+            " WHERE m.type = 'table' AND substr(m.name, 1, 7) <> 'sqlite_'"
+            " ORDER BY m.name, p.cid"))) {
+        *error = query.lastError();
+        return std::nullopt;
+    }
+    TableColumns tables;
+    while (query.next()) {
+        tables[query.value(0).toString()].append(query.value(1).toString() + u' ' +
+                                                 query.value(2).toString());
+    }
+    if (query.lastError().isValid()) {
+        *error = query.lastError();
+        return std::nullopt;
+    }
+    return tables;
+}
+
+// The tables of a record of this version, as SQLite reads the statements that make them; empty
+// when they cannot be made.
+const TableColumns& recordTables() {
+    static const TableColumns tables = [] {
+        TableColumns made;
+        const QString name = nextConnectionName();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(QStringLiteral(":memory:"));
+            bool ok = db.open();
+            for (const char* statement : kSchemaV1)
+                ok = ok && QSqlQuery(db).exec(QString::fromLatin1(statement));
+            QSqlError ignored;
+            if (ok)
+                made = readTables(db, &ignored).value_or(TableColumns());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        return made;
+    }();
+    return tables;
+}
+
 } // namespace
 
 struct StudyRecord::Private {
@@ -230,6 +279,10 @@ struct StudyRecord::Private {
         return query.value(0).toInt();
     }
     void rollback() { QSqlQuery(db).exec(QStringLiteral("ROLLBACK")); }
+    bool stampApplicationId() {
+        QSqlQuery query(db);
+        return run(query, QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId));
+    }
 
     bool open() {
         if (state == State::Open)
@@ -269,14 +322,47 @@ struct StudyRecord::Private {
         return true;
     }
 
+    // Refuses a file another program made: an application id of another program, or tables
+    // that are not a record's (none for a file not yet made a record). Reads only.
+    std::optional<Failure> checkOwnFile(int applicationId, int version) {
+        if (applicationId != 0 && applicationId != kApplicationId) {
+            error = QSqlError(
+                QStringLiteral("another program's file, application id %1").arg(applicationId),
+                QString(), QSqlError::UnknownError);
+            return Failure::Damaged;
+        }
+        const TableColumns& expected = recordTables();
+        if (expected.isEmpty()) {
+            error = QSqlError(QStringLiteral("the record's tables cannot be made to compare"),
+                              QString(), QSqlError::UnknownError);
+            return Failure::Other;
+        }
+        const std::optional<TableColumns> tables = readTables(db, &error);
+        if (!tables)
+            return classify(error);
+        if (*tables != (version == 0 ? TableColumns() : expected)) {
+            error = QSqlError(QStringLiteral("another program's file: its tables are not a "
+                                             "study record's"),
+                              QString(), QSqlError::UnknownError);
+            return Failure::Damaged;
+        }
+        return std::nullopt;
+    }
+
     // Journal, synchronisation and schema of a freshly opened connection.
     std::optional<Failure> prepare() {
-        // A newer version's file is left exactly as it is, its journal mode included.
+        // A newer version's file, or another program's, is left exactly as it is, its journal
+        // mode included: everything is checked before anything is written.
+        const std::optional<int> applicationId = readInt("PRAGMA application_id");
+        if (!applicationId)
+            return classify(error);
         std::optional<int> version = readInt("PRAGMA user_version");
         if (!version)
             return classify(error);
-        if (*version > kSchemaVersion)
+        if (*version > kSchemaVersion && (*applicationId == 0 || *applicationId == kApplicationId))
             return Failure::Newer;
+        if (const std::optional<Failure> foreign = checkOwnFile(*applicationId, *version))
+            return foreign;
 
         // WAL: a reader never waits for a writer, and a commit is one append. NORMAL
         // synchronisation: a commit survives a crash of the program; only a power cut may lose
@@ -295,8 +381,12 @@ struct StudyRecord::Private {
         if (!run("PRAGMA synchronous=NORMAL") || !run("PRAGMA foreign_keys=ON") ||
             !run("PRAGMA wal_autocheckpoint=0") || !run("PRAGMA journal_size_limit=4194304"))
             return classify(error);
-        if (*version == kSchemaVersion)
-            return std::nullopt;
+        if (*version == kSchemaVersion) {
+            // A record made before records carried the id gets it.
+            if (*applicationId == kApplicationId || stampApplicationId())
+                return std::nullopt;
+            return classify(error);
+        }
         if (!run("BEGIN IMMEDIATE"))
             return classify(error);
         // Another program may have upgraded it meanwhile.
@@ -311,7 +401,7 @@ struct StudyRecord::Private {
         // Upgrades from later versions go here, one step per version.
         QSqlQuery stamp(db);
         ok = ok && run(stamp, QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion)) &&
-             run("COMMIT");
+             stampApplicationId() && run("COMMIT");
         if (ok)
             return std::nullopt;
         rollback();

@@ -66,16 +66,20 @@ struct Attempt {
 // every other point's record as it was.
 //
 // The file is opened on first use, in WAL mode, with a busy timeout of a few milliseconds:
-// every judged question is one short transaction. Whatever goes wrong (a damaged file, a
-// read-only folder, another program holding the lock, a file from a newer version) never
-// stops the caller: the question is simply not recorded, and one line on standard error says
-// why, once per reason. A damaged or newer file is then left alone for the rest of the run; a
-// lock is tried again at the next question.
+// every judged question is one short transaction. Whatever goes wrong (a damaged file, another
+// program's file, a read-only folder, another program holding the lock, a file from a newer
+// version) never stops the caller: the question is simply not recorded, and one line on
+// standard error says why, once per reason. A damaged, foreign or newer file is then left alone
+// for the rest of the run; a lock is tried again at the next question.
 class StudyRecord {
 public:
     static QString fileName() { return QStringLiteral("学習記録.db"); }
     // The schema this version writes; older files are upgraded on opening.
     static constexpr int kSchemaVersion = 1;
+    // SQLite's application id of a record ("ZavM"), written when a record is made or first
+    // opened by this version. A file with another id, or whose tables are not a record's, is
+    // another program's: it is refused before anything in it changes.
+    static constexpr int kApplicationId = 0x5A61764D;
     // How long a write waits for another program's lock before the question is skipped.
     static constexpr int kBusyTimeoutMs = 2;
 

@@ -8,6 +8,7 @@
 #include "platform/MapZoomMenu.h"
 
 #include <QActionGroup>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -300,6 +301,17 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     editingFilePanel = addPanel("EditingFile", QStringLiteral("編集中のﾌｧｲﾙ名"), 5000);
     mapNamePanel = addPanel("MapName", QStringLiteral("編集中のﾌｧｲﾙのﾏｯﾌﾟ名"), 5000);
     positionPanel = addPanel("Position", QString(), 1440);
+    // The position is never cut at any width of the window: room for the largest coordinates
+    // written in the font's widest digit, beside the label's own margins.
+    const QFontMetrics metrics = positionPanel->fontMetrics();
+    QChar widestDigit = u'0';
+    for (char16_t digit = u'1'; digit <= u'9'; ++digit)
+        if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widestDigit))
+            widestDigit = QChar(digit);
+    const QString longest = EditorRules::positionText(11111, 11111).replace(u'1', widestDigit);
+    const QMargins margins = positionPanel->contentsMargins();
+    positionPanel->setMinimumWidth(metrics.horizontalAdvance(longest) + margins.left() +
+                                   margins.right() + 2 * positionPanel->margin());
     new ClientWatcher(*this);
     new BoxUndoGate(*this);
 }

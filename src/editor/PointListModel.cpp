@@ -2,6 +2,7 @@
 
 #include "data/NumericText.h"
 #include "data/Point.h"
+#include "editor/PointColumns.h"
 
 #include <optional>
 
@@ -19,6 +20,12 @@ QVariant PointListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole)
         text.replace(u'\n', QStringLiteral("／"));
     return text;
+}
+
+QVariant PointListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && PointColumns::isColumn(section))
+        return PointColumns::boxName(section);
+    return QSortFilterProxyModel::headerData(section, orientation, role);
 }
 
 Qt::ItemFlags PointListModel::flags(const QModelIndex& index) const {

@@ -5,6 +5,21 @@
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
+
+namespace {
+
+// What was answered: the typed text, or for a press on the map its distance from the point, as
+// the quiz showed it.
+QString answerText(const JudgedQuestion& q) {
+    return q.method == AnswerMethod::Press ? QuizSession::distanceText(q.distance) : q.typed;
+}
+
+bool isPress(const JudgedQuestion& q) {
+    return q.method == AnswerMethod::Press;
+}
+
+} // namespace
 
 ReviewModel::ReviewModel(QObject* parent)
     : QAbstractTableModel(parent) {}
@@ -71,7 +86,7 @@ QVariant ReviewModel::data(const QModelIndex& index, int role) const {
     case Hint:
         return q.point[ColumnHint];
     case Typed:
-        return q.typed;
+        return answerText(q);
     case Answer1:
         return q.point[ColumnAnswer1];
     case Answer2:
@@ -111,12 +126,12 @@ QVariant ReviewModel::headerData(int section, Qt::Orientation orientation, int r
 void ReviewModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= ColumnCount)
         return;
-    const auto text = [column](const JudgedQuestion& q) -> const QString& {
+    const auto text = [column](const JudgedQuestion& q) -> QString {
         switch (column) {
         case Hint:
             return q.point[ColumnHint];
         case Typed:
-            return q.typed;
+            return answerText(q);
         case Answer1:
             return q.point[ColumnAnswer1];
         default:
@@ -135,6 +150,16 @@ void ReviewModel::sort(int column, Qt::SortOrder order) {
             break;
         case Seconds:
             cmp = (a.seconds > b.seconds) - (a.seconds < b.seconds);
+            break;
+        case Typed:
+            if (isPress(a) && isPress(b)) {
+                // Distances as numbers; a press for a point without a place after every one.
+                const double da = a.distance.value_or(std::numeric_limits<double>::infinity());
+                const double db = b.distance.value_or(std::numeric_limits<double>::infinity());
+                cmp = (da > db) - (da < db);
+                break;
+            }
+            cmp = text(a).compare(text(b));
             break;
         default:
             cmp = text(a).compare(text(b));

@@ -7,7 +7,8 @@
 #include <QList>
 
 // The rows of the review: every judged question of a quiz, in asked order until sorted.
-// Columns: number, hint, typed text, answer 1, answer 2, ○ or ×, seconds taken.
+// Columns: number, hint, typed text (for a press on the map, its distance from the point, as the
+// quiz showed it), answer 1, answer 2, ○ or ×, seconds taken.
 class ReviewModel : public QAbstractTableModel {
     Q_OBJECT
 

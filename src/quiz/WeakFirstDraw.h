@@ -11,10 +11,11 @@
 // The rule of the weak-points-first mode: which row comes next, from the study record and
 // from this run's verdicts.
 //
-// - A point missed just now comes back as the third question after the miss (two others in
-//   between), again and again until it is answered right. Such returns take at most two
-//   questions in a row, so the other points keep coming too; a return that has to wait for
-//   that comes at the next free turn.
+// - A point missed just now comes back by the third question after the miss (at most two
+//   others in between; sooner when the draw below picks it, never as the very next question),
+//   again and again until it is answered right. Such returns take at most two questions in a
+//   row, so the other points keep coming too; a return that has to wait for that comes at the
+//   next free turn.
 // - Otherwise a point is drawn at random with a weight that grows with how often it has been
 //   missed and how seldom it has been asked, and halves with each right answer in a row (up to
 //   four halvings):  weight = (2 * (misses + 1) / (asked + 2) + 1 / (asked + 1)) / 2^min(streak,

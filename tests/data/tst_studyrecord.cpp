@@ -142,6 +142,8 @@ void TestStudyRecord::survivesRestart() {
         for (int i = 0; i < 300; ++i)
             QVERIFY(record.record(kPoints[2], attempt(true)));
     }
+    // As a record made before records carried their application id.
+    rawQuery(dbPath(), QStringLiteral("PRAGMA application_id=0"));
     StudyRecord again(m_dir->path());
     again.setQuestionFile(zvm("日本.zvm"), kPoints);
     const PointStatsTable stats = again.pointStats();
@@ -153,6 +155,8 @@ void TestStudyRecord::survivesRestart() {
     // What another program (or a later version) finds in the file.
     QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA user_version")).value(0).toInt(),
              StudyRecord::kSchemaVersion);
+    QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA application_id")).value(0).toInt(),
+             StudyRecord::kApplicationId);
     QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA journal_mode")).value(0).toString(), "wal");
     QCOMPARE(rawQuery(dbPath(), QStringLiteral("SELECT asked_at, typed, correct, seconds, mode,"
                                                " method, press_x, press_y, distance FROM attempts"
@@ -231,6 +235,10 @@ void TestStudyRecord::failuresSkipRecording_data() {
                                   << "damaged" << false;
     QTest::newRow("newer version") << "newer"
                                    << "newer version" << false;
+    QTest::newRow("another program's file of version 1") << "foreign tables"
+                                                         << "tables are not" << false;
+    QTest::newRow("another program's id") << "foreign id"
+                                          << "application id" << false;
     QTest::newRow("folder in the way") << "folder"
                                        << "not a regular file" << false;
     QTest::newRow("read-only folder, no record yet") << "read-only"
@@ -264,6 +272,11 @@ void TestStudyRecord::failuresSkipRecording() {
     } else if (situation == u"newer") {
         rawQuery(dbPath(), QStringLiteral("PRAGMA user_version=99"));
         bytes = TestFiles::readBytes(dbPath());
+    } else if (situation.startsWith(u"foreign")) {
+        rawQuery(dbPath(), QStringLiteral("PRAGMA user_version=1"));
+        rawQuery(dbPath(), situation.endsWith(u"id") ? QStringLiteral("PRAGMA application_id=7")
+                                                     : QStringLiteral("CREATE TABLE notes (t)"));
+        bytes = TestFiles::readBytes(dbPath());
     } else if (situation == u"folder") {
         QVERIFY(QDir(m_dir->path()).mkdir(StudyRecord::fileName()));
     } else if (situation.startsWith(u"read-only")) {
@@ -290,7 +303,9 @@ void TestStudyRecord::failuresSkipRecording() {
     QCOMPARE(record->isUsable(), recoversWhenReleased);
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!bytes.isEmpty())
-        QCOMPARE(TestFiles::readBytes(dbPath()), bytes);  // left exactly as it was
+        QCOMPARE(TestFiles::readBytes(dbPath()), bytes); // left exactly as it was
+    if (situation.startsWith(u"foreign"))
+        QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA journal_mode")).value(0), "delete");
     QVERIFY(!QFileInfo::exists(StudyRecord::fileName())); // never in the working folder
 
     // A lock is tried again at the next question.

@@ -305,6 +305,10 @@ void TestEditorWindow::coordinateDisplay() {
     QVERIFY(!client->childAt(QPoint(3, 100)));
     QTest::mouseMove(client, QPoint(3, 100));
     QTRY_COMPARE(position->text(), QString());
+    // The largest coordinates show whole at the window's opening size.
+    position->setText(u8("X=32767 Y=32767"));
+    QVERIFY(position->contentsRect().width() >=
+            position->fontMetrics().horizontalAdvance(position->text()));
 }
 
 void TestEditorWindow::closing_data() {

@@ -51,6 +51,8 @@ void TestPointList::sortsAndFollowsTheTable() {
     PointListWindow list(&model, nullptr);
     QTableView* view = list.view();
     QCOMPARE(view->model()->columnCount(), 6);
+    QCOMPARE(view->model()->headerData(ColumnX, Qt::Horizontal).toString(), u8("X座標"));
+    QCOMPARE(view->model()->headerData(ColumnY, Qt::Horizontal).toString(), u8("Y座標"));
     QCOMPARE(view->model()->headerData(5, Qt::Horizontal).toString(), u8("情報"));
     QCOMPARE(column(view, ColumnAnswer1),
              (QStringList{u8("東京"), u8("大阪"), u8("京都"), u8("奈良")}));

@@ -2,7 +2,7 @@
 # The Debian package holds exactly the files an install under /usr should have (the program, its
 # link, help file, every sample, desktop entry, icon, MIME type, metadata, manual page and the
 # Debian documents), the link points at the program, and the desktop entry and the AppStream
-# metadata pass their validators.
+# metadata pass their validators. Packed from a build, a second run of cpack gives the same bytes.
 # Usage: deb_contents.sh SOURCE_DIR --build BUILD_DIR   (packs the built program itself)
 #        deb_contents.sh SOURCE_DIR --deb FILE          (checks a package made already)
 # Exits 77 (skipped) when a packaging or validating tool is missing.
@@ -28,6 +28,10 @@ case $2 in
     cpack -G DEB --config "$3/CPackConfig.cmake" -B "$work/pack" >"$work/cpack.log" 2>&1 ||
         fail "cpack failed: $(cat "$work/cpack.log")"
     deb=$(echo "$work"/pack/zavmap_*_amd64.deb)
+    # Reproducible, as Debian asks: nothing in the package depends on when it was packed.
+    cpack -G DEB --config "$3/CPackConfig.cmake" -B "$work/again" >"$work/cpack.log" 2>&1 ||
+        fail "cpack failed the second time: $(cat "$work/cpack.log")"
+    cmp "$deb" "$work/again/$(basename "$deb")" || fail "two runs of cpack gave different packages"
     ;;
 --deb) deb=$3 ;;
 *) fail "usage: $0 SOURCE_DIR --build BUILD_DIR | --deb FILE" ;;

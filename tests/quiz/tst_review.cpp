@@ -140,21 +140,25 @@ void TestReview::sort_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<Qt::SortOrder>("order");
     QTest::addColumn<QList<qint64>>("numbers");
+    QTest::addColumn<bool>("pressed"); // answered on the map, as far off as the seconds
 
     QTest::newRow("number descending")
-        << int(ReviewModel::Number) << Qt::DescendingOrder << QList<qint64>{4, 3, 2, 1};
+        << int(ReviewModel::Number) << Qt::DescendingOrder << QList<qint64>{4, 3, 2, 1} << false;
     QTest::newRow("verdict: misses first, asked order kept")
-        << int(ReviewModel::Verdict) << Qt::AscendingOrder << QList<qint64>{2, 3, 1, 4};
+        << int(ReviewModel::Verdict) << Qt::AscendingOrder << QList<qint64>{2, 3, 1, 4} << false;
     QTest::newRow("typed text") << int(ReviewModel::Typed) << Qt::AscendingOrder
-                                << QList<qint64>{3, 4, 1, 2}; // "", "A", "B", "C"
+                                << QList<qint64>{3, 4, 1, 2} << false; // "", "A", "B", "C"
     QTest::newRow("seconds as numbers, not text")
-        << int(ReviewModel::Seconds) << Qt::AscendingOrder << QList<qint64>{2, 4, 1, 3};
+        << int(ReviewModel::Seconds) << Qt::AscendingOrder << QList<qint64>{2, 4, 1, 3} << false;
+    QTest::newRow("pressed: the distance shown, sorted as numbers")
+        << int(ReviewModel::Typed) << Qt::AscendingOrder << QList<qint64>{2, 4, 1, 3} << true;
 }
 
 void TestReview::sort() {
     QFETCH(int, column);
     QFETCH(Qt::SortOrder, order);
     QFETCH(QList<qint64>, numbers);
+    QFETCH(bool, pressed);
 
     const QStringList typed{"B", "C", "", "A"};
     const QList<double> seconds{9.5, 2, 10.25, 3};
@@ -166,6 +170,12 @@ void TestReview::sort() {
         q.typed = typed[i];
         q.correct = i == 0 || i == 3;
         q.seconds = seconds[i];
+        if (pressed) {
+            q.typed.clear();
+            q.method = AnswerMethod::Press;
+            q.press = QPointF(0, 0);
+            q.distance = seconds[i];
+        }
         list.append(q);
     }
     ReviewModel model;
@@ -176,6 +186,8 @@ void TestReview::sort() {
     for (int row = 0; row < model.rowCount(); ++row)
         sorted.append(model.question(row).number);
     QCOMPARE(sorted, numbers);
+    if (pressed)
+        QCOMPARE(model.data(model.index(0, ReviewModel::Typed)).toString(), u8("距離 2.0 ﾋﾟｸｾﾙ"));
     // A selection follows its row.
     QCOMPARE(model.question(selected.row()).number, 2);
 }
