@@ -1,5 +1,7 @@
 #include "app/MainLayout.h"
 
+#include <algorithm>
+
 namespace MainLayout {
 
 namespace {
@@ -12,9 +14,16 @@ std::optional<int> nonNegative(int value) {
 
 } // namespace
 
-Assignments resize(int outerWidth, int outerHeight, int panelPositionWidth) {
+Assignments resize(int outerWidth, int outerHeight, int panelPositionWidth, int columnWidth) {
     Assignments a;
-    a.mapWidth = nonNegative(outerWidth - 315);
+    if (columnWidth > 0) {
+        // Kept to what is left, never refused: a map keeping its old width would reach under
+        // the column.
+        a.mapWidth = std::max(0, outerWidth - 315 - kColumnGap - columnWidth);
+        a.columnLeft = kMapLeft + *a.mapWidth + kColumnGap;
+    } else {
+        a.mapWidth = nonNegative(outerWidth - 315);
+    }
     a.mapHeight = nonNegative(outerHeight - 1125);
     // Line ends are coordinates, not sizes: any value is taken.
     a.line0X2 = outerWidth - 210;

@@ -16,6 +16,7 @@
 #include "platform/LongOperation.h"
 #include "platform/MapView.h"
 #include "quiz/AnswerWindow.h"
+#include "quiz/QuizPlacement.h"
 #include "quiz/Shuffle.h"
 
 #include <QCloseEvent>
@@ -121,9 +122,11 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::layOut() {
     const QRect frame = frameGeometry();
+    AnswerWindow* column = questionColumn();
     const MainLayout::Assignments a =
         MainLayout::resize(Twips::fromPixels(frame.width()), Twips::fromPixels(frame.height()),
-                           m_panels->widthTwips(StatusPanels::Position));
+                           m_panels->widthTwips(StatusPanels::Position),
+                           column ? Twips::fromPixels(column->width()) : 0);
     if (a.mapWidth)
         m_mapView->resize(Twips::toPixels(*a.mapWidth), m_mapView->height());
     if (a.mapHeight)
@@ -136,6 +139,8 @@ void MainWindow::layOut() {
         m_lines[i]->setGeometry(Twips::toPixels(left), m_lines[i]->y(),
                                 Twips::toPixels(right - left), 1);
     }
+    if (column)
+        column->move(Twips::toPixels(a.columnLeft), Twips::toPixels(MainLayout::kMapTop));
     m_panels->setWidthTwips(StatusPanels::Time, a.panelTimeWidth);
     if (a.panelMainWidth)
         m_panels->setWidthTwips(StatusPanels::Main, *a.panelMainWidth);
@@ -236,8 +241,10 @@ void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
         new AnswerWindow(rows, mode, *m_random, m_services, this, m_study->recordFor(mode));
     m_quiz = quiz;
     quiz->setJudgingOptions(m_session.judgingOptions());
-    if (m_menus->answerMethod() == QuizSession::AnswerMethod::Locate)
+    if (m_menus->answerMethod() == QuizSession::AnswerMethod::Locate) {
         new MapAnswerLink(*m_mapView, *quiz); // owned by the quiz
+        askBesideTheMap(*quiz);
+    }
     connect(quiz, &AnswerWindow::statusChanged, this, &MainWindow::setStatus);
     connect(quiz, &AnswerWindow::clockChanged, this,
             [this](const QString& text) { m_panels->setText(StatusPanels::Time, text); });
@@ -267,6 +274,42 @@ bool MainWindow::putQuestionsInOrder(PointList& rows) {
 
 AnswerWindow* MainWindow::answerWindow() const {
     return m_quiz;
+}
+
+AnswerWindow* MainWindow::questionColumn() const {
+    return m_quizBesideMap ? m_quiz.data() : nullptr;
+}
+
+void MainWindow::askBesideTheMap(AnswerWindow& quiz) {
+    // A window of its own would lie over the map the learner searches; as a column of this
+    // window beside the map it never can, whatever the screen or the zoom.
+    quiz.setParent(centralWidget(), Qt::Widget);
+    m_quizBesideMap = true;
+    m_widenedBy = 0;
+    if (!isMaximized() && !isFullScreen() && screen()) {
+        // The window widens by the column where the screen has room, so the map keeps its size.
+        const QRect frame = frameGeometry();
+        const QRect available = screen()->availableGeometry();
+        const QuizPlacement::Span wider = QuizPlacement::widenedFrame(
+            {frame.left(), frame.width()}, quiz.width() + Twips::toPixels(MainLayout::kColumnGap),
+            {available.left(), available.width()});
+        m_widenedBy = wider.width - frame.width();
+        if (wider.left != frame.left())
+            move(wider.left, y()); // a window's position is its frame's
+        resize(width() + m_widenedBy, height());
+    }
+    layOut();
+}
+
+void MainWindow::endAskingBesideTheMap() {
+    if (!m_quizBesideMap)
+        return;
+    m_quizBesideMap = false;
+    // The width the column took goes back, unless the user has made the window fill the screen.
+    if (m_widenedBy > 0 && !isMaximized() && !isFullScreen())
+        resize(width() - m_widenedBy, height());
+    m_widenedBy = 0;
+    layOut();
 }
 
 void MainWindow::placeMarker(QPointF topLeft) {
@@ -299,6 +342,7 @@ void MainWindow::stopQuiz() {
 
 void MainWindow::endQuiz() {
     m_mapView->setMarkerVisible(false);
+    endAskingBesideTheMap();
     setQuizRunning(false);
     if (m_quiz) {
         m_study->quizEnded(m_quiz->session().judgedQuestions());

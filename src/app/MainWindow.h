@@ -99,6 +99,11 @@ private:
     void runQuiz(PointList& rows, QuizSession::Mode mode);
     bool putQuestionsInOrder(PointList& rows);
     void placeMarker(QPointF topLeft);
+    // A locate quiz asks in a column right of the map, inside this window, never over the map.
+    void askBesideTheMap(AnswerWindow& quiz);
+    void endAskingBesideTheMap();
+    // The answer window while it stands beside the map, else nothing.
+    AnswerWindow* questionColumn() const;
     void endQuiz();
     void setQuizRunning(bool running);
     void growToShowMap();
@@ -115,6 +120,8 @@ private:
     SystemRandomSource m_systemRandom;
     RandomSource* m_random = &m_systemRandom;
     QPointer<AnswerWindow> m_quiz;
+    bool m_quizBesideMap = false;
+    int m_widenedBy = 0; // pixels the column added to the window's width
 
     MapView* m_mapView = nullptr;
     std::array<QWidget*, 2> m_lines{};

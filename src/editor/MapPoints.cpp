@@ -39,9 +39,8 @@ int MapPoints::rowAt(const QPointF& viewportPos) const {
     return found.overlay == m_overlay.get() ? found.item : -1;
 }
 
-QPointF MapPoints::draggedTo(const QPointF& viewportPos) const {
-    const QPointF pixel(m_view->transform().mapPixelAt(viewportPos));
-    return m_startPos + (pixel - m_pressPixel);
+QPointF MapPoints::draggedTo(const QMouseEvent& event) const {
+    return m_startPos + (QPointF(m_view->mapPixelUnder(event)) - m_pressPixel);
 }
 
 void MapPoints::cancelDrag() {
@@ -67,7 +66,8 @@ bool MapPoints::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonDblClick: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        const int row = mouse->button() == Qt::LeftButton ? rowAt(mouse->position()) : -1;
+        const int row =
+            mouse->button() == Qt::LeftButton ? rowAt(MapView::pointerPosition(*mouse)) : -1;
         if (row < 0)
             return false;
         emit rowActivated(row);
@@ -79,27 +79,27 @@ bool MapPoints::eventFilter(QObject* watched, QEvent* event) {
             return true; // another button during a drag
         if (mouse->button() != Qt::LeftButton || !(mouse->modifiers() & Qt::ShiftModifier))
             return false;
-        const int row = rowAt(mouse->position());
+        const int row = rowAt(MapView::pointerPosition(*mouse));
         const std::optional<QPointF> start = m_dots->tablePosition(row);
         if (!start)
             return false;
         m_draggedRow = row;
         m_startPos = *start;
-        m_pressPixel = QPointF(m_view->transform().mapPixelAt(mouse->position()));
+        m_pressPixel = QPointF(m_view->mapPixelUnder(*mouse));
         qApp->installEventFilter(this);
         m_dots->dragTo(row, m_startPos);
         return true;
     }
     case QEvent::MouseMove:
         if (m_draggedRow >= 0)
-            m_dots->dragTo(m_draggedRow, draggedTo(static_cast<QMouseEvent*>(event)->position()));
+            m_dots->dragTo(m_draggedRow, draggedTo(*static_cast<QMouseEvent*>(event)));
         return false; // the view still reports where the pointer is
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (m_draggedRow < 0 || mouse->button() != Qt::LeftButton)
             return m_draggedRow >= 0;
         const int row = m_draggedRow;
-        const QPointF to = draggedTo(mouse->position());
+        const QPointF to = draggedTo(*mouse);
         cancelDrag();
         // Stored as an update would store typed coordinates.
         if (to != m_startPos)

@@ -12,6 +12,7 @@ class EditorHistory;
 class PointDots;
 class PointDotsOverlay;
 class PointTableModel;
+class QMouseEvent;
 
 // The rows of the point table on the editor's map view: a dot with its row number on each
 // point, whose tooltip shows its hint and answers; a double-click on a dot asks for its row to
@@ -38,9 +39,9 @@ protected:
 
 private:
     int rowAt(const QPointF& viewportPos) const;
-    // The dragged point's place for the pointer at `viewportPos`: its place in the table moved
-    // by the whole map pixels the pointer moved since the press.
-    QPointF draggedTo(const QPointF& viewportPos) const;
+    // The dragged point's place for the pointer of `event`: its place in the table moved by
+    // the whole map pixels the pointer moved since the press.
+    QPointF draggedTo(const QMouseEvent& event) const;
 
     EditorHistory& m_history;
     QPointer<MapView> m_view; // the window may destroy the view first

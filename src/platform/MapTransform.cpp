@@ -45,9 +45,19 @@ QRectF MapTransform::toView(const QRectF& map) const {
     return QRectF(toView(map.topLeft()), map.size() * m_zoom);
 }
 
+QPoint MapTransform::mapPixelAtDevice(const QPointF& device) const {
+    // A position that misses a pixel's edge by rounding noise (a fractional ratio's logical
+    // coordinates, a zoom such as 2/3) is on that edge, so it belongs to the pixel it starts.
+    const qreal scale = deviceScale();
+    const auto axis = [&](qreal position, int scroll) {
+        const qreal pixel = (position + scroll * m_devicePixelRatio) / scale;
+        return static_cast<int>(std::floor(pixel + kPixelNoise));
+    };
+    return QPoint(axis(device.x(), m_scroll.x()), axis(device.y(), m_scroll.y()));
+}
+
 QPoint MapTransform::mapPixelAt(const QPointF& view) const {
-    const QPointF map = toMap(view);
-    return QPoint(static_cast<int>(std::floor(map.x())), static_cast<int>(std::floor(map.y())));
+    return mapPixelAtDevice(view * m_devicePixelRatio);
 }
 
 QRectF MapTransform::visibleMapRect() const {

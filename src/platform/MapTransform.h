@@ -37,7 +37,12 @@ public:
     QPointF toView(const QPointF& map) const;
     QRectF toMap(const QRectF& view) const;
     QRectF toView(const QRectF& map) const;
-    // The map pixel under a view position (outside the map when the position is).
+    // The map pixel under a position: floor(device / (zoom * ratio)) after the scroll, where
+    // `device` is the position in device pixels from the view's top-left corner (outside the
+    // map when the position is). Every press and pointer move is judged by this one rule.
+    QPoint mapPixelAtDevice(const QPointF& device) const;
+    // The same for a view position in logical pixels, fractions kept (a press on the second
+    // device pixel of a logical pixel at ratio 2 is half a logical pixel in).
     QPoint mapPixelAt(const QPointF& view) const;
     // The part of the map inside the view, in map pixels; empty when there is none.
     QRectF visibleMapRect() const;

@@ -260,8 +260,25 @@ QPointF MapView::fromMap(const QPointF& mapPos) const {
     return transform().toView(mapPos) + QPointF(viewport()->pos());
 }
 
-QPointF MapView::pixelUnder(const QPointF& viewportPos) const {
-    return QPointF(transform().mapPixelAt(viewportPos));
+QPointF MapView::pointerPosition(const QMouseEvent& event) {
+    // Qt hands a widget whole logical pixels (and rounds the global position to match), but
+    // keeps the fraction in the position within the window, from which that whole pixel was
+    // rounded: a press on the second device pixel of a logical pixel at ratio 2 is half a
+    // pixel in, not the next pixel. The widget's offset in its window is whole, so the
+    // fraction is the window position's own. A position that already has a fraction is taken
+    // as it is.
+    const auto axis = [](qreal given, qreal inWindow, int rounded) {
+        return given == std::floor(given) ? given + (inWindow - rounded) : given;
+    };
+    const QPointF given = event.position();
+    const QPointF inWindow = event.scenePosition();
+    const QPoint rounded = inWindow.toPoint();
+    return QPointF(axis(given.x(), inWindow.x(), rounded.x()),
+                   axis(given.y(), inWindow.y(), rounded.y()));
+}
+
+QPoint MapView::mapPixelUnder(const QMouseEvent& event) const {
+    return transform().mapPixelAt(pointerPosition(event));
 }
 
 void MapView::paintEvent(QPaintEvent* event) {
@@ -290,9 +307,14 @@ void MapView::mousePressEvent(QMouseEvent* event) {
         m_middleDown = true;
         m_panning = false;
         m_middlePress = m_lastPan = event->position();
+        m_middlePixel = mapPixelUnder(*event);
         return;
     }
-    emit pressed(pixelUnder(event->position()), event->button());
+    emit pressed(QPointF(mapPixelUnder(*event)), event->button());
+}
+
+void MapView::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
@@ -308,7 +330,7 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
             scrollBy(-step);
         }
     }
-    emit pointerMoved(pixelUnder(event->position()));
+    emit pointerMoved(QPointF(mapPixelUnder(*event)));
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent* event) {
@@ -320,7 +342,7 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
         viewport()->unsetCursor();
         return;
     }
-    emit pressed(pixelUnder(m_middlePress), Qt::MiddleButton);
+    emit pressed(QPointF(m_middlePixel), Qt::MiddleButton);
 }
 
 void MapView::wheelEvent(QWheelEvent* event) {

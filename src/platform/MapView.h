@@ -10,6 +10,7 @@
 #include <QPointF>
 
 class MapOverlay;
+class QMouseEvent;
 class QTimer;
 
 // The marker (`Shape1`): a 9 x 9-pixel circle with a solid fill, placed by its top-left corner
@@ -105,6 +106,14 @@ public:
     // Where a map position lies in this widget's coordinates.
     QPointF fromMap(const QPointF& mapPos) const;
 
+    // Where a mouse event on the viewport happened, in viewport coordinates with the fraction
+    // the window system gave: Qt rounds an event's own position to whole logical pixels, which
+    // at a pixel ratio above 1 moves half the device pixels onto the next logical pixel.
+    static QPointF pointerPosition(const QMouseEvent& event);
+    // The map pixel under a mouse event on the viewport: the rule for every press and move, in
+    // this view and in those who filter its viewport's events.
+    QPoint mapPixelUnder(const QMouseEvent& event) const;
+
 public slots:
     void zoomIn();
     void zoomOut();
@@ -125,10 +134,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A press that follows the last within the double-click time arrives as a double-click:
+    // it is a press all the same.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    QPointF pixelUnder(const QPointF& viewportPos) const;
     QPointF viewportCentre() const;
     // Makes `next` the view's zoom and scroll.
     void apply(const MapTransform& next);
@@ -154,6 +165,7 @@ private:
     bool m_middleDown = false;
     bool m_panning = false;
     QPointF m_middlePress;
+    QPoint m_middlePixel; // the map pixel pressed, reported on release
     QPointF m_lastPan;
     // Ctrl + wheel turns not yet worth a zoom step (fine-grained wheels and touchpads).
     int m_zoomWheel = 0;

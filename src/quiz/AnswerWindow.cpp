@@ -165,6 +165,8 @@ void AnswerWindow::askNextQuestion() {
 }
 
 void AnswerWindow::keepClearOf(int screenX, int width) {
+    if (!isWindow())
+        return; // set into another window beside the map, it keeps the place given there
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
     const QRect frame = frameGeometry();

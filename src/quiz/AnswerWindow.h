@@ -18,7 +18,9 @@ class Services;
 // The answer window "解答欄": asks the points one by one, judges the typed answers and keeps
 // the clock; the rules live in QuizSession. It tells its owner what to show through signals
 // (status text, clock text, where the marker goes) and never touches another window. Only the
-// end of the quiz closes it: the last question in normal mode, or stop().
+// end of the quiz closes it: the last question in normal mode, or stop(). Its owner may set it
+// into one of its own windows as a child (setParent with Qt::Widget) before showing it; it
+// then keeps the controls, names and texts it has as a window of its own.
 class AnswerWindow : public QDialog {
     Q_OBJECT
 public:
@@ -46,7 +48,8 @@ public:
 
     // Moves the window sideways, within its screen, so that it does not cover the marker's
     // span on the screen (`screenX`, `width` in screen pixels). The owner calls it once the
-    // marker is in place.
+    // marker is in place. Nothing when the owner has set it into a window of its own (a locate
+    // quiz's column beside the map).
     void keepClearOf(int screenX, int width);
 
 public slots:

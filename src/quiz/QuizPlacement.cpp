@@ -67,4 +67,16 @@ int answerWindowLeft(Span window, int markerX, int markerWidth, Span screen, Ran
     return roomRight >= roomLeft ? rightSide : leftSide;
 }
 
+Span widenedFrame(Span frame, int extra, Span screen) {
+    const bool onScreen = frame.left < screen.right() && screen.left < frame.right();
+    const int room = screen.width - frame.width;
+    if (!onScreen || room <= 0 || extra <= 0)
+        return frame;
+    const int width = frame.width + std::min(extra, room);
+    // The widened frame fits the screen, so its right edge can always be brought onto it.
+    const int left =
+        frame.left < screen.left ? frame.left : std::min(frame.left, screen.right() - width);
+    return {left, width};
+}
+
 } // namespace QuizPlacement

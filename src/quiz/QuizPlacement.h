@@ -44,4 +44,13 @@ int answerWindowLeft(Span window, int markerX, int markerWidth, Span screen, Ran
 // True when the window's span covers the marker's span (for width 0: contains x strictly).
 bool covers(Span window, int markerX, int markerWidth);
 
+// A locate quiz asks in a column of the main window beside the map, so that nothing of the
+// program's covers the map at any screen size; the main window widens by the column where the
+// screen has room, so the map keeps its size. The main window's outer span (`frame`) widened
+// by `extra` pixels, as far as the screen's available span allows; moved left only as far as
+// its right edge needs to stay on the screen, never past the screen's left edge (a frame
+// already partly past it keeps its left edge). A frame as wide as the screen or wider, or
+// wholly off it, stays as it is.
+Span widenedFrame(Span frame, int extra, Span screen);
+
 } // namespace QuizPlacement

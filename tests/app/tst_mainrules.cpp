@@ -17,6 +17,8 @@ class TestMainRules : public QObject {
 private slots:
     void resize_data();
     void resize();
+    void columnBesideTheMap_data();
+    void columnBesideTheMap();
     void helpFile_data();
     void helpFile();
 };
@@ -67,6 +69,28 @@ void TestMainRules::resize() {
     QCOMPARE(a.line1X2, lineX2);
     QCOMPARE(a.panelTimeWidth, 1000);
     QCOMPARE(a.panelMainWidth, mainWidth);
+}
+
+void TestMainRules::columnBesideTheMap_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("mapWidth");
+    QTest::addColumn<int>("columnLeft");
+
+    // A locate quiz's column, 2,070 twips wide (the answer window's width).
+    QTest::newRow("design size: ends where the map ended") << 6930 << 4425 << 4665;
+    QTest::newRow("widened by the column: the map as wide as before") << 9120 << 6615 << 6855;
+    QTest::newRow("exactly room for the column") << 2505 << 0 << 240;
+    QTest::newRow("too narrow: the map goes, never under the column") << 2000 << 0 << 240;
+}
+
+void TestMainRules::columnBesideTheMap() {
+    QFETCH(int, width);
+    QFETCH(int, mapWidth);
+    QFETCH(int, columnLeft);
+    const MainLayout::Assignments a = MainLayout::resize(width, 5220, 1440, 2070);
+    QCOMPARE(a.mapWidth, std::optional<int>(mapWidth));
+    QCOMPARE(a.columnLeft, columnLeft);
+    QCOMPARE(a.mapHeight, std::optional<int>(4095));
 }
 
 void TestMainRules::helpFile_data() {

@@ -544,6 +544,7 @@ void TestQuizFlow::locateQuiz() {
     picture.fill(Qt::white);
     map()->setMap(picture);
     map()->zoomAbout(zoom, QPointF(0, 0));
+    const QSize formSize = m_form->size();
     action("Menu3_Locate")->trigger();
     QVERIFY(!action("Menu3_Typing")->isChecked());
     m_random = ScriptedRandom{0.99}; // keeps the order
@@ -556,6 +557,13 @@ void TestQuizFlow::locateQuiz() {
     QCOMPARE(map()->zoom(), zoom);
     QVERIFY(!action("Menu2_Method")->isEnabled());
     auto* button = Controls::find<QPushButton>(w, "Command1");
+    // What asks never covers the map, while asking or after a verdict.
+    const auto clearOfTheMap = [&] {
+        const QRect asking(w->mapToGlobal(QPoint(0, 0)), w->size());
+        return w->isVisible() &&
+               !asking.intersects(QRect(map()->mapToGlobal(QPoint(0, 0)), map()->size()));
+    };
+    QVERIFY(clearOfTheMap());
 
     // Asking: the hint and the place to find, no entry box and no marker.
     QVERIFY(!Controls::find<QLineEdit>(w, "Text1")->isVisible());
@@ -569,6 +577,7 @@ void TestQuizFlow::locateQuiz() {
     pressOnMap(QPoint(103, 104));
     checkLocateVerdict(u8("正解 !"), u8("○"), u8("距離 5.0 ﾋﾟｸｾﾙ"), QPointF(100, 100),
                        QPointF(103, 104));
+    QVERIFY(clearOfTheMap());
     QCOMPARE(Controls::text(w, "Label3"), u8("情報0"));
     pressOnMap(QPoint(400, 300)); // judged once
     QCOMPARE(w->session().correctNo(), 1);
@@ -592,10 +601,12 @@ void TestQuizFlow::locateQuiz() {
     QTest::keyClick(w, Qt::Key_Return);
     QCOMPARE(m_services->lastMessage().text, u8("3問中 2問正解\r\n66.6%"));
     QCOMPARE(status(), "2/3 = 66.6%");
+    QCOMPARE(m_form->size(), formSize); // the room the quiz took is given back
     checkIdleMenus();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!watch);
     QCOMPARE(map()->zoom(), zoom);
+    QCOMPARE(m_form->size(), formSize); // the room the quiz took is given back
 }
 
 QTEST_MAIN(TestQuizFlow)

@@ -8,6 +8,8 @@ class TestMapTransform : public QObject {
 private slots:
     void mapsBothWays_data();
     void mapsBothWays();
+    void pressLandsOnTheMapPixelUnderIt_data();
+    void pressLandsOnTheMapPixelUnderIt();
     void zoomLimits_data();
     void zoomLimits();
     void zoomAboutPointerKeepsTheMapPointUnderIt_data();
@@ -63,6 +65,58 @@ void TestMapTransform::mapsBothWays() {
     QCOMPARE(t.markerTopLeft(pixel, 9), marker);
     QVERIFY(qAbs(marker.x() + 4.5 - centre.x()) <= 0.5);
     QVERIFY(qAbs(marker.y() + 4.5 - centre.y()) <= 0.5);
+}
+
+void TestMapTransform::pressLandsOnTheMapPixelUnderIt_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<qreal>("zoom");
+    QTest::addColumn<QPoint>("scroll");
+    QTest::addColumn<QPointF>("device"); // device pixels from the view's top-left corner
+    QTest::addColumn<QPoint>("pixel");
+    const QPoint none;
+    QTest::newRow("ratio 1, odd") << 1.0 << 1.0 << none << QPointF(61, 37) << QPoint(61, 37);
+    QTest::newRow("ratio 1, 200 %") << 1.0 << 2.0 << none << QPointF(61, 37) << QPoint(30, 18);
+    QTest::newRow("ratio 1, 50 % scrolled")
+        << 1.0 << 0.5 << QPoint(10, 20) << QPointF(61, 37) << QPoint(142, 114);
+    QTest::newRow("ratio 2, odd: the pixel's second half")
+        << 2.0 << 1.0 << none << QPointF(61, 37) << QPoint(30, 18);
+    QTest::newRow("ratio 2, even") << 2.0 << 1.0 << none << QPointF(60, 36) << QPoint(30, 18);
+    QTest::newRow("ratio 2, the next even")
+        << 2.0 << 1.0 << none << QPointF(62, 38) << QPoint(31, 19);
+    QTest::newRow("ratio 2, odd, scrolled")
+        << 2.0 << 1.0 << QPoint(300, 7) << QPointF(61, 37) << QPoint(330, 25);
+    QTest::newRow("ratio 2, 200 %, last device pixel of a map pixel")
+        << 2.0 << 2.0 << none << QPointF(63, 39) << QPoint(15, 9);
+    QTest::newRow("ratio 2, 50 % scrolled")
+        << 2.0 << 0.5 << QPoint(10, 20) << QPointF(61, 37) << QPoint(81, 77);
+    QTest::newRow("ratio 1.25, odd") << 1.25 << 1.0 << none << QPointF(61, 37) << QPoint(48, 29);
+    QTest::newRow("ratio 1.25, on an edge")
+        << 1.25 << 1.0 << none << QPointF(60, 35) << QPoint(48, 28);
+    QTest::newRow("ratio 1.25, 200 % scrolled")
+        << 1.25 << 2.0 << QPoint(3, 0) << QPointF(61, 37) << QPoint(25, 14);
+    QTest::newRow("ratio 1.25, 50 %") << 1.25 << 0.5 << none << QPointF(61, 37) << QPoint(97, 59);
+    QTest::newRow("ratio 1.5, odd") << 1.5 << 1.0 << none << QPointF(61, 37) << QPoint(40, 24);
+    QTest::newRow("ratio 1.5, even on an edge")
+        << 1.5 << 1.0 << none << QPointF(60, 36) << QPoint(40, 24);
+    QTest::newRow("ratio 1.5, 200 % scrolled, on an edge")
+        << 1.5 << 2.0 << QPoint(100, 50) << QPointF(63, 39) << QPoint(71, 38);
+    QTest::newRow("ratio 1.5, 50 %") << 1.5 << 0.5 << none << QPointF(61, 37) << QPoint(81, 49);
+    // Two thirds at 1.5 is one device pixel per map pixel, but not exactly so in binary.
+    QTest::newRow("ratio 1.5, 2/3") << 1.5 << 2.0 / 3 << none << QPointF(5, 7) << QPoint(5, 7);
+}
+
+// floor(device / (zoom * ratio)) after the scroll, whether the position comes in device
+// pixels or as the logical position Qt reports, with its fraction.
+void TestMapTransform::pressLandsOnTheMapPixelUnderIt() {
+    QFETCH(qreal, ratio);
+    QFETCH(qreal, zoom);
+    QFETCH(QPoint, scroll);
+    QFETCH(QPointF, device);
+    QFETCH(QPoint, pixel);
+    const MapTransform t(QSize(8000, 8000), QSize(1280, 960), zoom, scroll, ratio);
+    QCOMPARE(t.scroll(), scroll);
+    QCOMPARE(t.mapPixelAtDevice(device), pixel);
+    QCOMPARE(t.mapPixelAt(device / ratio), pixel);
 }
 
 void TestMapTransform::zoomLimits_data() {

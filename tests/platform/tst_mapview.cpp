@@ -3,6 +3,7 @@
 #include "platform/MapView.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -58,6 +59,7 @@ private slots:
     void opensFittedOrAtActualSize_data();
     void opensFittedOrAtActualSize();
     void overlaysAnswerLastAddedFirst();
+    void everyPressLandsOnThePixelUnderIt();
 
 private:
     std::unique_ptr<MapView> m_view;
@@ -159,6 +161,31 @@ void TestMapView::overlaysAnswerLastAddedFirst() {
     QCOMPARE(found.item, 2);
     view.removeOverlay(&second);
     QCOMPARE(view.overlayItemAt(QPointF(10, 10)).overlay, &first);
+}
+
+// A press on the second device pixel of a logical pixel reaches the view as Qt's widget
+// delivery makes it: the position and the global position rounded up to the next logical
+// pixel, the position in the window keeping the half. And a second press within the
+// double-click time comes as a double-click.
+void TestMapView::everyPressLandsOnThePixelUnderIt() {
+    MapView& view = *m_view;
+    view.setMap(patterned(QSize(800, 600)));
+    view.zoomToActualSize();
+    QApplication::processEvents();
+    QSignalSpy presses(&view, &MapView::pressed);
+    QWidget* viewport = view.viewport();
+    const QPointF exact = QPointF(61, 37) / 2; // device pixels to logical ones
+    const QPointF inWindow = viewport->mapTo(viewport->window(), exact);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+        QMouseEvent press(type, exact.toPoint(), inWindow, viewport->mapToGlobal(exact).toPoint(),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &press);
+        QCOMPARE(presses.count(), type == QEvent::MouseButtonPress ? 1 : 2);
+        QCOMPARE(presses.last()[0].toPointF(), QPointF(30, 18) + QPointF(scrollOf(view)));
+    }
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(70, 50));
+    QCOMPARE(presses.count(), 3);
+    QCOMPARE(presses.last()[0].toPointF(), QPointF(70, 50) + QPointF(scrollOf(view)));
 }
 
 int main(int argc, char** argv) {

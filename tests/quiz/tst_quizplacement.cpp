@@ -25,6 +25,8 @@ private slots:
     void hostileSourceStillEndsClear_data();
     void hostileSourceStillEndsClear();
     void randomPlacementsNeverCover();
+    void widenedFrame_data();
+    void widenedFrame();
 };
 
 void TestQuizPlacement::markerTopLeft_data() {
@@ -187,6 +189,37 @@ void TestQuizPlacement::randomPlacementsNeverCover() {
             QCOMPARE(result, left);
         }
     }
+}
+
+void TestQuizPlacement::widenedFrame_data() {
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("screenLeft");
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<int>("newLeft");
+    QTest::addColumn<int>("newWidth");
+
+    // The column and its gap take 146 pixels.
+    QTest::newRow("room on the right") << 100 << 900 << 0 << 1280 << 100 << 1046;
+    QTest::newRow("moves left to stay on the screen") << 300 << 900 << 0 << 1280 << 234 << 1046;
+    QTest::newRow("as much as the screen has") << 40 << 1200 << 0 << 1280 << 0 << 1280;
+    QTest::newRow("as wide as the screen") << 0 << 1280 << 0 << 1280 << 0 << 1280;
+    QTest::newRow("wider than the screen") << -10 << 1400 << 0 << 1280 << -10 << 1400;
+    QTest::newRow("second screen") << 2900 << 300 << 1280 << 1920 << 2754 << 446;
+    QTest::newRow("partly past the left edge") << -50 << 600 << 0 << 1280 << -50 << 746;
+    QTest::newRow("off the screen") << 1400 << 300 << 0 << 1280 << 1400 << 300;
+}
+
+void TestQuizPlacement::widenedFrame() {
+    QFETCH(int, left);
+    QFETCH(int, width);
+    QFETCH(int, screenLeft);
+    QFETCH(int, screenWidth);
+    QFETCH(int, newLeft);
+    QFETCH(int, newWidth);
+    const Span wider = QuizPlacement::widenedFrame({left, width}, 146, {screenLeft, screenWidth});
+    QCOMPARE(wider.left, newLeft);
+    QCOMPARE(wider.width, newWidth);
 }
 
 QTEST_GUILESS_MAIN(TestQuizPlacement)
