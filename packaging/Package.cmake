@@ -31,8 +31,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZAV_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Qt platform plugins (the program has no window without them), the font its Japanese texts
-# are drawn in, and the SQLite driver of Qt SQL for the study record.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic, libqt6sql6-sqlite")
+# are drawn in, the SQLite driver of Qt SQL for the study record, and Qt's Japanese catalogue
+# (qtbase_ja.qm) for the texts of Qt's own dialogs.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, fonts-ipafont-gothic, libqt6sql6-sqlite, qt6-translations-l10n")
 # Typing Japanese needs an input method; the README names the one it was tried with.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fcitx5-mozc, fcitx5-frontend-qt6")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

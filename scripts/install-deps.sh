@@ -10,6 +10,7 @@ run=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libqt6sql6-sqlite
+    qt6-translations-l10n
     libbenchmark-dev
     libcsv-dev
     fonts-ipafont-gothic

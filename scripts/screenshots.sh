@@ -43,10 +43,10 @@ mkdir -p "$E2E_DIR/sample"
 cp "$sample" "$E2E_DIR/sample/japan.zvm"
 cp "$(dirname "$sample")"/*.bmp "$E2E_DIR/sample/"
 e2e_keys ctrl+o
-e2e_focus "Open" >/dev/null
+e2e_focus "開く" >/dev/null
 e2e_type "$E2E_DIR/sample/japan.zvm"
 e2e_keys Return
-e2e_wait_gone "Open"
+e2e_wait_gone "開く"
 editor=$(e2e_focus "ﾌｧｲﾙ編集")
 xdotool windowsize "$editor" 1180 900
 sleep 0.3

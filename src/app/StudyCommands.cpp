@@ -161,8 +161,8 @@ MessageRequest StudyCommands::clearQuestion() {
             MessageButtons::YesNoDefaultNo, MessageIcon::Question};
 }
 
-MessageRequest StudyCommands::clearFailed() {
-    return {QStringLiteral("学習記録を消去できませんでした。"), QStringLiteral("ｴﾗｰ"),
+MessageRequest StudyCommands::clearFailed(const QString& reason) {
+    return {QStringLiteral("学習記録を消去できませんでした。\r") + reason, QStringLiteral("ｴﾗｰ"),
             MessageButtons::Ok, MessageIcon::Exclamation};
 }
 
@@ -181,7 +181,7 @@ void StudyCommands::clearRecord() {
     if (!record().clear(&error)) {
         qWarning().noquote() << "Cannot empty the study record" << record().filePath() << ":"
                              << error;
-        m_services.message(clearFailed());
+        m_services.message(clearFailed(error));
         return;
     }
     showMastery(m_menus.mastery->isChecked());

@@ -56,7 +56,7 @@ public:
     void openOptions();
 
     static MessageRequest clearQuestion();
-    static MessageRequest clearFailed();
+    static MessageRequest clearFailed(const QString& reason);
 
 signals:
     // A normal quiz over these points: the review's misses.

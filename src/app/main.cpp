@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/QtLanguage.h"
 #include "app/StartupPlan.h"
 #include "platform/QtServices.h"
 
@@ -6,6 +7,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QtLanguage::useJapanese(app);
     QtServices services;
     auto* window = new MainWindow(services);
     // Closing the main window ends the program, whatever other windows (help) are open.

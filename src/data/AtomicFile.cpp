@@ -1,7 +1,11 @@
 #include "data/AtomicFile.h"
 
+#include "platform/SystemError.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
 
 namespace {
 
@@ -28,18 +32,34 @@ bool write(const QString& path, const QByteArray& bytes, QString* errorString) {
             return fail(errorString,
                         QStringLiteral("ﾘﾝｸ先が通常のﾌｧｲﾙではないため、書き込みません。"));
     } else if (info.exists() && !info.isFile()) {
-        return fail(errorString, QStringLiteral("通常のﾌｧｲﾙではないため、書き込みません。"));
+        return fail(errorString,
+                    SystemError::text(info.isDir() ? SystemError::Condition::Folder
+                                                   : SystemError::Condition::NotRegularFile));
     }
 
     QSaveFile file(target);
+    // Each step clears errno first, so the reason is the one of the step that failed.
+    const auto failed = [&] {
+        const int code = errno;
+        const QString reason = SystemError::describe(file, code);
+        file.cancelWriting();
+        return fail(errorString, reason);
+    };
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return failed();
+    errno = 0;
+    if (file.write(bytes) != bytes.size())
+        return failed();
     // commit() does not notice a buffered write that failed (disk full, file size limit) and
     // would put a cut-off file in place of the old one, so the flush is checked first.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-        file.commit())
-        return true;
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return fail(errorString, reason);
+    errno = 0;
+    if (!file.flush())
+        return failed();
+    errno = 0;
+    if (!file.commit())
+        return failed();
+    return true;
 }
 
 } // namespace AtomicFile

@@ -15,7 +15,7 @@
 namespace AtomicFile {
 
 // Replaces (or creates) the file at `path` with `bytes`. On failure returns false, changes
-// nothing and sets `errorString` to the reason.
+// nothing and sets `errorString` to the reason, a Japanese sentence (SystemError).
 [[nodiscard]] bool write(const QString& path, const QByteArray& bytes,
                          QString* errorString = nullptr);
 

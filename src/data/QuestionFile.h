@@ -53,7 +53,7 @@ struct WriteResult {
     Status status = Status::Ok;
     int row = -1;        // for UnstorableText: the row, or -1 for the map reference
     int column = -1;     // and the column
-    QString errorString; // for FileError: the system's reason
+    QString errorString; // for FileError: the reason, in Japanese (SystemError)
 
     bool ok() const { return status == Status::Ok; }
 };

@@ -1,5 +1,7 @@
 #include "data/StudyRecord.h"
 
+#include "platform/SystemError.h"
+
 #include <QAtomicInteger>
 #include <QCryptographicHash>
 #include <QDebug>
@@ -14,6 +16,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <future>
 
@@ -23,10 +26,14 @@ namespace {
 constexpr int kCommitsPerCheckpoint = 256;
 
 // SQLite's primary result codes that decide what a failure means.
+constexpr int kSqlitePerm = 3;
 constexpr int kSqliteBusy = 5;
 constexpr int kSqliteLocked = 6;
+constexpr int kSqliteNoMem = 7;
 constexpr int kSqliteReadOnly = 8;
+constexpr int kSqliteIoErr = 10;
 constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteFull = 13;
 constexpr int kSqliteCantOpen = 14;
 constexpr int kSqliteNotADatabase = 26;
 
@@ -70,6 +77,34 @@ QString describe(Failure failure) {
         break;
     }
     return QStringLiteral("it cannot be opened or written");
+}
+
+// The reason the user reads, in the program's words; standard error keeps the driver's.
+QString reasonText(Failure failure, const QSqlError& error) {
+    using SystemError::Condition;
+    switch (failure) {
+    case Failure::Locked:
+        return SystemError::text(Condition::InUse);
+    case Failure::Damaged:
+        return QStringLiteral("学習記録が壊れているか、学習記録のﾌｧｲﾙではありません。");
+    case Failure::Newer:
+        return QStringLiteral("このﾌﾟﾛｸﾞﾗﾑの新しいﾊﾞｰｼﾞｮﾝで書かれた学習記録です。");
+    case Failure::Other:
+        break;
+    }
+    switch (primaryCode(error)) {
+    case kSqlitePerm:
+    case kSqliteReadOnly:
+        return SystemError::text(Condition::NoPermission);
+    case kSqliteNoMem:
+        return SystemError::text(Condition::NoMemory);
+    case kSqliteIoErr:
+        return SystemError::text(Condition::DeviceError);
+    case kSqliteFull:
+        return SystemError::text(Condition::NoSpace);
+    default:
+        return SystemError::text(Condition::Other, error.text());
+    }
 }
 
 QString nextConnectionName() {
@@ -183,8 +218,9 @@ struct StudyRecord::Private {
     QSqlDatabase db;
     State state = State::Closed;
     Failure gaveUpFor = Failure::Other;
-    QSet<int> reported; // failures already on standard error
-    QSqlError error;    // of the last statement that failed
+    QString gaveUpReason; // in Japanese, for a box
+    QSet<int> reported;   // failures already on standard error
+    QSqlError error;      // of the last statement that failed
 
     QString path;
     QByteArray fingerprint;
@@ -231,8 +267,9 @@ struct StudyRecord::Private {
     }
 
     // Reports the failure once. A lock leaves an open record open (the next question tries
-    // again); anything else ends the record's use for this run.
-    void fail(Failure failure, const QString& detail) {
+    // again); anything else ends the record's use for this run. `reason` is the user's
+    // sentence, when the last statement's error does not tell it.
+    void fail(Failure failure, const QString& detail, const QString& reason = QString()) {
         report(failure, detail);
         if (failure == Failure::Locked && state == State::Open)
             return;
@@ -240,6 +277,7 @@ struct StudyRecord::Private {
         if (failure != Failure::Locked) {
             state = State::GaveUp;
             gaveUpFor = failure;
+            gaveUpReason = reason.isEmpty() ? reasonText(failure, error) : reason;
         }
     }
 
@@ -290,19 +328,23 @@ struct StudyRecord::Private {
         if (state == State::GaveUp)
             return false;
         if (folder.isEmpty()) {
-            fail(Failure::Other, QStringLiteral("no folder the program may write to"));
+            fail(Failure::Other, QStringLiteral("no folder the program may write to"),
+                 QStringLiteral("書き込めるﾌｫﾙﾀﾞがありません。"));
             return false;
         }
         const QFileInfo info(filePath());
         // Never hand SQLite a folder, a FIFO (it would block) or a dangling link (it would
         // create the target).
         if ((info.exists() && !info.isFile()) || (info.isSymLink() && !info.exists())) {
-            fail(Failure::Other, QStringLiteral("not a regular file"));
+            fail(Failure::Other, QStringLiteral("not a regular file"),
+                 SystemError::text(info.isDir() ? SystemError::Condition::Folder
+                                                : SystemError::Condition::NotRegularFile));
             return false;
         }
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
         if (!db.isValid()) {
-            fail(Failure::Other, QStringLiteral("Qt's SQLite driver is missing"));
+            fail(Failure::Other, QStringLiteral("Qt's SQLite driver is missing"),
+                 QStringLiteral("SQLiteのﾄﾞﾗｲﾊﾞがｲﾝｽﾄｰﾙされていません。"));
             return false;
         }
         db.setDatabaseName(info.absoluteFilePath());
@@ -599,8 +641,13 @@ bool StudyRecord::clear(QString* errorString) {
         for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
                                       QStringLiteral("-journal")}) {
             QFile part(file + suffix);
-            if (part.exists() && !part.remove())
-                return failWith(part.errorString());
+            if (!part.exists())
+                continue;
+            errno = 0;
+            if (!part.remove()) {
+                const int code = errno;
+                return failWith(SystemError::describe(part, code));
+            }
         }
         d->state = Private::State::Closed;
         d->reported.clear();
@@ -609,8 +656,8 @@ bool StudyRecord::clear(QString* errorString) {
     if (!QFileInfo::exists(file))
         return true; // nothing recorded
     if (d->state != Private::State::Open)
-        return failWith(
-            describe(d->state == Private::State::GaveUp ? d->gaveUpFor : Failure::Locked));
+        return failWith(d->state == Private::State::GaveUp ? d->gaveUpReason
+                                                           : reasonText(Failure::Locked, d->error));
     bool ok = d->run("BEGIN IMMEDIATE");
     for (const char* statement :
          {"DELETE FROM attempts", "DELETE FROM points", "DELETE FROM files", "COMMIT"}) {
@@ -619,7 +666,7 @@ bool StudyRecord::clear(QString* errorString) {
     if (!ok) {
         d->rollback();
         const Failure failure = classify(d->error);
-        return failWith(failure == Failure::Locked ? describe(failure) : d->error.text());
+        return failWith(reasonText(failure, d->error));
     }
     // Give the space back, so erased answers do not linger in the file; not essential.
     d->run("VACUUM");

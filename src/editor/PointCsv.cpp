@@ -4,10 +4,13 @@
 #include "data/Cp932.h"
 #include "data/Csv.h"
 #include "editor/EditorRules.h"
+#include "platform/SystemError.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+
+#include <cerrno>
 
 namespace PointCsv {
 
@@ -151,13 +154,18 @@ Import read(const QString& path, int room) {
         return refused(QStringLiteral("ﾌｧｲﾙが大きすぎます(%1MBまで)。\r").arg(kMaxFileBytes >> 20) +
                        path);
     QFile file(path);
+    // errno is read at once after the call that failed, before anything else can change it.
+    const auto cannotRead = [&](int code) {
+        return refused(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r") + path + u'\r' +
+                       SystemError::describe(file, code));
+    };
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        return refused(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r") + path + u'\r' +
-                       file.errorString());
+        return cannotRead(errno);
+    errno = 0;
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refused(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r") + path + u'\r' +
-                       file.errorString());
+    if (const int code = errno; file.error() != QFileDevice::NoError)
+        return cannotRead(code);
     if (bytes.size() > kMaxFileBytes)
         return refused(QStringLiteral("ﾌｧｲﾙが大きすぎます(%1MBまで)。\r").arg(kMaxFileBytes >> 20) +
                        path);

@@ -1,5 +1,7 @@
 #include "platform/HelpWindow.h"
 
+#include "platform/SystemError.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -12,6 +14,8 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <cerrno>
 
 namespace {
 
@@ -102,10 +106,15 @@ HelpWindow::HelpWindow(QWidget* parent)
     resize(640, 720);
 }
 
-bool HelpWindow::openFile(const QString& path) {
+bool HelpWindow::openFile(const QString& path, QString* reason) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int code = errno;
+        if (reason)
+            *reason = SystemError::describe(file, code);
         return false;
+    }
     file.close();
     // The file is UTF-8 HTML whatever its extension: say so, or QTextBrowser would take the
     // unknown extension for plain text. As the source, it gives links and Back their history.

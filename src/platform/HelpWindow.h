@@ -15,8 +15,8 @@ class HelpWindow : public QMainWindow {
 public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
-    // Loads the file; returns false when it cannot be read.
-    bool openFile(const QString& path);
+    // Loads the file; returns false, with the reason in `reason`, when it cannot be read.
+    bool openFile(const QString& path, QString* reason = nullptr);
 
     QTextBrowser* browser() const { return m_browser; }
     QWidget* findBar() const { return m_findBar; }

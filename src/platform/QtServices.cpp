@@ -82,7 +82,13 @@ void QtServices::showHelp(const QString& helpFile) {
         return;
     if (!m_help)
         m_help = new HelpWindow();
-    m_help->openFile(helpFile);
+    QString reason;
+    if (!m_help->openFile(helpFile, &reason)) {
+        // An empty viewer would say nothing of why.
+        message({QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙを開けませんでした。\r") + helpFile + u'\r' + reason,
+                 QStringLiteral("ﾍﾙﾌﾟ"), MessageButtons::Ok, MessageIcon::Exclamation});
+        return;
+    }
     m_help->show();
     m_help->raise();
     m_help->activateWindow();

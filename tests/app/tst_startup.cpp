@@ -1,6 +1,7 @@
 // The main window's start-up sequence (history, settings, command line, recent-files dialog,
 // load) and its exit steps (history, then settings), with the own folder in a temporary folder.
 #include "app/MainWindow.h"
+#include "app/QtLanguage.h"
 #include "app/StatusPanels.h"
 #include "data/HistoryFile.h"
 #include "dialogs/OptionsDialog.h"
@@ -11,7 +12,9 @@
 #include "TestFiles.h"
 #include "Unprivileged.h"
 
+#include <QAbstractFileIconProvider>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -91,6 +94,8 @@ private slots:
     void windowThatNeverStartedWritesNothing();
     void storageFolder_data();
     void storageFolder();
+    // Last: it changes the whole test program's language.
+    void qtDialogsSpeakJapanese();
 
 private:
     QString own(const QString& name) const { return m_own->path() + u'/' + name; }
@@ -722,6 +727,26 @@ void TestStartup::storageFolder() {
     else
         QVERIFY(
             QDir(m_own->path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void TestStartup::qtDialogsSpeakJapanese() {
+    const auto cancelText = [] {
+        QDialogButtonBox box(QDialogButtonBox::Cancel);
+        return box.button(QDialogButtonBox::Cancel)->text();
+    };
+    const QString english = cancelText();
+    const QString folderType = QAbstractFileIconProvider().type(QFileInfo(m_own->path()));
+    QVERIFY(QtLanguage::useJapanese(*QCoreApplication::instance()));
+
+    const QRegularExpression latin(QStringLiteral("[A-Za-z]{2}"));
+    for (const auto& [before, after] :
+         {std::pair{english, cancelText()},
+          {QStringLiteral("Open"), QCoreApplication::translate("QFileDialog", "Open")},
+          {folderType, QAbstractFileIconProvider().type(QFileInfo(m_own->path()))}}) {
+        QVERIFY2(before.contains(latin), qPrintable(before));
+        QVERIFY2(!after.contains(latin), qPrintable(after));
+    }
+    QCOMPARE(QLocale().language(), QLocale::Japanese);
 }
 
 QTEST_MAIN(TestStartup)

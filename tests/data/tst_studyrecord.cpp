@@ -3,6 +3,7 @@
 
 #include "data/StudyOptions.h"
 #include "data/StudyRecord.h"
+#include "platform/SystemError.h"
 
 #include <QDir>
 #include <QFile>
@@ -344,7 +345,7 @@ void TestStudyRecord::clear() {
 
     QString error;
     QCOMPARE(record.clear(&error), cleared);
-    QCOMPARE(error.isEmpty(), cleared);
+    QCOMPARE(error, cleared ? QString() : SystemError::text(SystemError::Condition::InUse));
     holder.release();
     if (cleared) {
         QVERIFY(record.pointStats().isEmpty());

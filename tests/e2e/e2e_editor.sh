@@ -19,10 +19,10 @@ e2e_keys alt+e f
 editor=$(e2e_focus "ﾌｧｲﾙ編集")
 
 e2e_keys alt+m o
-e2e_focus "Open" >/dev/null
+e2e_focus "開く" >/dev/null
 e2e_enter "$map"
 e2e_keys Return
-e2e_wait_gone "Open"
+e2e_wait_gone "開く"
 
 # The map view starts 104 px from the editor's left edge and 8 px below its menu bar.
 editor=$(e2e_focus "ﾌｧｲﾙ編集")
@@ -31,10 +31,10 @@ xdotool mousemove --window "$editor" 170 75 click 1
 e2e_enter "東京都"
 e2e_keys Return
 e2e_keys ctrl+s
-e2e_focus "Save As" >/dev/null
+e2e_focus "名前を付けて保存" >/dev/null
 e2e_enter "$saved"
 e2e_keys Return
-e2e_wait_gone "Save As"
+e2e_wait_gone "名前を付けて保存"
 
 e2e_focus "ﾌｧｲﾙ編集" >/dev/null
 e2e_keys alt+f x

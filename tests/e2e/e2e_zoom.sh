@@ -18,10 +18,10 @@ e2e_focus "ZAV地図覚え" >/dev/null
 e2e_keys alt+e f
 e2e_focus "ﾌｧｲﾙ編集" >/dev/null
 e2e_keys alt+m o
-e2e_focus "Open" >/dev/null
+e2e_focus "開く" >/dev/null
 e2e_enter "$map"
 e2e_keys Return
-e2e_wait_gone "Open"
+e2e_wait_gone "開く"
 editor=$(e2e_focus "ﾌｧｲﾙ編集")
 
 # box KEY: the text of the box that Alt+KEY moves to, copied out of it.

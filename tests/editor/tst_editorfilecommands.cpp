@@ -1,10 +1,13 @@
 // The editor's file commands through the window: New, Open, Save, Open map and Relative path,
 // with every message, and what stays intact when one of them fails.
 #include "EditorFixture.h"
+#include "Unprivileged.h"
+#include "platform/SystemError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -526,13 +529,19 @@ void TestEditorFileCommands::relativePath() {
 
 void TestEditorFileCommands::failedSave_data() {
     QTest::addColumn<QString>("how");
-    QTest::newRow("target is a folder") << "folder";
-    QTest::newRow("parent is a file") << "parent";
-    QTest::newRow("disk refuses the bytes") << "limit";
+    QTest::addColumn<int>("reason"); // SystemError::Condition
+    using SystemError::Condition;
+    QTest::newRow("target is a folder") << "folder" << int(Condition::Folder);
+    QTest::newRow("parent is a file") << "parent" << int(Condition::NotFound);
+    QTest::newRow("disk refuses the bytes") << "limit" << int(Condition::TooLarge);
+    QTest::newRow("read-only folder") << "read-only" << int(Condition::NoPermission);
 }
 
 void TestEditorFileCommands::failedSave() {
     QFETCH(QString, how);
+    QFETCH(int, reason);
+    if (how == u"read-only" && Unprivileged::rerunIfRoot())
+        return;
     EditorFixture& f = *m_f;
     for (const Point& p : samplePoints(2))
         f.add(p);
@@ -551,6 +560,12 @@ void TestEditorFileCommands::failedSave() {
     } else if (how == u"parent") {
         target = old + u8("/inside.zvm");
         f.save(target);
+    } else if (how == u"read-only") {
+        const QString folder = path(u8("読み取り専用"));
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        target = folder + u8("/new.zvm");
+        f.save(target);
     } else {
         target = old;
         FileSizeLimit limit(oldBytes.size() + 16);
@@ -560,7 +575,11 @@ void TestEditorFileCommands::failedSave() {
     QCOMPARE(f.services.messages.size(), 1);
     const MessageRequest& m = f.services.lastMessage();
     QVERIFY(isErrorBox(m));
-    QVERIFY2(m.text.startsWith(u8("ﾌｧｲﾙを保存できませんでした。\r") + target), qPrintable(m.text));
+    // The reason in the program's words, never the system's English.
+    QCOMPARE(m.text.split(u'\r'), (QStringList{u8("ﾌｧｲﾙを保存できませんでした。"), target,
+                                               SystemError::text(SystemError::Condition(reason))}));
+    QVERIFY2(!m.text.section(u'\r', 2).contains(QRegularExpression(QStringLiteral("[A-Za-z]"))),
+             qPrintable(m.text));
     QCOMPARE(TestFiles::readBytes(old), oldBytes);
     QVERIFY(QFileInfo(path(u8("maps"))).isDir());
     QVERIFY(f.modified());

@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "platform/HelpWindow.h"
+#include "platform/SystemError.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -46,7 +47,9 @@ void TestHelpWindow::showsTheFileAsHtml() {
     QVERIFY(m_window->browser()->toPlainText().contains(u8("遊び方")));
     QVERIFY(!m_window->browser()->toPlainText().contains(u8("<h1")));
     QCOMPARE(m_window->windowTitle(), u8("ﾍﾙﾌﾟ - ZAV地図覚えヘルプ"));
-    QVERIFY(!m_window->openFile(m_dir.filePath(QStringLiteral("missing.hlp"))));
+    QString reason;
+    QVERIFY(!m_window->openFile(m_dir.filePath(QStringLiteral("missing.hlp")), &reason));
+    QCOMPARE(reason, SystemError::text(SystemError::Condition::NotFound));
 }
 
 void TestHelpWindow::findsWithWrapAround() {

@@ -1,12 +1,16 @@
 #include "FakeServices.h"
 #include "platform/Files.h"
 #include "platform/MapView.h"
+#include "platform/SystemError.h"
 #include "platform/Twips.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -24,6 +28,9 @@ private slots:
     void markerBlinkCycle();
     void twipsToPixels_data();
     void twipsToPixels();
+    void systemErrorsInJapanese_data();
+    void systemErrorsInJapanese();
+    void folderWithoutErrnoIsNamed();
 };
 
 void TestPlatform::extensionName_data() {
@@ -173,6 +180,49 @@ void TestPlatform::twipsToPixels() {
     QCOMPARE(Twips::toPixels(twips), pixels);
     if (twips % Twips::kPerPixel == 0)
         QCOMPARE(Twips::fromPixels(pixels), twips);
+}
+
+void TestPlatform::systemErrorsInJapanese_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("condition");
+    using SystemError::Condition;
+    QTest::newRow("ENOSPC") << ENOSPC << int(Condition::NoSpace);
+    QTest::newRow("EDQUOT") << EDQUOT << int(Condition::NoSpace);
+    QTest::newRow("EFBIG") << EFBIG << int(Condition::TooLarge);
+    QTest::newRow("EACCES") << EACCES << int(Condition::NoPermission);
+    QTest::newRow("EPERM") << EPERM << int(Condition::NoPermission);
+    QTest::newRow("EROFS") << EROFS << int(Condition::ReadOnlyFileSystem);
+    QTest::newRow("ENOENT") << ENOENT << int(Condition::NotFound);
+    QTest::newRow("ENOTDIR") << ENOTDIR << int(Condition::NotFound);
+    QTest::newRow("EISDIR") << EISDIR << int(Condition::Folder);
+    QTest::newRow("ENXIO") << ENXIO << int(Condition::NotRegularFile);
+    QTest::newRow("ETXTBSY") << ETXTBSY << int(Condition::InUse);
+    QTest::newRow("EIO") << EIO << int(Condition::DeviceError);
+    QTest::newRow("EMFILE") << EMFILE << int(Condition::TooManyOpen);
+    QTest::newRow("anything else") << EPROTO << int(Condition::Other);
+    QTest::newRow("no errno") << 0 << int(Condition::Other);
+}
+
+void TestPlatform::systemErrorsInJapanese() {
+    QFETCH(int, code);
+    QFETCH(int, condition);
+    QCOMPARE(int(SystemError::fromErrno(code)), condition);
+    const QString text = SystemError::describe(code);
+    // The sentence is Japanese; only an unknown reason carries the system's words after it.
+    const QString sentence = text.section(u'(', 0, 0);
+    QVERIFY2(sentence.endsWith(u'。'), qPrintable(text));
+    QVERIFY2(!sentence.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(text));
+    const bool withSystemWords = condition == int(SystemError::Condition::Other) && code != 0;
+    QCOMPARE(text.endsWith(u'(' + qt_error_string(code) + u')'), withSystemWords);
+    QCOMPARE(text == sentence, !withSystemWords);
+}
+
+void TestPlatform::folderWithoutErrnoIsNamed() {
+    // Qt refuses to open a folder without a failing system call, so errno tells nothing.
+    QTemporaryDir dir;
+    QFile folder(dir.path());
+    QVERIFY(!folder.open(QIODevice::ReadOnly));
+    QCOMPARE(SystemError::describe(folder, 0), SystemError::text(SystemError::Condition::Folder));
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)
