@@ -4,11 +4,16 @@
 #include "data/NumericText.h"
 #include "editor/PointColumns.h"
 
+#include <algorithm>
+
 namespace EditorRules {
 
 QString firstUnstorableCharacter(const QString& text) {
     qsizetype at = text.indexOf(u'"');
-    const qsizetype unencodable = Cp932::firstUnencodable(text);
+    // Code page 932 holds every ASCII character: only a text with others needs its table (a CSV
+    // import asks this of every cell).
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c < u'\x80'; });
+    const qsizetype unencodable = ascii ? -1 : Cp932::firstUnencodable(text);
     if (unencodable >= 0 && (at < 0 || unencodable < at))
         at = unencodable;
     if (at < 0 || at >= text.size())

@@ -263,9 +263,11 @@ private:
     // The field's text, or nothing when its bytes are not of the file's encoding.
     std::optional<QString> decode(const QByteArray& field) const {
         if (m_utf8) {
-            if (!isValidUtf8(field))
+            // Bad bytes become U+FFFD, which good ones rarely are: only then look closer.
+            QString text = QString::fromUtf8(field);
+            if (text.contains(QChar::ReplacementCharacter) && !isValidUtf8(field))
                 return std::nullopt;
-            return QString::fromUtf8(field);
+            return text;
         }
         QString text = Cp932::decode(field);
         if (text.contains(QChar::ReplacementCharacter))
