@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cmath>
 #include <optional>
 
 // The one test of "reads as a number" used for point coordinates: blanks at either end
@@ -9,10 +10,13 @@
 // (E or e and a signed whole number). The empty text is not a number.
 namespace NumericText {
 
+// The value; one too large for a double is saturated to infinity ("1e999").
 std::optional<double> toNumber(const QString& text);
 
+// What a coordinate must be: a number with a finite value, so "1e999" is none.
 inline bool isNumeric(const QString& text) {
-    return toNumber(text).has_value();
+    const std::optional<double> value = toNumber(text);
+    return value && std::isfinite(*value);
 }
 
 // Shortest decimal form: whole numbers without a decimal point ("128", "8.5", "-5").

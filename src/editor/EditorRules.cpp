@@ -4,11 +4,16 @@
 #include "data/NumericText.h"
 #include "editor/PointColumns.h"
 
+#include <algorithm>
+
 namespace EditorRules {
 
 QString firstUnstorableCharacter(const QString& text) {
     qsizetype at = text.indexOf(u'"');
-    const qsizetype unencodable = Cp932::firstUnencodable(text);
+    // Code page 932 holds every ASCII character: only a text with others needs its table (a CSV
+    // import asks this of every cell).
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c < u'\x80'; });
+    const qsizetype unencodable = ascii ? -1 : Cp932::firstUnencodable(text);
     if (unencodable >= 0 && (at < 0 || unencodable < at))
         at = unencodable;
     if (at < 0 || at >= text.size())
@@ -121,10 +126,27 @@ QString positionText(int x, int y) {
 }
 
 QString infoFromBox(const QString& boxText) {
-    QString text = boxText;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    // One pass, and none at all for a text of CR LF pairs only: a CSV import calls this for
+    // every record.
+    const qsizetype size = boxText.size();
+    const auto lineEndsAt = [&](qsizetype i) {
+        return boxText[i] == u'\r' && i + 1 < size && boxText[i + 1] == u'\n';
+    };
+    qsizetype i = 0;
+    while (i < size && ((boxText[i] != u'\r' && boxText[i] != u'\n') || lineEndsAt(i)))
+        i += boxText[i] == u'\r' ? 2 : 1;
+    if (i == size)
+        return boxText;
+    QString text = boxText.first(i);
+    for (; i < size; ++i) {
+        if (boxText[i] == u'\r' || boxText[i] == u'\n') {
+            text += QStringLiteral("\r\n");
+            if (lineEndsAt(i))
+                ++i;
+        } else {
+            text += boxText[i];
+        }
+    }
     return text;
 }
 

@@ -85,8 +85,9 @@ inline QString fileNotFound() {
 QString firstUnstorableCharacter(const QString& text);
 
 // The first refusal of the add/update button for these box texts, or nothing when the point
-// may go into the table. Order: coordinates, answer 1, then the mode's own condition (room for
-// another row, or a selected row), then texts a file could not hold.
+// may go into the table. Order: coordinates (finite numbers, NumericText::isNumeric), answer
+// 1, then the mode's own condition (room for another row, or a selected row), then texts a file
+// could not hold.
 std::optional<MessageRequest> checkPoint(EditMode mode, const Point& boxes,
                                          const PointTable& table);
 

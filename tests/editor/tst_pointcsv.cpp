@@ -1,6 +1,8 @@
 // CSV import and export of the editor's points without a window: the round trip of awkward
-// texts, every rejected line reported with its number and reason, the files refused whole, the
-// code page 932 fallback, and the commands with their dialog, message and undo step.
+// texts and of cells a spreadsheet would run, every line end read alike in pieces of any size,
+// every rejected line reported with its number and reason (bounded however many), the files
+// refused whole, the choice of encoding, and the commands with their dialog, message and undo
+// step.
 #include "data/Cp932.h"
 #include "data/Csv.h"
 #include "editor/CsvCommands.h"
@@ -18,6 +20,8 @@
 #include <QTest>
 #include <QUndoStack>
 
+#include <ctime>
+
 using TestFiles::u8;
 
 Q_DECLARE_METATYPE(PointList)
@@ -27,8 +31,12 @@ class TestPointCsv : public QObject {
 private slots:
     void fieldsRoundTrip();
     void rowsRoundTrip();
+    void lineEnds_data();
+    void lineEnds();
+    void lineEndsInLinearTime();
     void rejectedLines_data();
     void rejectedLines();
+    void rejectionsStayBounded();
     void refusedFiles_data();
     void refusedFiles();
     void codePage932();
@@ -66,9 +74,15 @@ void TestPointCsv::rowsRoundTrip() {
         TestFiles::point(u8("-5.5"), u8("1E2"), u8("〜波ダッシュ"), u8(" 空白 "), u8("ｶﾞｷﾞｸﾞ"),
                          u8("情報, 引用\tなし")),
         TestFiles::point(u8("0"), u8("0"), QString(), u8("a"), QString(), QString()),
+        // Cells a spreadsheet would run as formulas, and texts that look guarded already.
+        TestFiles::point(u8("-7"), u8("+8"), u8("=cmd|' /C calc'!A0"), u8("+1+1"), u8("-2+3"),
+                         u8("@SUM(A1)")),
+        TestFiles::point(u8("1"), u8("2"), u8("'quoted"), u8("\tTab"), u8("''two"), u8("\r\n=1")),
     };
     const QByteArray bytes = PointCsv::encode(rows);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBFx,y,hint,answer1,answer2,info\r\n"));
+    QVERIFY(bytes.endsWith("-7,+8,'=cmd|' /C calc'!A0,'+1+1,'-2+3,'@SUM(A1)\r\n"
+                           "1,2,''quoted,'\tTab,'''two,\"'\r\n=1\"\r\n"));
     const PointCsv::Import import = PointCsv::parse(bytes, kMaxPoints);
     QVERIFY(!import.refusal);
     QVERIFY(import.rejected.isEmpty());
@@ -79,6 +93,56 @@ void TestPointCsv::rowsRoundTrip() {
     const PointCsv::Import lf = PointCsv::parse(csv("1,2,h,a,,\"one\ntwo\"\n"), kMaxPoints);
     QCOMPARE(lf.rows.size(), 1);
     QCOMPARE(lf.rows[0][ColumnInfo], u8("one\r\ntwo"));
+}
+
+void TestPointCsv::lineEnds_data() {
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+    QTest::newRow("LF") << QByteArray("\n");
+    QTest::newRow("CR") << QByteArray("\r");
+}
+
+void TestPointCsv::lineEnds() {
+    // Read from a file in pieces of a few bytes too, so that a CR and its LF, a quoted line
+    // break and a UTF-8 character fall across the seams.
+    QFETCH(QByteArray, lineEnd);
+    QByteArray bytes = "\xEF\xBB\xBFx,y,hint,answer1,answer2,info|1,2,h,東京,,\"a|b\"||1,x,h,c,,|"
+                       "3,4,h,大阪,,|";
+    bytes.replace('|', lineEnd);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u8("改行.csv"));
+    QVERIFY(TestFiles::writeBytes(path, bytes));
+    const PointList rows = {
+        TestFiles::point(u8("1"), u8("2"), u8("h"), u8("東京"), QString(), u8("a\r\nb")),
+        TestFiles::point(u8("3"), u8("4"), u8("h"), u8("大阪"), QString(), QString())};
+    for (const qint64 chunk : {qint64(1), qint64(2), qint64(3), PointCsv::kChunkBytes}) {
+        const PointCsv::Import import = PointCsv::read(path, kMaxPoints, chunk);
+        QCOMPARE(import.rows, rows);
+        QCOMPARE(PointCsv::report(import).text,
+                 u8("2項目を取り込みました。\r次の1行は取り込めませんでした。\r"
+                    "5行目: X座標またはY座標の値が不正です。"));
+    }
+}
+
+void TestPointCsv::lineEndsInLinearTime() {
+    // A fuse: as many lines ending in LF or CR alone take no more than ten times the processor
+    // time of CR LF lines plus 50 ms (a search through the rest of the text for each line made
+    // them take a hundred times as long).
+    const auto cpuMs = [](const QByteArray& text) {
+        const std::clock_t start = std::clock();
+        const Csv::Parsed parsed = Csv::parse(text);
+        const double ms = double(std::clock() - start) * 1000.0 / CLOCKS_PER_SEC;
+        return parsed.records.isEmpty() && parsed.malformedLine == 0 ? ms : -1.0;
+    };
+    constexpr int kLines = 400000;
+    const double crlf = cpuMs(QByteArray("\r\n").repeated(kLines));
+    QVERIFY(crlf >= 0);
+    for (const char* lineEnd : {"\n", "\r"}) {
+        const double ms = cpuMs(QByteArray(lineEnd).repeated(kLines));
+        QVERIFY(ms >= 0);
+        QVERIFY2(ms <= 10 * crlf + 50,
+                 qPrintable(QStringLiteral("%1 ms, CR LF %2 ms").arg(ms).arg(crlf)));
+    }
 }
 
 void TestPointCsv::rejectedLines_data() {
@@ -110,6 +174,23 @@ void TestPointCsv::rejectedLines_data() {
         << u8("次の3行は取り込めませんでした。\r"
               "3～5行目: X座標またはY座標の値が不正です。\r"
               "8行目: X座標またはY座標の値が不正です。");
+    QTest::newRow("coordinates beyond a double")
+        << csv("1e999,2,h,a,,\r\n1,-1E400,h,b,,\r\n1,2,h,c,,\r\n") << kMaxPoints
+        << QStringList{u8("c")}
+        << u8("次の2行は取り込めませんでした。\r"
+              "2～3行目: X座標またはY座標の値が不正です。");
+    // Code page 932 bytes in UTF-8 (あ), which code page 932 would read: only their line is
+    // left out, whether a byte order mark says UTF-8 or not.
+    const QByteArray oneBadLine =
+        csv("1,2,h,東京,,\n1,2,h,京都,,\n1,2,h,\x82\xA0,,\n1,2,h,大阪,,\n");
+    const QString badLineReport = u8("次の1行は取り込めませんでした。\r"
+                                     "4行目: UTF-8として読めないﾊﾞｲﾄが含まれています。");
+    QTest::newRow("UTF-8 with a line of other bytes")
+        << oneBadLine << kMaxPoints << QStringList{u8("東京"), u8("京都"), u8("大阪")}
+        << badLineReport;
+    QTest::newRow("byte order mark and a line of other bytes")
+        << "\xEF\xBB\xBF" + oneBadLine << kMaxPoints
+        << QStringList{u8("東京"), u8("京都"), u8("大阪")} << badLineReport;
     QTest::newRow("rows beyond the limit")
         << csv("1,2,h,a,,\n1,2,h,,,\n1,2,h,b,,\n1,2,h,c,,\n") << 1 << QStringList{u8("a")}
         << u8("次の3行は取り込めませんでした。\r"
@@ -135,6 +216,23 @@ void TestPointCsv::rejectedLines() {
     const QString first = QString::number(imported.size()) + u8("項目を取り込みました。");
     QCOMPARE(message.text, report.isEmpty() ? first : first + u8("\r") + report);
     QCOMPARE(message.icon, report.isEmpty() ? MessageIcon::None : MessageIcon::Exclamation);
+}
+
+void TestPointCsv::rejectionsStayBounded() {
+    // Past the room a record is only counted, and so is a rejection past the groups the report
+    // lists: 999 rejections alternating between two reasons keep 30 groups.
+    QByteArray body;
+    for (int i = 0; i < 1000; ++i)
+        body += i % 2 ? "x,2,h,a,,\n" : "1,2,h,a,,\n";
+    const PointCsv::Import import = PointCsv::parse(csv(body), 1);
+    QCOMPARE(import.rows.size(), 1);
+    QCOMPARE(import.rejected.size(), PointCsv::kMaxReportedGroups);
+    QCOMPARE(import.rejectedRecords, 999);
+    const QStringList lines = PointCsv::report(import).text.split(u'\r');
+    QCOMPARE(lines.size(), 2 + 30 + 1);
+    QCOMPARE(lines[1], u8("次の999行は取り込めませんでした。"));
+    QCOMPARE(lines[3], u8("4行目: 項目数が32767を超えるため、追加できません。"));
+    QCOMPARE(lines.last(), u8("ほか969行"));
 }
 
 void TestPointCsv::refusedFiles_data() {
