@@ -43,10 +43,9 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     practiceMode = addItem(mode, "Menu3_PMode", QStringLiteral("練習ﾓｰﾄﾞ(&P)"));
     normalMode = addItem(mode, "Menu3_NMode", QStringLiteral("通常ﾓｰﾄﾞ(&N)"));
     weakFirstMode = addItem(mode, "Menu3_WMode", QStringLiteral("苦手優先ﾓｰﾄﾞ(&W)"));
-    using Mode = QuizSession::Mode;
-    for (auto [item, itemMode] : {std::pair{practiceMode, Mode::Practice},
-                                  {normalMode, Mode::Normal},
-                                  {weakFirstMode, Mode::WeakFirst}}) {
+    for (auto [item, itemMode] : {std::pair{practiceMode, QuizMode::Practice},
+                                  {normalMode, QuizMode::Normal},
+                                  {weakFirstMode, QuizMode::WeakFirst}}) {
         item->setCheckable(true);
         QObject::connect(item, &QAction::triggered, item,
                          [this, itemMode] { chooseMode(itemMode); });
@@ -78,16 +77,16 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     mastery->setCheckable(true);
 }
 
-QuizSession::Mode MainMenus::chosenMode() const {
+QuizMode MainMenus::chosenMode() const {
     if (weakFirstMode->isChecked())
-        return QuizSession::Mode::WeakFirst;
-    return practiceMode->isChecked() ? QuizSession::Mode::Practice : QuizSession::Mode::Normal;
+        return QuizMode::WeakFirst;
+    return practiceMode->isChecked() ? QuizMode::Practice : QuizMode::Normal;
 }
 
-void MainMenus::chooseMode(QuizSession::Mode mode) {
-    practiceMode->setChecked(mode == QuizSession::Mode::Practice);
-    normalMode->setChecked(mode == QuizSession::Mode::Normal);
-    weakFirstMode->setChecked(mode == QuizSession::Mode::WeakFirst);
+void MainMenus::chooseMode(QuizMode mode) {
+    practiceMode->setChecked(mode == QuizMode::Practice);
+    normalMode->setChecked(mode == QuizMode::Normal);
+    weakFirstMode->setChecked(mode == QuizMode::WeakFirst);
 }
 
 QList<QAction*> MainMenus::commands() const {
@@ -100,7 +99,6 @@ QList<QAction*> MainMenus::commands() const {
     return own + added + zoom;
 }
 
-QuizSession::AnswerMethod MainMenus::answerMethod() const {
-    return locateMethod->isChecked() ? QuizSession::AnswerMethod::Locate
-                                     : QuizSession::AnswerMethod::Typing;
+AnswerMethod MainMenus::answerMethod() const {
+    return locateMethod->isChecked() ? AnswerMethod::Locate : AnswerMethod::Typing;
 }

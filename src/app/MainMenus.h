@@ -22,11 +22,11 @@ struct MainMenus {
     // Every command, the mode submenu's own item included.
     QList<QAction*> commands() const;
     // The answer method checked in 解答方法.
-    QuizSession::AnswerMethod answerMethod() const;
+    AnswerMethod answerMethod() const;
 
     // The mode items: one checked at a time, normal at first.
-    QuizSession::Mode chosenMode() const;
-    void chooseMode(QuizSession::Mode mode);
+    QuizMode chosenMode() const;
+    void chooseMode(QuizMode mode);
 
     QAction* open = nullptr;
     QAction* start = nullptr;

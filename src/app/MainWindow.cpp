@@ -3,11 +3,10 @@
 #include "app/HelpFile.h"
 #include "app/MainLayout.h"
 #include "app/MainMenus.h"
+#include "app/MainWindowTexts.h"
 #include "app/MapAnswerLink.h"
-#include "app/PlayFile.h"
 #include "app/StatusPanels.h"
 #include "app/StudyCommands.h"
-#include "data/NumericText.h"
 #include "data/TableSink.h"
 #include "dialogs/JudgingDialog.h"
 #include "dialogs/OptionsDialog.h"
@@ -35,7 +34,7 @@ MainWindow::MainWindow(Services& services, const QString& ownFolder, QWidget* pa
     , m_helpFile(HelpFile::find(ownFolder)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZAV地図覚え"));
-    m_openDialog.filter = PlayFile::filter();
+    m_openDialog.filter = QuestionFileText::filter();
     createControls();
     createMenus();
     // Design client area below the menu bar; the status bar lies inside it.
@@ -79,7 +78,7 @@ void MainWindow::createControls() {
     m_panels = new StatusPanels(statusBar);
     statusBar->addWidget(m_panels, 1);
     setStatusBar(statusBar);
-    setStatus(PlayFile::openPleaseStatus());
+    setStatus(MainWindowTexts::openPleaseStatus());
 }
 
 void MainWindow::createMenus() {
@@ -99,7 +98,7 @@ void MainWindow::createMenus() {
     m_study = std::make_unique<StudyCommands>(m_services, *this, m_session, m_table, *m_mapView,
                                               *m_menus);
     connect(m_study.get(), &StudyCommands::anotherRoundRequested, this,
-            [this](PointList points) { runQuiz(points, QuizSession::Mode::Normal); });
+            [this](PointList points) { runQuiz(points, QuizMode::Normal); });
 }
 
 void MainWindow::setStatus(const QString& text) {
@@ -152,9 +151,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::showPointer(QPointF mapPos) {
-    m_panels->setText(StatusPanels::Position,
-                      QStringLiteral("X=") + NumericText::format(mapPos.x()) +
-                          QStringLiteral(" Y=") + NumericText::format(mapPos.y()));
+    m_panels->setText(StatusPanels::Position, MapView::positionText(mapPos));
 }
 
 // ---- Menu commands ----
@@ -165,7 +162,7 @@ void MainWindow::openFile() {
         loadQuestionFile(path, true);
 }
 
-QuizSession::Mode MainWindow::quizMode() const {
+QuizMode MainWindow::quizMode() const {
     return m_menus->chosenMode();
 }
 
@@ -183,11 +180,9 @@ void MainWindow::openOptions() {
 }
 
 void MainWindow::openJudging() {
-    const JudgingOptions now = m_session.judgingOptions();
-    JudgingDialog dialog(now.ignoreWidth, now.ignoreKana, now.ignoreSpaces, this);
+    JudgingDialog dialog(m_session.judgingOptions(), this);
     if (dialog.exec() == QDialog::Accepted)
-        m_session.setJudgingOptions(
-            {dialog.ignoreWidth(), dialog.ignoreKana(), dialog.ignoreSpaces()});
+        m_session.setJudgingOptions(dialog.options());
 }
 
 void MainWindow::showHelp() {
@@ -217,7 +212,7 @@ void MainWindow::startQuiz() {
     runQuiz(m_table.rows(), quizMode());
 }
 
-void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
+void MainWindow::runQuiz(PointList& rows, QuizMode mode) {
     if (isBusy() || (m_quiz && m_quiz->isRunning()))
         return;
     m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
@@ -232,11 +227,10 @@ void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
     }
     if (!ready)
         return;
-    auto* quiz =
-        new AnswerWindow(rows, mode, *m_random, m_services, this, m_study->recordFor(mode));
+    auto* quiz = new AnswerWindow(rows, mode, *m_random, m_services, this, m_study->recordFor(mode),
+                                  m_session.judgingOptions());
     m_quiz = quiz;
-    quiz->setJudgingOptions(m_session.judgingOptions());
-    if (m_menus->answerMethod() == QuizSession::AnswerMethod::Locate)
+    if (m_menus->answerMethod() == AnswerMethod::Locate)
         new MapAnswerLink(*m_mapView, *quiz); // owned by the quiz
     connect(quiz, &AnswerWindow::statusChanged, this, &MainWindow::setStatus);
     connect(quiz, &AnswerWindow::clockChanged, this,
@@ -255,13 +249,13 @@ void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
 bool MainWindow::putQuestionsInOrder(PointList& rows) {
     m_random->reseed();
     if (rows.isEmpty()) {
-        m_services.message(PlayFile::emptyTableMessage());
+        m_services.message(MainWindowTexts::emptyTableMessage());
         return false;
     }
     // In place and linear; the window repaints and the marker blinks between batches of rows,
     // while the user's input waits until the answer window is open.
     shuffleRows(rows, *m_random, [this] { m_operation->letEventsRun(); });
-    m_services.message(PlayFile::goodLuckMessage());
+    m_services.message(MainWindowTexts::goodLuckMessage());
     return true;
 }
 
@@ -330,7 +324,7 @@ void MainWindow::start(const QString& commandLine) {
         loadQuestionFile(decision.startupPath, false) == ReadOutcome::CannotOpen) {
         // At start-up a file that cannot be opened (a command line naming no file) is
         // reported like any other failed read.
-        setStatus(PlayFile::errorStatus());
+        setStatus(MainWindowTexts::errorStatus());
     }
 }
 
@@ -370,7 +364,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         m_worksheet->fileOpening();
         m_study->fileOpening();
         m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
-        setStatus(PlayFile::openingStatus());
+        setStatus(QuestionFileText::opening());
     };
     sink.onMapLoaded = [this](const QImage& map, const QString&) {
         m_mapView->setMap(map);
@@ -391,13 +385,13 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         m_worksheet->fileOpened(path);
         m_study->fileOpened(path);
         growToShowMap();
-        setStatus(PlayFile::startPleaseStatus());
+        setStatus(MainWindowTexts::startPleaseStatus());
     } else if (outcome != ReadOutcome::CannotOpen) {
         // The message comes up while the wait cursor still shows over this window.
-        if (const std::optional<MessageRequest> message = PlayFile::failureMessage(outcome))
+        if (const std::optional<MessageRequest> message = MainWindowTexts::failureMessage(outcome))
             m_services.message(*message);
         m_operation.reset();
-        setStatus(PlayFile::errorStatus());
+        setStatus(MainWindowTexts::errorStatus());
     }
     closeIfAsked();
     return outcome;

@@ -61,7 +61,7 @@ public:
     const FileDialogState& openDialog() const { return m_openDialog; }
     // Empty, or the help file found beside the program.
     QString helpFile() const { return m_helpFile; }
-    QuizSession::Mode quizMode() const;
+    QuizMode quizMode() const;
     // The answer window of the quiz under way, if any.
     AnswerWindow* answerWindow() const;
     // The review, the study record, the mastery map and the study options.
@@ -96,7 +96,7 @@ private:
     void showHelp();
     void showVersion();
     // Puts `rows` into a fresh random order and opens the answer window over them.
-    void runQuiz(PointList& rows, QuizSession::Mode mode);
+    void runQuiz(PointList& rows, QuizMode mode);
     bool putQuestionsInOrder(PointList& rows);
     void placeMarker(QPointF topLeft);
     void endQuiz();

@@ -58,8 +58,8 @@ void StudyCommands::fileOpened(const QString& path) {
     showMastery(m_menus.mastery->isChecked());
 }
 
-PointStatsTable StudyCommands::recordFor(QuizSession::Mode mode) {
-    if (mode != QuizSession::Mode::WeakFirst)
+PointStatsTable StudyCommands::recordFor(QuizMode mode) {
+    if (mode != QuizMode::WeakFirst)
         return {};
     return record().pointStats();
 }
@@ -162,8 +162,7 @@ MessageRequest StudyCommands::clearQuestion() {
 }
 
 MessageRequest StudyCommands::clearFailed() {
-    return {QStringLiteral("学習記録を消去できませんでした。"), QStringLiteral("ｴﾗｰ"),
-            MessageButtons::Ok, MessageIcon::Exclamation};
+    return MessageRequest::error(QStringLiteral("学習記録を消去できませんでした。"));
 }
 
 void StudyCommands::openOptions() {

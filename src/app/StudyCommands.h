@@ -40,7 +40,7 @@ public:
 
     // What weak points first draws by: the record of the file's points (nothing for the other
     // modes, which need no reading).
-    PointStatsTable recordFor(QuizSession::Mode mode);
+    PointStatsTable recordFor(QuizMode mode);
     void quizStarted(const AnswerWindow& quiz);
     // The quiz has ended (completed or stopped) with these questions judged.
     void quizEnded(const QList<JudgedQuestion>& judged);

@@ -1,7 +1,7 @@
 #include "app/WorksheetCommands.h"
 
 #include "app/MainMenus.h"
-#include "app/PlayFile.h"
+#include "app/MainWindowTexts.h"
 #include "app/Worksheet.h"
 #include "app/WorksheetRenderer.h"
 #include "dialogs/WorksheetDialog.h"
@@ -28,12 +28,11 @@ MessageRequest WorksheetCommands::exportFailed(const QString& path, const QStrin
     QString text = QStringLiteral("PDFﾌｧｲﾙを保存できませんでした。\r") + path;
     if (!reason.isEmpty())
         text += u'\r' + reason;
-    return {text, QStringLiteral("ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation};
+    return MessageRequest::error(text);
 }
 
 MessageRequest WorksheetCommands::printFailed() {
-    return {QStringLiteral("印刷できませんでした。"), QStringLiteral("ｴﾗｰ"), MessageButtons::Ok,
-            MessageIcon::Exclamation};
+    return MessageRequest::error(QStringLiteral("印刷できませんでした。"));
 }
 
 void WorksheetCommands::fileOpening() {
@@ -94,7 +93,7 @@ void WorksheetCommands::print() {
         return;
     if (!painted) {
         m_services.message(printFailed());
-        emit statusChanged(PlayFile::errorStatus());
+        emit statusChanged(MainWindowTexts::errorStatus());
         return;
     }
     m_options = *options;
@@ -133,7 +132,7 @@ void WorksheetCommands::exportPdf() {
         emit statusChanged(exportedStatus());
     } else {
         operation.withNormalCursor([&] { return m_services.message(exportFailed(path, error)); });
-        emit statusChanged(PlayFile::errorStatus());
+        emit statusChanged(MainWindowTexts::errorStatus());
     }
     operation.end();
     m_busy = false;

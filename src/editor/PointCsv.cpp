@@ -39,8 +39,8 @@ Import refused(const QString& text, bool cp932 = false) {
     QString message = text;
     if (cp932)
         message += u'\r' + cp932Note();
-    import.refusal = EditorRules::error(message + QStringLiteral("\rﾌｧｲﾙは取り込まれていません。"),
-                                        importTitle());
+    import.refusal = MessageRequest::error(
+        message + QStringLiteral("\rﾌｧｲﾙは取り込まれていません。"), importTitle());
     return import;
 }
 
@@ -192,7 +192,7 @@ MessageRequest report(const Import& import) {
     }
     if (i < import.rejected.size())
         text += QStringLiteral("\rほか%1行").arg(import.rejected.size() - i);
-    return EditorRules::error(text, importTitle());
+    return MessageRequest::error(text, importTitle());
 }
 
 QByteArray encode(const PointList& rows) {
@@ -211,7 +211,7 @@ std::optional<MessageRequest> write(const QString& path, const PointList& rows) 
     QString reason;
     if (AtomicFile::write(path, encode(rows), &reason))
         return std::nullopt;
-    return EditorRules::error(
+    return MessageRequest::error(
         QStringLiteral("CSVﾌｧｲﾙを書き出せませんでした。\r") + path + u'\r' + reason, exportTitle());
 }
 

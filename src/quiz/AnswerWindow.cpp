@@ -26,8 +26,9 @@ QString nextCaption() {
 
 } // namespace
 
-AnswerWindow::AnswerWindow(const PointList& points, QuizSession::Mode mode, RandomSource& random,
-                           Services& services, QWidget* parent, const PointStatsTable& record)
+AnswerWindow::AnswerWindow(const PointList& points, QuizMode mode, RandomSource& random,
+                           Services& services, QWidget* parent, const PointStatsTable& record,
+                           const JudgingOptions& judging)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_services(services)
@@ -36,6 +37,7 @@ AnswerWindow::AnswerWindow(const PointList& points, QuizSession::Mode mode, Rand
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("解答欄"));
     setModal(false);
+    m_session.setJudgingOptions(judging);
     createControls();
 }
 
@@ -92,10 +94,6 @@ void AnswerWindow::createControls() {
     m_clock->setObjectName(QStringLiteral("Timer1"));
     m_clock->setInterval(kClockIntervalMs);
     connect(m_clock, &QTimer::timeout, this, &AnswerWindow::tick);
-}
-
-void AnswerWindow::setJudgingOptions(const JudgingOptions& options) {
-    m_session.setJudgingOptions(options);
 }
 
 void AnswerWindow::setLocateOnMap(QSize mapSize) {

@@ -18,8 +18,6 @@ void ReviewModel::setQuestions(const QList<JudgedQuestion>& questions) {
 }
 
 QString ReviewModel::scoreText() const {
-    if (m_questions.isEmpty())
-        return QStringLiteral("0問");
     return QuizSession::scoreText(m_right, m_questions.size());
 }
 
