@@ -112,8 +112,7 @@ void EditorWindow::wireControls() {
 
 std::unique_ptr<LongOperation> EditorWindow::holdCommands() {
     return std::make_unique<LongOperation>(
-        *this, m_controls->commands(),
-        QList<QWidget*>{m_controls->commitButton, m_controls->modeButton});
+        *this, [this](bool held) { m_controls->holdCommands(held, m_history->stack()); });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -373,7 +372,6 @@ void EditorWindow::openFile() {
     const ReadOutcome outcome = QuestionFile::read(path, sink);
     handOn();
     m_operation.reset();
-    m_controls->showUndoState(m_history->stack()); // held while reading, cleared meanwhile
     // A file that could not even be opened leaves the document as it was.
     if (!sink.started())
         return;

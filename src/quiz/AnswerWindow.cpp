@@ -121,10 +121,12 @@ void AnswerWindow::start() {
 void AnswerWindow::okOrNext() {
     if (!m_running)
         return;
-    if (m_okNext->text() == okCaption())
-        checkAnswer();
-    else if (m_session.isJudged())
+    // The session says what the button does: a judged question moves on, a typed one is
+    // judged; a press on the map answers a locate quiz.
+    if (m_session.isJudged())
         askNextQuestion();
+    else if (!isLocating())
+        checkAnswer();
 }
 
 void AnswerWindow::askNextQuestion() {

@@ -382,11 +382,11 @@ void TestMainWindow::modes() {
     QVERIFY(action("Menu3_NMode")->isChecked());
     QVERIFY(!action("Menu3_PMode")->isChecked());
 
-    QCOMPARE(f.quizMode(), QuizMode::Normal);
+    QCOMPARE(f.state().values().mode, QuizMode::Normal);
     action("Menu3_PMode")->trigger();
     QVERIFY(action("Menu3_PMode")->isChecked());
     QVERIFY(!action("Menu3_NMode")->isChecked());
-    QCOMPARE(f.quizMode(), QuizMode::Practice);
+    QCOMPARE(f.state().values().mode, QuizMode::Practice);
     // Choosing the checked item again changes nothing.
     action("Menu3_PMode")->trigger();
     QVERIFY(action("Menu3_PMode")->isChecked());
@@ -739,7 +739,7 @@ void TestMainWindow::commandsHeldDuringRead() {
     // Fires while the read lets events run: every command tries to start.
     QTimer::singleShot(0, &f, [&] {
         ran = true;
-        reading = f.isBusy();
+        reading = f.state().values().busy;
         rowsWhenHeld = f.questionTable().rowCount();
         for (QAction* action : commands)
             enabledDuring.append(action->isEnabled());
@@ -765,7 +765,7 @@ void TestMainWindow::commandsHeldDuringRead() {
     QCOMPARE(f.questionTable().rowCount(), 50);
     QCOMPARE(f.session().recentFiles().entries(), QStringList{file});
     QCOMPARE(status(), kStartText);
-    QVERIFY(!f.isBusy());
+    QVERIFY(!f.state().values().busy);
 
     // Afterwards every command has its state from before the read.
     QList<bool> enabledAfter;

@@ -245,7 +245,7 @@ void TestStudyFlow::weakFirstFromTheModeMenu() {
     action("Menu3_WMode")->trigger();
     QVERIFY(action("Menu3_WMode")->isChecked());
     QVERIFY(!action("Menu3_NMode")->isChecked());
-    QCOMPARE(m_window->quizMode(), QuizMode::WeakFirst);
+    QCOMPARE(m_window->state().values().mode, QuizMode::WeakFirst);
     QVERIFY(start());
     QCOMPARE(m_quiz->session().mode(), QuizMode::WeakFirst);
     // Asks until stopped, like practice.

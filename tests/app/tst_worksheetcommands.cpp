@@ -194,7 +194,7 @@ void TestWorksheetCommands::exportPdf() {
         QCOMPARE(m_services->lastMessage().title, u8("ｴﾗｰ"));
     }
     QVERIFY(action("Menu2_ExportPdf")->isEnabled());
-    QVERIFY(!m_window->isBusy());
+    QVERIFY(!m_window->state().values().busy);
 
     // Only an export that went through keeps its options for the next one.
     const bool exported = !target.isEmpty() && message.isEmpty();
