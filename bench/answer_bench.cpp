@@ -3,7 +3,7 @@
 // pass over the same positions.
 #include "BenchSupport.h"
 #include "data/NumericText.h"
-#include "quiz/JudgingOptions.h"
+#include "quiz/Judging.h"
 #include "quiz/LocateRule.h"
 
 #include <QCoreApplication>

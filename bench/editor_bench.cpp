@@ -42,7 +42,7 @@ struct Fixture {
     PointList points = BenchSupport::fullTable();
     qsizetype bytes = 0;
     BenchSupport::Services services;
-    std::unique_ptr<EditorWindow> form;
+    std::unique_ptr<EditorWindow> editor;
     QAction* open = nullptr;
     QAction* save = nullptr;
 
@@ -62,23 +62,23 @@ struct Fixture {
         bytes = content.size();
         services.openPath = path;
         services.savePath = target;
-        form = std::make_unique<EditorWindow>(services);
-        form->show();
+        editor = std::make_unique<EditorWindow>(services);
+        editor->show();
         QApplication::processEvents();
-        open = form->findChild<QAction*>(QStringLiteral("Menu2_Open"));
-        save = form->findChild<QAction*>(QStringLiteral("Menu2_Save"));
+        open = editor->findChild<QAction*>(QStringLiteral("Menu2_Open"));
+        save = editor->findChild<QAction*>(QStringLiteral("Menu2_Save"));
         if (!openThroughWindow())
             qFatal("the editor did not open the benchmark file");
     }
 
     bool openThroughWindow() {
         open->trigger();
-        return form->pointTable().rowCount() == kMaxPoints && !form->document().isModified() &&
+        return editor->pointTable().rowCount() == kMaxPoints && !editor->document().isModified() &&
                services.messages == 0;
     }
     bool saveThroughWindow() {
         save->trigger();
-        return form->document().editingFileName() == target && services.messages == 0;
+        return editor->document().editingFileName() == target && services.messages == 0;
     }
     bool rawRead() {
         CountingSink sink;

@@ -31,7 +31,7 @@ struct Fixture {
     QString path;
     qsizetype bytes = 0;
     BenchSupport::Services services;
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<MainWindow> window;
 
     Fixture() {
         path = dir.filePath(QStringLiteral("large.zvm"));
@@ -48,16 +48,16 @@ struct Fixture {
             qFatal("cannot write the benchmark file");
         bytes = content.size();
         services.openPath = path;
-        form = std::make_unique<MainWindow>(services, dir.path() + u'/');
-        form->show();
+        window = std::make_unique<MainWindow>(services, dir.path() + u'/');
+        window->show();
         QApplication::processEvents();
     }
 
     bool openThroughWindow() {
-        QLabel* status = form->findChild<QLabel*>(QStringLiteral("Panel_Main"));
+        QLabel* status = window->findChild<QLabel*>(QStringLiteral("Panel_Main"));
         status->clear();
-        form->openFile();
-        return status->text() == kStartText && form->questionTable().rowCount() == kMaxPoints &&
+        window->openFile();
+        return status->text() == kStartText && window->questionTable().rowCount() == kMaxPoints &&
                services.messages == 0;
     }
 

@@ -53,29 +53,29 @@ protected:
 struct Window {
     QTemporaryDir dir;
     SilentServices services;
-    MainWindow form{services, dir.path() + u'/'};
+    MainWindow window{services, dir.path() + u'/'};
 
     Window() {
-        form.questionTable().rows() = points();
-        form.questionTable().rows().detach();
+        window.questionTable().rows() = points();
+        window.questionTable().rows().detach();
     }
 
     // Start through the menu item: shuffle, "Good Luck!", the answer window and its first
     // question. False when no answer window opened.
     bool start() {
-        form.startQuiz();
-        return form.answerWindow() && form.answerWindow()->isRunning();
+        window.startQuiz();
+        return window.answerWindow() && window.answerWindow()->isRunning();
     }
 
     void stop() {
-        if (AnswerWindow* answer = form.answerWindow())
+        if (AnswerWindow* answer = window.answerWindow())
             answer->stop();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     // One question through the answer window: type, OK, Next.
     void judgeAndNext() {
-        AnswerWindow* answer = form.answerWindow();
+        AnswerWindow* answer = window.answerWindow();
         answer->findChild<QLineEdit*>(QStringLiteral("Text1"))
             ->setText(QStringLiteral("鹿児島1県"));
         auto* okNext = answer->findChild<QPushButton*>(QStringLiteral("Command1"));
@@ -84,8 +84,8 @@ struct Window {
     }
 };
 
-QAction* practiceMode(MainWindow& form) {
-    return form.findChild<QAction*>(QStringLiteral("Menu3_PMode"));
+QAction* practiceMode(MainWindow& window) {
+    return window.findChild<QAction*>(QStringLiteral("Menu3_PMode"));
 }
 
 std::unique_ptr<Window> g_window;
@@ -150,7 +150,7 @@ BENCHMARK(BM_StartThroughMainWindow)->Unit(benchmark::kMillisecond);
 // shows. Normal mode walks the whole table and starts a new session at its end; practice mode
 // draws rows at random.
 void BM_JudgeAndNextRules(benchmark::State& state) {
-    const auto mode = state.range(0) == 0 ? QuizSession::Mode::Normal : QuizSession::Mode::Practice;
+    const auto mode = state.range(0) == 0 ? QuizMode::Normal : QuizMode::Practice;
     SystemRandomSource random(1);
     auto session = std::make_unique<QuizSession>(points(), mode, random);
     session->advance();
@@ -174,7 +174,7 @@ BENCHMARK(BM_JudgeAndNextRules)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 // marker, moves the window off it and updates every label and the status bar.
 void BM_JudgeAndNextThroughAnswerWindow(benchmark::State& state) {
     Window& w = window();
-    practiceMode(w.form)->trigger();
+    practiceMode(w.window)->trigger();
     if (!w.start()) {
         state.SkipWithError("no answer window");
         return;
@@ -182,7 +182,7 @@ void BM_JudgeAndNextThroughAnswerWindow(benchmark::State& state) {
     for (auto _ : state)
         w.judgeAndNext();
     w.stop();
-    w.form.findChild<QAction*>(QStringLiteral("Menu3_NMode"))->trigger();
+    w.window.findChild<QAction*>(QStringLiteral("Menu3_NMode"))->trigger();
 }
 BENCHMARK(BM_JudgeAndNextThroughAnswerWindow)->Unit(benchmark::kMicrosecond);
 
@@ -197,7 +197,7 @@ void printSummary() {
         w.start();
         w.stop();
     });
-    practiceMode(w.form)->trigger();
+    practiceMode(w.window)->trigger();
     w.start();
     const auto [unused, question] = BenchSupport::interleavedMedians(
         101, [] {}, [&] { w.judgeAndNext(); });

@@ -52,7 +52,7 @@ struct Quiz {
     const QString typed = typedAnswer();
     bool answerRight = false; // each question drawn by weight, none coming back
 
-    Quiz(QuizSession::Mode mode, StudyRecord* studyRecord, const PointStatsTable& stats = {})
+    Quiz(QuizMode mode, StudyRecord* studyRecord, const PointStatsTable& stats = {})
         : session(points(), mode, random, stats)
         , record(studyRecord) {
         session.advance();
@@ -106,7 +106,7 @@ private:
 };
 
 void BM_JudgeAndNext(benchmark::State& state) {
-    Quiz quiz(QuizSession::Mode::Practice, nullptr);
+    Quiz quiz(QuizMode::Practice, nullptr);
     for (auto _ : state)
         quiz.judgeAndNext();
 }
@@ -114,7 +114,7 @@ BENCHMARK(BM_JudgeAndNext)->Unit(benchmark::kMicrosecond);
 
 void BM_JudgeAndNextRecorded(benchmark::State& state) {
     Record r;
-    Quiz quiz(QuizSession::Mode::Practice, &r.record);
+    Quiz quiz(QuizMode::Practice, &r.record);
     for (auto _ : state)
         quiz.judgeAndNext();
 }
@@ -122,7 +122,7 @@ BENCHMARK(BM_JudgeAndNextRecorded)->Unit(benchmark::kMicrosecond);
 
 void BM_JudgeAndNextLocked(benchmark::State& state) {
     Record r;
-    Quiz quiz(QuizSession::Mode::Practice, &r.record);
+    Quiz quiz(QuizMode::Practice, &r.record);
     quiz.judgeAndNext(); // creates the file
     LockHolder lock(r.file());
     for (auto _ : state)
@@ -132,7 +132,7 @@ BENCHMARK(BM_JudgeAndNextLocked)->Unit(benchmark::kMicrosecond);
 
 void BM_JudgeAndNextWeakFirst(benchmark::State& state) {
     Record r;
-    Quiz quiz(QuizSession::Mode::WeakFirst, &r.record, r.record.pointStats());
+    Quiz quiz(QuizMode::WeakFirst, &r.record, r.record.pointStats());
     for (auto _ : state)
         quiz.judgeAndNext();
 }
@@ -142,7 +142,7 @@ BENCHMARK(BM_JudgeAndNextWeakFirst)->Unit(benchmark::kMicrosecond);
 
 // The judged questions of a practice run as long as the table.
 QList<JudgedQuestion> practiceRun() {
-    Quiz quiz(QuizSession::Mode::Practice, nullptr);
+    Quiz quiz(QuizMode::Practice, nullptr);
     while (quiz.session.judgedQuestions().size() < kMaxPoints)
         quiz.judgeAndNext();
     return quiz.session.judgedQuestions();
@@ -187,14 +187,14 @@ void printSummary() {
 
     // Judging with and without the record, interleaved question by question.
     Record recorded;
-    Quiz bare(QuizSession::Mode::Practice, nullptr);
-    Quiz withRecord(QuizSession::Mode::Practice, &recorded.record);
+    Quiz bare(QuizMode::Practice, nullptr);
+    Quiz withRecord(QuizMode::Practice, &recorded.record);
     const auto [judge, judgeRecorded] = interleavedMedians(
         2001, [&] { bare.judgeAndNext(); }, [&] { withRecord.judgeAndNext(); });
     // A normal quiz over every point, each question timed beside one without a record: the
     // tails show what a busy machine adds to both and what the WAL checkpoints add.
-    Quiz everyPoint(QuizSession::Mode::Normal, &recorded.record);
-    Quiz everyPointBare(QuizSession::Mode::Normal, nullptr);
+    Quiz everyPoint(QuizMode::Normal, &recorded.record);
+    Quiz everyPointBare(QuizMode::Normal, nullptr);
     const Spreads tail = spreads(
         kMaxPoints, [&] { everyPointBare.judgeAndNext(); }, [&] { everyPoint.judgeAndNext(); });
 
@@ -216,7 +216,7 @@ void printSummary() {
             benchmark::DoNotOptimize(copy.data());
         },
         [&] { stats = recorded.record.pointStats(); });
-    Quiz weak(QuizSession::Mode::WeakFirst, nullptr, stats);
+    Quiz weak(QuizMode::WeakFirst, nullptr, stats);
     weak.answerRight = true;
     const auto [unused, weakJudge] = interleavedMedians(
         501, [&] { bare.judgeAndNext(); }, [&] { weak.judgeAndNext(); });

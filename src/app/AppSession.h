@@ -2,10 +2,10 @@
 
 #include "app/StartupPlan.h"
 #include "app/StorageLocation.h"
+#include "data/JudgingOptions.h"
 #include "data/RecentFiles.h"
 #include "data/SettingsFile.h"
 #include "data/StudyOptions.h"
-#include "quiz/JudgingOptions.h"
 
 #include <QString>
 
@@ -39,10 +39,10 @@ public:
     const Settings& settings() const { return m_settings; }
     // How typed answers are judged, kept as named options of the settings file.
     JudgingOptions judgingOptions() const {
-        return Judging::fromNamedOptions(m_settings.namedOptions);
+        return JudgingOptions::fromNamed(m_settings.namedOptions);
     }
     void setJudgingOptions(const JudgingOptions& options) {
-        Judging::storeInNamedOptions(options, m_settings.namedOptions);
+        options.writeTo(m_settings.namedOptions);
     }
     // The study options, kept as named options of the settings file.
     StudyOptions studyOptions() const { return StudyOptions::fromNamed(m_settings.namedOptions); }

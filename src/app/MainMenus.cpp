@@ -29,9 +29,7 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     open = addItem(file, "Menu2_Open", QStringLiteral("開く(&O)"), Qt::CTRL | Qt::Key_O);
     start = addItem(file, "Menu2_Start", QStringLiteral("ｽﾀｰﾄ(&S)"), Qt::CTRL | Qt::Key_S);
     stop = addItem(file, "Menu2_Stop", QStringLiteral("中止(&T)"));
-    stop->setEnabled(false);
     review = addItem(file, "Menu2_Review", QStringLiteral("結果(&R)"));
-    review->setEnabled(false);
     file->addSeparator();
     print = addItem(file, "Menu2_Print", QStringLiteral("印刷(&P)..."));
     exportPdf = addItem(file, "Menu2_ExportPdf", QStringLiteral("PDFに書き出し(&D)..."));
@@ -43,15 +41,8 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     practiceMode = addItem(mode, "Menu3_PMode", QStringLiteral("練習ﾓｰﾄﾞ(&P)"));
     normalMode = addItem(mode, "Menu3_NMode", QStringLiteral("通常ﾓｰﾄﾞ(&N)"));
     weakFirstMode = addItem(mode, "Menu3_WMode", QStringLiteral("苦手優先ﾓｰﾄﾞ(&W)"));
-    using Mode = QuizSession::Mode;
-    for (auto [item, itemMode] : {std::pair{practiceMode, Mode::Practice},
-                                  {normalMode, Mode::Normal},
-                                  {weakFirstMode, Mode::WeakFirst}}) {
+    for (QAction* item : {practiceMode, normalMode, weakFirstMode})
         item->setCheckable(true);
-        QObject::connect(item, &QAction::triggered, item,
-                         [this, itemMode] { chooseMode(itemMode); });
-    }
-    normalMode->setChecked(true);
     editor = addItem(edit, "Menu2_FileEdit", QStringLiteral("ﾌｧｲﾙ編集(&F)"));
     options = addItem(edit, "Menu2_Option", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     studyOptions = addItem(edit, "Menu2_StudyOption", QStringLiteral("学習の設定(&L)..."));
@@ -64,7 +55,6 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
         item->setCheckable(true);
         methods->addAction(item);
     }
-    typingMethod->setChecked(true);
     judging = addItem(edit, "Menu2_Judging", QStringLiteral("判定の設定(&J)..."));
 
     QMenu* helpMenu = addMenu(bar, "Menu1_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
@@ -78,29 +68,52 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     mastery->setCheckable(true);
 }
 
-QuizSession::Mode MainMenus::chosenMode() const {
-    if (weakFirstMode->isChecked())
-        return QuizSession::Mode::WeakFirst;
-    return practiceMode->isChecked() ? QuizSession::Mode::Practice : QuizSession::Mode::Normal;
-}
-
-void MainMenus::chooseMode(QuizSession::Mode mode) {
-    practiceMode->setChecked(mode == QuizSession::Mode::Practice);
-    normalMode->setChecked(mode == QuizSession::Mode::Normal);
-    weakFirstMode->setChecked(mode == QuizSession::Mode::WeakFirst);
-}
-
-QList<QAction*> MainMenus::commands() const {
-    const QList<QAction*> own = {open,         start,        stop,          review,
-                                 print,        exportPdf,    end,           mode->menuAction(),
-                                 practiceMode, normalMode,   weakFirstMode, editor,
-                                 options,      studyOptions, mastery,       help,
-                                 version};
-    const QList<QAction*> added = {method->menuAction(), typingMethod, locateMethod, judging};
-    return own + added + zoom;
-}
-
-QuizSession::AnswerMethod MainMenus::answerMethod() const {
-    return locateMethod->isChecked() ? QuizSession::AnswerMethod::Locate
-                                     : QuizSession::AnswerMethod::Typing;
+QList<QAction*> MainMenus::actionsOf(MainCommand command) const {
+    switch (command) {
+    case MainCommand::Open:
+        return {open};
+    case MainCommand::Start:
+        return {start};
+    case MainCommand::Stop:
+        return {stop};
+    case MainCommand::Review:
+        return {review};
+    case MainCommand::Print:
+        return {print};
+    case MainCommand::ExportPdf:
+        return {exportPdf};
+    case MainCommand::End:
+        return {end};
+    case MainCommand::ModeMenu:
+        return {mode->menuAction()};
+    case MainCommand::PracticeMode:
+        return {practiceMode};
+    case MainCommand::NormalMode:
+        return {normalMode};
+    case MainCommand::WeakFirstMode:
+        return {weakFirstMode};
+    case MainCommand::Editor:
+        return {editor};
+    case MainCommand::Options:
+        return {options};
+    case MainCommand::StudyOptions:
+        return {studyOptions};
+    case MainCommand::MethodMenu:
+        return {method->menuAction()};
+    case MainCommand::TypingMethod:
+        return {typingMethod};
+    case MainCommand::LocateMethod:
+        return {locateMethod};
+    case MainCommand::Judging:
+        return {judging};
+    case MainCommand::Zoom:
+        return zoom;
+    case MainCommand::Mastery:
+        return {mastery};
+    case MainCommand::Help:
+        return {help};
+    case MainCommand::Version:
+        return {version};
+    }
+    return {};
 }

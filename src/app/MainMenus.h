@@ -1,6 +1,6 @@
 #pragma once
 
-#include "quiz/QuizSession.h"
+#include "app/MainWindowState.h"
 
 #include <QList>
 
@@ -12,21 +12,12 @@ class QMenuBar;
 // The main window's menus, built with their captions, access keys, shortcuts and established
 // names ("Menu1_File", "Menu2_Open", ...; a menu's QMenu and its menuAction() both carry the
 // menu's name). The window connects the items to its commands, except those of the menu
-// 表示(&V), which the map view carries out.
+// 表示(&V), which the map view carries out, and shows its state in them.
 struct MainMenus {
     MainMenus(QMenuBar* bar, MapView* mapView);
-    // The mode items call back into this object.
-    MainMenus(const MainMenus&) = delete;
-    MainMenus& operator=(const MainMenus&) = delete;
 
-    // Every command, the mode submenu's own item included.
-    QList<QAction*> commands() const;
-    // The answer method checked in 解答方法.
-    QuizSession::AnswerMethod answerMethod() const;
-
-    // The mode items: one checked at a time, normal at first.
-    QuizSession::Mode chosenMode() const;
-    void chooseMode(QuizSession::Mode mode);
+    // The items of a command (the four zoom items for Zoom, the submenu's own item for a menu).
+    QList<QAction*> actionsOf(MainCommand command) const;
 
     QAction* open = nullptr;
     QAction* start = nullptr;
@@ -39,7 +30,7 @@ struct MainMenus {
     QAction* practiceMode = nullptr;
     QAction* normalMode = nullptr;
     QAction* weakFirstMode = nullptr;
-    QMenu* method = nullptr; // 解答方法: typing or locating on the map, one checked
+    QMenu* method = nullptr; // 解答方法: typing or locating on the map
     QAction* typingMethod = nullptr;
     QAction* locateMethod = nullptr;
     QAction* judging = nullptr;

@@ -3,11 +3,10 @@
 #include "app/HelpFile.h"
 #include "app/MainLayout.h"
 #include "app/MainMenus.h"
+#include "app/MainWindowTexts.h"
 #include "app/MapAnswerLink.h"
-#include "app/PlayFile.h"
 #include "app/StatusPanels.h"
 #include "app/StudyCommands.h"
-#include "data/NumericText.h"
 #include "data/TableSink.h"
 #include "dialogs/JudgingDialog.h"
 #include "dialogs/OptionsDialog.h"
@@ -36,7 +35,7 @@ MainWindow::MainWindow(Services& services, const QString& ownFolder, QWidget* pa
     , m_helpFile(HelpFile::find(ownFolder)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZAV地図覚え"));
-    m_openDialog.filter = PlayFile::filter();
+    m_openDialog.filter = QuestionFileText::filter();
     createControls();
     createMenus();
     // Design client area below the menu bar; the status bar lies inside it.
@@ -80,7 +79,7 @@ void MainWindow::createControls() {
     m_panels = new StatusPanels(statusBar);
     statusBar->addWidget(m_panels, 1);
     setStatusBar(statusBar);
-    setStatus(PlayFile::openPleaseStatus());
+    setStatus(MainWindowTexts::openPleaseStatus());
 }
 
 void MainWindow::createMenus() {
@@ -94,13 +93,48 @@ void MainWindow::createMenus() {
     connect(m_menus->judging, &QAction::triggered, this, &MainWindow::openJudging);
     connect(m_menus->help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(m_menus->version, &QAction::triggered, this, &MainWindow::showVersion);
-    m_worksheet = std::make_unique<WorksheetCommands>(m_services, *this, m_table, *m_menus);
+    for (auto [item, mode] : {std::pair{m_menus->practiceMode, QuizMode::Practice},
+                              {m_menus->normalMode, QuizMode::Normal},
+                              {m_menus->weakFirstMode, QuizMode::WeakFirst}}) {
+        connect(item, &QAction::triggered, this, [this, mode] {
+            m_state.setMode(mode);
+            // Choosing the mode already in force took its check mark away: it comes back.
+            updateActions();
+        });
+    }
+    for (auto [item, method] : {std::pair{m_menus->typingMethod, AnswerMethod::Typing},
+                                {m_menus->locateMethod, AnswerMethod::Locate}}) {
+        connect(item, &QAction::triggered, this,
+                [this, method] { m_state.setAnswerMethod(method); });
+    }
+    connect(m_menus->mastery, &QAction::triggered, &m_state, &MainWindowState::setMasteryShown);
+
+    m_worksheet = std::make_unique<WorksheetCommands>(m_services, *this, m_table, m_state);
+    connect(m_menus->print, &QAction::triggered, m_worksheet.get(), &WorksheetCommands::print);
+    connect(m_menus->exportPdf, &QAction::triggered, m_worksheet.get(),
+            &WorksheetCommands::exportPdf);
     connect(m_worksheet.get(), &WorksheetCommands::statusChanged, this, &MainWindow::setStatus);
     connect(m_worksheet.get(), &WorksheetCommands::finished, this, &MainWindow::closeIfAsked);
-    m_study = std::make_unique<StudyCommands>(m_services, *this, m_session, m_table, *m_mapView,
-                                              *m_menus);
+    m_study = std::make_unique<StudyCommands>(m_services, m_session, m_table, *m_mapView, m_state);
+    connect(m_menus->review, &QAction::triggered, m_study.get(), &StudyCommands::showReview);
+    connect(m_menus->studyOptions, &QAction::triggered, m_study.get(), &StudyCommands::openOptions);
     connect(m_study.get(), &StudyCommands::anotherRoundRequested, this,
-            [this](PointList points) { runQuiz(points, QuizSession::Mode::Normal); });
+            [this](PointList points) { runQuiz(points, QuizMode::Normal); });
+
+    connect(&m_state, &MainWindowState::changed, this, &MainWindow::updateActions);
+    updateActions();
+}
+
+void MainWindow::updateActions() {
+    const MainCommandLooks looks = MainWindowState::looks(m_state.values());
+    for (int command = 0; command < kMainCommandCount; ++command) {
+        const CommandLook& look = looks[command];
+        for (QAction* action : m_menus->actionsOf(static_cast<MainCommand>(command))) {
+            action->setEnabled(look.enabled);
+            if (action->isCheckable())
+                action->setChecked(look.checked);
+        }
+    }
 }
 
 void MainWindow::setStatus(const QString& text) {
@@ -157,9 +191,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::showPointer(QPointF mapPos) {
-    m_panels->setText(StatusPanels::Position,
-                      QStringLiteral("X=") + NumericText::format(mapPos.x()) +
-                          QStringLiteral(" Y=") + NumericText::format(mapPos.y()));
+    m_panels->setText(StatusPanels::Position, MapView::positionText(mapPos));
 }
 
 // ---- Menu commands ----
@@ -168,10 +200,6 @@ void MainWindow::openFile() {
     const QString path = m_services.openFileName(m_openDialog);
     if (!path.isEmpty())
         loadQuestionFile(path, true);
-}
-
-QuizSession::Mode MainWindow::quizMode() const {
-    return m_menus->chosenMode();
 }
 
 void MainWindow::openEditor() {
@@ -188,11 +216,9 @@ void MainWindow::openOptions() {
 }
 
 void MainWindow::openJudging() {
-    const JudgingOptions now = m_session.judgingOptions();
-    JudgingDialog dialog(now.ignoreWidth, now.ignoreKana, now.ignoreSpaces, this);
+    JudgingDialog dialog(m_session.judgingOptions(), this);
     if (dialog.exec() == QDialog::Accepted)
-        m_session.setJudgingOptions(
-            {dialog.ignoreWidth(), dialog.ignoreKana(), dialog.ignoreSpaces()});
+        m_session.setJudgingOptions(dialog.options());
 }
 
 void MainWindow::showHelp() {
@@ -219,17 +245,17 @@ void MainWindow::showVersion() {
 // ---- The quiz ----
 
 void MainWindow::startQuiz() {
-    runQuiz(m_table.rows(), quizMode());
+    runQuiz(m_table.rows(), m_state.values().mode);
 }
 
-void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
-    if (isBusy() || (m_quiz && m_quiz->isRunning()))
+void MainWindow::runQuiz(PointList& rows, QuizMode mode) {
+    if (m_state.values().busy || m_state.values().quizRunning)
         return;
-    m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
+    beginLongOperation();
     setStatus(QStringLiteral("並び替えています..."));
     const bool ready = putQuestionsInOrder(rows);
     setStatus(QString());
-    m_operation.reset();
+    endLongOperation();
     if (m_closeAsked) {
         // The window was asked to close while the rows moved: it closes now, without a quiz.
         closeIfAsked();
@@ -237,11 +263,10 @@ void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
     }
     if (!ready)
         return;
-    auto* quiz =
-        new AnswerWindow(rows, mode, *m_random, m_services, this, m_study->recordFor(mode));
+    auto* quiz = new AnswerWindow(rows, mode, *m_random, m_services, this, m_study->recordFor(mode),
+                                  m_session.judgingOptions());
     m_quiz = quiz;
-    quiz->setJudgingOptions(m_session.judgingOptions());
-    if (m_menus->answerMethod() == QuizSession::AnswerMethod::Locate) {
+    if (m_state.values().answerMethod == AnswerMethod::Locate) {
         new MapAnswerLink(*m_mapView, *quiz); // owned by the quiz
         askBesideTheMap(*quiz);
     }
@@ -255,20 +280,20 @@ void MainWindow::runQuiz(PointList& rows, QuizSession::Mode mode) {
     connect(quiz, &AnswerWindow::stopped, this, &MainWindow::endQuiz);
     m_study->quizStarted(*quiz);
     quiz->show();
-    setQuizRunning(true);
+    m_state.setQuizRunning(true);
     quiz->start();
 }
 
 bool MainWindow::putQuestionsInOrder(PointList& rows) {
     m_random->reseed();
     if (rows.isEmpty()) {
-        m_services.message(PlayFile::emptyTableMessage());
+        m_services.message(MainWindowTexts::emptyTableMessage());
         return false;
     }
     // In place and linear; the window repaints and the marker blinks between batches of rows,
     // while the user's input waits until the answer window is open.
     shuffleRows(rows, *m_random, [this] { m_operation->letEventsRun(); });
-    m_services.message(PlayFile::goodLuckMessage());
+    m_services.message(MainWindowTexts::goodLuckMessage());
     return true;
 }
 
@@ -343,19 +368,23 @@ void MainWindow::stopQuiz() {
 void MainWindow::endQuiz() {
     m_mapView->setMarkerVisible(false);
     endAskingBesideTheMap();
-    setQuizRunning(false);
+    m_state.setQuizRunning(false);
     if (m_quiz) {
         m_study->quizEnded(m_quiz->session().judgedQuestions());
+        m_state.setReviewReady(true);
         m_quiz->deleteLater();
     }
 }
 
-void MainWindow::setQuizRunning(bool running) {
-    for (QAction* action : {m_menus->mode->menuAction(), m_menus->method->menuAction(),
-                            m_menus->judging, m_menus->open, m_menus->start, m_menus->editor})
-        action->setEnabled(!running);
-    m_menus->stop->setEnabled(running);
-    m_worksheet->setQuizRunning(running);
+void MainWindow::beginLongOperation() {
+    m_state.setBusy(true);
+    m_operation = std::make_unique<LongOperation>(
+        *this, [this](bool held) { m_state.setCommandsHeld(held); });
+}
+
+void MainWindow::endLongOperation() {
+    m_operation.reset();
+    m_state.setBusy(false);
 }
 
 // ---- Start-up and exit ----
@@ -374,13 +403,13 @@ void MainWindow::start(const QString& commandLine) {
         loadQuestionFile(decision.startupPath, false) == ReadOutcome::CannotOpen) {
         // At start-up a file that cannot be opened (a command line naming no file) is
         // reported like any other failed read.
-        setStatus(PlayFile::errorStatus());
+        setStatus(MainWindowTexts::errorStatus());
     }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A long command still runs below us on the stack; the window closes once it has ended.
-    if (isBusy()) {
+    if (m_state.values().busy) {
         m_closeAsked = true;
         event->ignore();
         return;
@@ -405,7 +434,7 @@ void MainWindow::closeIfAsked() {
 // ---- Reading a question file ----
 
 ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDialog) {
-    if (isBusy())
+    if (m_state.values().busy)
         return ReadOutcome::CannotOpen;
     TableSink sink(m_table);
     sink.onStarted = [this] {
@@ -413,8 +442,10 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         m_table.clear();
         m_worksheet->fileOpening();
         m_study->fileOpening();
-        m_operation = std::make_unique<LongOperation>(*this, m_menus->commands());
-        setStatus(PlayFile::openingStatus());
+        m_state.setFile(false, false);
+        m_state.setReviewReady(false);
+        beginLongOperation();
+        setStatus(QuestionFileText::opening());
     };
     sink.onMapLoaded = [this](const QImage& map, const QString&) {
         m_mapView->setMap(map);
@@ -428,20 +459,21 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         m_operation->releaseCommands();
 
     if (outcome == ReadOutcome::Success) {
-        m_operation.reset();
+        endLongOperation();
         if (rememberInDialog)
             m_openDialog.fileName = path;
         m_session.recentFiles().add(path);
         m_worksheet->fileOpened(path);
         m_study->fileOpened(path);
+        m_state.setFile(true, !m_table.isEmpty());
         growToShowMap();
-        setStatus(PlayFile::startPleaseStatus());
+        setStatus(MainWindowTexts::startPleaseStatus());
     } else if (outcome != ReadOutcome::CannotOpen) {
         // The message comes up while the wait cursor still shows over this window.
-        if (const std::optional<MessageRequest> message = PlayFile::failureMessage(outcome))
+        if (const std::optional<MessageRequest> message = MainWindowTexts::failureMessage(outcome))
             m_services.message(*message);
-        m_operation.reset();
-        setStatus(PlayFile::errorStatus());
+        endLongOperation();
+        setStatus(MainWindowTexts::errorStatus());
     }
     closeIfAsked();
     return outcome;

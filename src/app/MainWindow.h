@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppSession.h"
+#include "app/MainWindowState.h"
 #include "app/WorksheetCommands.h"
 #include "data/QuestionFile.h"
 #include "data/QuestionTable.h"
@@ -27,7 +28,8 @@ class StudyCommands;
 // The main window "ZAV地図覚え": the map, the status bar and the menus. It owns the question
 // table, the open dialog's state and the application session (recent files and settings) for
 // the whole run, opens question files for play, and runs a quiz through its answer window,
-// whose signals it turns into its own marker, panels and menu states.
+// whose signals it turns into its own marker and panels. What decides its commands lives in
+// one MainWindowState, which updateActions() shows in the menus.
 //
 // Controls carry their established names as objectNames ("Picture1", "Menu2_Open",
 // "Panel_Main"); tests and automation find them by those.
@@ -50,9 +52,9 @@ public:
     // load). `rememberInDialog` also makes the path the open dialog's remembered file name.
     // While a long command runs, another read returns CannotOpen at once and changes nothing.
     ReadOutcome loadQuestionFile(const QString& path, bool rememberInDialog);
-    // True while a question file is read, the questions are put into order or a worksheet is
-    // written out: every menu command is held meanwhile.
-    bool isBusy() const { return m_operation || m_worksheet->isBusy(); }
+    // What decides the commands: the file, the quiz, the mode and answer method, a long
+    // command under way (a read, putting the questions into order, writing a worksheet out).
+    const MainWindowState& state() const { return m_state; }
 
     QuestionTable& questionTable() { return m_table; }
     const QuestionTable& questionTable() const { return m_table; }
@@ -61,7 +63,6 @@ public:
     const FileDialogState& openDialog() const { return m_openDialog; }
     // Empty, or the help file found beside the program.
     QString helpFile() const { return m_helpFile; }
-    QuizSession::Mode quizMode() const;
     // The answer window of the quiz under way, if any.
     AnswerWindow* answerWindow() const;
     // The review, the study record, the mastery map and the study options.
@@ -87,6 +88,8 @@ protected:
 private:
     void createControls();
     void createMenus();
+    // Every menu item's enabled and checked state from the state.
+    void updateActions();
     void layOut();
     void setStatus(const QString& text);
     void showPointer(QPointF mapPos);
@@ -96,7 +99,7 @@ private:
     void showHelp();
     void showVersion();
     // Puts `rows` into a fresh random order and opens the answer window over them.
-    void runQuiz(PointList& rows, QuizSession::Mode mode);
+    void runQuiz(PointList& rows, QuizMode mode);
     bool putQuestionsInOrder(PointList& rows);
     void placeMarker(QPointF topLeft);
     // A locate quiz asks in a column right of the map, inside this window, never over the map.
@@ -105,7 +108,9 @@ private:
     // The answer window while it stands beside the map, else nothing.
     AnswerWindow* questionColumn() const;
     void endQuiz();
-    void setQuizRunning(bool running);
+    // A long command of this window: busy, with the commands held, until it ends.
+    void beginLongOperation();
+    void endLongOperation();
     void growToShowMap();
     void closeIfAsked();
 
@@ -114,7 +119,7 @@ private:
     QString m_helpFile;
     QuestionTable m_table;
     FileDialogState m_openDialog;
-    std::unique_ptr<LongOperation> m_operation;
+    MainWindowState m_state;
     bool m_closeAsked = false;
 
     SystemRandomSource m_systemRandom;
@@ -129,4 +134,6 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<WorksheetCommands> m_worksheet;
     std::unique_ptr<StudyCommands> m_study;
+    // Last, so that an operation still under way gives the commands back to intact menus.
+    std::unique_ptr<LongOperation> m_operation;
 };

@@ -13,10 +13,6 @@ QString maybeMovedText() {
     return QStringLiteral("移動、削除されたか、もしくは名前が変更された可能性があります。");
 }
 
-MessageRequest exclamation(const QString& text, const QString& title) {
-    return MessageRequest{text, title, MessageButtons::Ok, MessageIcon::Exclamation};
-}
-
 // No command line: the settings decide, and may take a path from the history.
 void decideFromSettings(const StartupInputs& inputs, const AskRecentFile& askRecentFile,
                         StartupDecision& decision) {
@@ -38,9 +34,8 @@ void decideFromSettings(const StartupInputs& inputs, const AskRecentFile& askRec
         if (chosen.isEmpty())
             return;
         if (!Files::fileExists(chosen)) {
-            decision.messages << exclamation(QStringLiteral("このﾌｧｲﾙは存在しません。") + u'\r' +
-                                                 maybeMovedText(),
-                                             QStringLiteral("ｴﾗｰ"));
+            decision.messages << MessageRequest::error(QStringLiteral("このﾌｧｲﾙは存在しません。") +
+                                                       u'\r' + maybeMovedText());
             return;
         }
         decision.startupPath = chosen;
@@ -49,7 +44,7 @@ void decideFromSettings(const StartupInputs& inputs, const AskRecentFile& askRec
             return;
         const QString& last = inputs.history.constFirst();
         if (!Files::fileExists(last)) {
-            decision.messages << exclamation(
+            decision.messages << MessageRequest::error(
                 QStringLiteral("前回使ったﾌｧｲﾙを開こうとしましたが、ﾌｧｲﾙが見つかりません。") +
                     u'\r' + maybeMovedText(),
                 QStringLiteral("自動ﾌｧｲﾙ読みこみ"));
@@ -80,8 +75,8 @@ StartupDecision decide(const StartupInputs& inputs, const AskRecentFile& askRece
     // A file named on the command line wins over the settings, which still set the option.
     decision.startupOption = SettingsFile::optionFromStoredValue(inputs.storedSetting);
     if (!hasQuestionFileExtension(inputs.commandLine)) {
-        decision.messages << exclamation(QStringLiteral("このﾌｧｲﾙは、ZAVﾏｯﾌﾟﾌｧｲﾙではありません。"),
-                                         QStringLiteral("ｴﾗｰ"));
+        decision.messages << MessageRequest::error(
+            QStringLiteral("このﾌｧｲﾙは、ZAVﾏｯﾌﾟﾌｧｲﾙではありません。"));
         return decision;
     }
     // Taken as it stands: not split, trimmed or unquoted, and not checked for existence. A

@@ -1,31 +1,27 @@
 #include "app/StudyCommands.h"
 
 #include "app/AppSession.h"
-#include "app/MainMenus.h"
+#include "app/MainWindowState.h"
 #include "dialogs/StudyOptionsDialog.h"
 #include "platform/MapView.h"
 #include "quiz/AnswerWindow.h"
 #include "quiz/QuizPlacement.h"
 #include "quiz/ReviewWindow.h"
 
-#include <QAction>
 #include <QDebug>
 #include <QTimer>
 
-StudyCommands::StudyCommands(Services& services, QWidget& window, AppSession& session,
-                             const QuestionTable& table, MapView& mapView, const MainMenus& menus)
+StudyCommands::StudyCommands(Services& services, AppSession& session, const QuestionTable& table,
+                             MapView& mapView, const MainWindowState& state)
     : m_services(services)
-    , m_window(window)
     , m_session(session)
     , m_table(table)
     , m_mapView(mapView)
-    , m_menus(menus) {
-    connect(m_menus.review, &QAction::triggered, this, &StudyCommands::showReview);
-    connect(m_menus.studyOptions, &QAction::triggered, this, &StudyCommands::openOptions);
-    connect(m_menus.mastery, &QAction::toggled, this, &StudyCommands::showMastery);
+    , m_state(state) {
+    connect(&m_state, &MainWindowState::changed, this, &StudyCommands::followState);
     // The ring lies above the mastery dots.
     m_mapView.addOverlay(&m_ring);
-    updateActions();
+    followState();
 }
 
 StudyCommands::~StudyCommands() {
@@ -47,25 +43,22 @@ void StudyCommands::fileOpening() {
     // The review and the dots belong to the file before.
     if (m_review)
         m_review->close();
-    m_reviewReady = false;
     record().setQuestionFile(QString(), {});
-    showMastery(m_menus.mastery->isChecked());
-    updateActions();
+    refreshMastery();
 }
 
 void StudyCommands::fileOpened(const QString& path) {
     record().setQuestionFile(path, m_table.rows());
-    showMastery(m_menus.mastery->isChecked());
+    refreshMastery();
 }
 
-PointStatsTable StudyCommands::recordFor(QuizSession::Mode mode) {
-    if (mode != QuizSession::Mode::WeakFirst)
+PointStatsTable StudyCommands::recordFor(QuizMode mode) {
+    if (mode != QuizMode::WeakFirst)
         return {};
     return record().pointStats();
 }
 
 void StudyCommands::quizStarted(const AnswerWindow& quiz) {
-    m_quizRunning = true;
     if (m_review)
         m_review->hide();
     m_quizRows = quiz.session().rows();
@@ -73,8 +66,6 @@ void StudyCommands::quizStarted(const AnswerWindow& quiz) {
     connect(&quiz, &AnswerWindow::judged, this, &StudyCommands::questionJudged);
     connect(&quiz, &AnswerWindow::markerPlaced, this, &StudyCommands::questionAsked);
     connect(&quiz, &AnswerWindow::markerHidden, this, &StudyCommands::questionAsked);
-    showMastery(false);
-    updateActions();
 }
 
 void StudyCommands::questionJudged(const JudgedQuestion& question) {
@@ -97,20 +88,16 @@ void StudyCommands::questionAsked() {
 }
 
 void StudyCommands::quizEnded(const QList<JudgedQuestion>& judged) {
-    m_quizRunning = false;
     questionAsked();
     m_answers.reset();
     m_quizRows.clear();
     if (!m_review) {
-        m_review = new ReviewWindow(&m_window);
+        m_review = new ReviewWindow(m_mapView.window());
         connect(m_review, &ReviewWindow::pointRequested, this, &StudyCommands::showPoint);
         connect(m_review, &ReviewWindow::anotherRoundRequested, this,
                 &StudyCommands::anotherRoundRequested);
     }
     m_review->setQuestions(judged);
-    m_reviewReady = true;
-    showMastery(m_menus.mastery->isChecked());
-    updateActions();
     // A quiz stopped before anything was judged has nothing to review. It opens once the
     // ending has run its course: after a stop the main window comes back only afterwards, and
     // would cover it.
@@ -119,7 +106,7 @@ void StudyCommands::quizEnded(const QList<JudgedQuestion>& judged) {
 }
 
 void StudyCommands::showReview() {
-    if (!m_review || !m_reviewReady || m_quizRunning)
+    if (!m_review || !m_state.look(MainCommand::Review).enabled)
         return;
     m_review->show();
     m_review->raise();
@@ -127,7 +114,7 @@ void StudyCommands::showReview() {
 }
 
 void StudyCommands::showPoint(const Point& point) {
-    if (m_quizRunning)
+    if (m_state.values().quizRunning)
         return;
     const std::optional<QPointF> topLeft = QuizPlacement::markerTopLeft(point);
     if (!topLeft)
@@ -137,9 +124,21 @@ void StudyCommands::showPoint(const Point& point) {
     m_mapView.setMarkerVisible(true);
 }
 
-void StudyCommands::showMastery(bool shown) {
+void StudyCommands::followState() {
     // Never during a quiz: the dots would tell the answers' places apart.
-    if (shown && !m_quizRunning) {
+    const bool shown = m_state.values().masteryShown && !m_state.values().quizRunning;
+    if (shown != m_masteryOnMap)
+        showMastery(shown);
+}
+
+void StudyCommands::refreshMastery() {
+    if (m_masteryOnMap)
+        showMastery(true);
+}
+
+void StudyCommands::showMastery(bool shown) {
+    m_masteryOnMap = shown;
+    if (shown) {
         m_mastery.setPoints(m_table.rows(), record().pointStats());
         m_mapView.removeOverlay(&m_ring);
         m_mapView.addOverlay(&m_mastery);
@@ -151,24 +150,18 @@ void StudyCommands::showMastery(bool shown) {
     m_mapView.updateOverlays();
 }
 
-void StudyCommands::updateActions() {
-    m_menus.review->setEnabled(m_reviewReady && !m_quizRunning);
-    m_menus.mastery->setEnabled(!m_quizRunning);
-}
-
 MessageRequest StudyCommands::clearQuestion() {
     return {QStringLiteral("学習記録をすべて消去しますか？"), QStringLiteral("確認"),
             MessageButtons::YesNoDefaultNo, MessageIcon::Question};
 }
 
 MessageRequest StudyCommands::clearFailed(const QString& reason) {
-    return {QStringLiteral("学習記録を消去できませんでした。\r") + reason, QStringLiteral("ｴﾗｰ"),
-            MessageButtons::Ok, MessageIcon::Exclamation};
+    return MessageRequest::error(QStringLiteral("学習記録を消去できませんでした。\r") + reason);
 }
 
 void StudyCommands::openOptions() {
     // A new dialog each time, so it starts from the options as they are; this window waits.
-    StudyOptionsDialog dialog(m_session.studyOptions(), &m_window);
+    StudyOptionsDialog dialog(m_session.studyOptions(), m_mapView.window());
     connect(&dialog, &StudyOptionsDialog::clearRequested, this, &StudyCommands::clearRecord);
     if (dialog.exec() == QDialog::Accepted)
         m_session.setStudyOptions(dialog.options());
@@ -184,5 +177,5 @@ void StudyCommands::clearRecord() {
         m_services.message(clearFailed(error));
         return;
     }
-    showMastery(m_menus.mastery->isChecked());
+    refreshMastery();
 }

@@ -15,21 +15,21 @@
 
 class AnswerWindow;
 class AppSession;
-struct MainMenus;
+class MainWindowState;
 class MapView;
 class ReviewWindow;
-class QWidget;
 
 // The main window's study commands: every judged question into the study record, the review
 // "結果" when a quiz ends (and from its menu item), another round over the misses, the mastery
 // map, the ring on the point that a wrong answer names, and the study options with the
 // emptying of the record. The window tells it what happens to the question file and the quiz;
-// it asks the window to start another round through a signal.
+// it follows the window's state (the mastery toggle, a quiz under way) and asks the window to
+// start another round through a signal. Its windows belong to the map view's window.
 class StudyCommands : public QObject {
     Q_OBJECT
 public:
-    StudyCommands(Services& services, QWidget& window, AppSession& session,
-                  const QuestionTable& table, MapView& mapView, const MainMenus& menus);
+    StudyCommands(Services& services, AppSession& session, const QuestionTable& table,
+                  MapView& mapView, const MainWindowState& state);
     ~StudyCommands() override;
 
     // The question file follows the window's reads: nothing is shown of the file before while
@@ -40,7 +40,7 @@ public:
 
     // What weak points first draws by: the record of the file's points (nothing for the other
     // modes, which need no reading).
-    PointStatsTable recordFor(QuizSession::Mode mode);
+    PointStatsTable recordFor(QuizMode mode);
     void quizStarted(const AnswerWindow& quiz);
     // The quiz has ended (completed or stopped) with these questions judged.
     void quizEnded(const QList<JudgedQuestion>& judged);
@@ -52,6 +52,7 @@ public:
     const MasteryOverlay& mastery() const { return m_mastery; }
     const MeantPointRing& ring() const { return m_ring; }
 
+    // Does nothing while 結果(&R) is unavailable.
     void showReview();
     void openOptions();
 
@@ -67,23 +68,24 @@ private:
     void questionAsked();
     void showPoint(const Point& point);
     void clearRecord();
+    // The mastery dots are on the map while the toggle is on and no quiz runs.
+    void followState();
     void showMastery(bool shown);
-    void updateActions();
+    // Reads the dots again when they are on the map (the file or the record changed).
+    void refreshMastery();
 
     Services& m_services;
-    QWidget& m_window;
     AppSession& m_session;
     const QuestionTable& m_table;
     MapView& m_mapView;
-    const MainMenus& m_menus;
+    const MainWindowState& m_state;
     std::unique_ptr<StudyRecord> m_record;
 
     // The running quiz's points by their answers (the rows as the quiz asks them).
     std::unique_ptr<AnswerIndex> m_answers;
     PointList m_quizRows;
     MasteryOverlay m_mastery;
+    bool m_masteryOnMap = false;
     MeantPointRing m_ring;
-    bool m_quizRunning = false;
-    bool m_reviewReady = false;
     QPointer<ReviewWindow> m_review;
 };

@@ -1,46 +1,39 @@
 #include "app/WorksheetCommands.h"
 
-#include "app/MainMenus.h"
-#include "app/PlayFile.h"
+#include "app/MainWindowState.h"
+#include "app/MainWindowTexts.h"
 #include "app/Worksheet.h"
 #include "app/WorksheetRenderer.h"
 #include "dialogs/WorksheetDialog.h"
 #include "platform/LongOperation.h"
 
-#include <QAction>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 
 WorksheetCommands::WorksheetCommands(Services& services, QWidget& window,
-                                     const QuestionTable& table, const MainMenus& menus)
+                                     const QuestionTable& table, MainWindowState& state)
     : m_services(services)
     , m_window(window)
     , m_table(table)
-    , m_menus(menus) {
-    connect(menus.print, &QAction::triggered, this, &WorksheetCommands::print);
-    connect(menus.exportPdf, &QAction::triggered, this, &WorksheetCommands::exportPdf);
-    updateActions();
-}
+    , m_state(state) {}
 
 MessageRequest WorksheetCommands::exportFailed(const QString& path, const QString& reason) {
     QString text = QStringLiteral("PDFﾌｧｲﾙを保存できませんでした。\r") + path;
     if (!reason.isEmpty())
         text += u'\r' + reason;
-    return {text, QStringLiteral("ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation};
+    return MessageRequest::error(text);
 }
 
 MessageRequest WorksheetCommands::printFailed() {
-    return {QStringLiteral("印刷できませんでした。"), QStringLiteral("ｴﾗｰ"), MessageButtons::Ok,
-            MessageIcon::Exclamation};
+    return MessageRequest::error(QStringLiteral("印刷できませんでした。"));
 }
 
 void WorksheetCommands::fileOpening() {
     m_path.clear();
     m_rows.clear();
     m_map = QImage();
-    updateActions();
 }
 
 void WorksheetCommands::fileOpened(const QString& path) {
@@ -48,21 +41,6 @@ void WorksheetCommands::fileOpened(const QString& path) {
     // A quiz shuffles the window's table in place, so the worksheet keeps its own copy in the
     // file's order (shared until the shuffle detaches the table).
     m_rows = m_table.rows();
-    updateActions();
-}
-
-void WorksheetCommands::setQuizRunning(bool running) {
-    m_quizRunning = running;
-    updateActions();
-}
-
-bool WorksheetCommands::available() const {
-    return !m_path.isEmpty() && !m_rows.isEmpty() && !m_quizRunning && !m_busy;
-}
-
-void WorksheetCommands::updateActions() {
-    m_menus.print->setEnabled(available());
-    m_menus.exportPdf->setEnabled(available());
 }
 
 std::optional<WorksheetOptions> WorksheetCommands::askOptions() {
@@ -79,7 +57,7 @@ Worksheet WorksheetCommands::worksheet(const WorksheetOptions& options) {
 
 void WorksheetCommands::print() {
     // A command held by a long read, or one that became unavailable, does nothing.
-    if (!available() || !m_menus.print->isEnabled())
+    if (!m_state.look(MainCommand::Print).enabled)
         return;
     const std::optional<WorksheetOptions> options = askOptions();
     if (!options)
@@ -98,7 +76,7 @@ void WorksheetCommands::print() {
         return;
     if (!painted) {
         m_services.message(printFailed());
-        emit statusChanged(PlayFile::errorStatus());
+        emit statusChanged(MainWindowTexts::errorStatus());
         return;
     }
     m_options = *options;
@@ -106,7 +84,7 @@ void WorksheetCommands::print() {
 }
 
 void WorksheetCommands::exportPdf() {
-    if (!available() || !m_menus.exportPdf->isEnabled())
+    if (!m_state.look(MainCommand::ExportPdf).enabled)
         return;
     const std::optional<WorksheetOptions> options = askOptions();
     if (!options)
@@ -123,9 +101,8 @@ void WorksheetCommands::exportPdf() {
         return;
 
     const Worksheet sheet = worksheet(*options);
-    m_busy = true;
-    updateActions();
-    LongOperation operation(m_window, m_menus.commands());
+    m_state.setBusy(true);
+    LongOperation operation(m_window, [this](bool held) { m_state.setCommandsHeld(held); });
     emit statusChanged(exportingStatus());
     QString error;
     const bool written = WorksheetRenderer::writePdf(path, sheet, &error, QPageSize(QPageSize::A4),
@@ -137,10 +114,9 @@ void WorksheetCommands::exportPdf() {
         emit statusChanged(exportedStatus());
     } else {
         operation.withNormalCursor([&] { return m_services.message(exportFailed(path, error)); });
-        emit statusChanged(PlayFile::errorStatus());
+        emit statusChanged(MainWindowTexts::errorStatus());
     }
     operation.end();
-    m_busy = false;
-    updateActions();
+    m_state.setBusy(false);
     emit finished();
 }

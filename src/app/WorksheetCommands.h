@@ -11,31 +11,29 @@
 
 #include <optional>
 
-struct MainMenus;
+class MainWindowState;
 class Worksheet;
 class QWidget;
 
 // The main window's print and PDF-export commands, 印刷(&P)... and PDFに書き出し(&D)...: the
 // worksheet's options, then the print dialog and the preview, or the save dialog and the
 // export. Cancel at any step ends the command with nothing changed; the options chosen are
-// offered again after a command that went through. Both commands are available while a
-// question file read in full has points and no quiz runs.
+// offered again after a command that went through. Both commands are available while the
+// window's state says so (a question file read in full has points and no quiz runs); the
+// export is a long command of the window, marked in its state.
 class WorksheetCommands : public QObject {
     Q_OBJECT
 public:
     WorksheetCommands(Services& services, QWidget& window, const QuestionTable& table,
-                      const MainMenus& menus);
+                      MainWindowState& state);
 
     // The question file on paper follows the window's reads: nothing while one runs or after
     // one failed; the file's name and its (last) map once one succeeded.
     void fileOpening();
     void mapLoaded(const QImage& map) { m_map = map; }
     void fileOpened(const QString& path);
-    void setQuizRunning(bool running);
 
-    // True while a worksheet is being written out.
-    bool isBusy() const { return m_busy; }
-
+    // Both do nothing while their menu items are unavailable.
     void print();
     void exportPdf();
 
@@ -52,20 +50,16 @@ signals:
     void finished();
 
 private:
-    bool available() const;
-    void updateActions();
     std::optional<WorksheetOptions> askOptions();
     Worksheet worksheet(const WorksheetOptions& options);
 
     Services& m_services;
     QWidget& m_window;
     const QuestionTable& m_table;
-    const MainMenus& m_menus;
+    MainWindowState& m_state;
     QString m_path;
     QImage m_map;
     PointList m_rows; // in the file's order
-    bool m_quizRunning = false;
-    bool m_busy = false;
     WorksheetOptions m_options;
     FileDialogState m_pdfDialog{pdfFilter(), QString()};
     SystemRandomSource m_random;

@@ -1,5 +1,7 @@
 #include "app/WorksheetLayout.h"
 
+#include "data/QuizTerms.h"
+
 #include <QFontMetricsF>
 #include <QPaintDevice>
 
@@ -86,7 +88,7 @@ bool WorksheetLayout::showsMap() const {
 QString WorksheetLayout::cell(const WorksheetEntry& entry, int column) const {
     QString text = cellText(m_worksheet.point(entry)[column]);
     if ((column == ColumnHint || column == ColumnInfo) && !entry.position && showsMap())
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + offMapNote();
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + offMapText();
     return text;
 }
 

@@ -79,7 +79,6 @@ public:
     // length; the hint and the information of a point missing from the printed map say so.
     QString cell(const WorksheetEntry& entry, int column) const;
     static QString cellText(const QString& text);
-    static QString offMapNote() { return QStringLiteral("（地図上にありません）"); }
     // Word wrap that falls back to breaking anywhere, for long words and Japanese alike.
     static constexpr int kWrapFlags = Qt::TextWordWrap | Qt::TextWrapAnywhere;
 

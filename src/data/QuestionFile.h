@@ -20,6 +20,26 @@ enum class ReadOutcome {
     TooManyPoints, // the file holds more points than a table can (kMaxPoints)
 };
 
+// What both windows say about question files: their file dialogs' filter, the status while one
+// is read, and the reads that failed alike in both.
+namespace QuestionFileText {
+inline QString filter() {
+    return QStringLiteral("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm");
+}
+inline QString opening() {
+    return QStringLiteral("ﾌｧｲﾙを開いています...");
+}
+inline QString mapMissing() {
+    return QStringLiteral("指定されているﾏｯﾌﾟは存在しません。");
+}
+inline QString mapNotBitmap() {
+    return QStringLiteral("指定されているﾏｯﾌﾟは、ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙではありません。");
+}
+inline QString malformed() {
+    return QStringLiteral("このﾌｧｲﾙは不正か、または壊れています。");
+}
+} // namespace QuestionFileText
+
 // Where a read puts what it finds: the main window's question table and map view, or the
 // editor's point table and map view. The reader itself knows nothing of windows.
 class QuestionSink {

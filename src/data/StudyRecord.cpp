@@ -112,13 +112,13 @@ QString nextConnectionName() {
     return QStringLiteral("zav-study-record-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-const char* modeText(StudyMode mode) {
+const char* modeText(QuizMode mode) {
     switch (mode) {
-    case StudyMode::Normal:
+    case QuizMode::Normal:
         return "Normal";
-    case StudyMode::Practice:
+    case QuizMode::Practice:
         return "Practice";
-    case StudyMode::WeakFirst:
+    case QuizMode::WeakFirst:
         return "WeakFirst";
     }
     return "Normal";
@@ -532,8 +532,8 @@ struct StudyRecord::Private {
         query.addBindValue(attempt.correct ? 1 : 0);
         query.addBindValue(attempt.seconds);
         query.addBindValue(QString::fromLatin1(modeText(attempt.mode)));
-        query.addBindValue(attempt.method == AnswerMethod::Press ? QStringLiteral("Press")
-                                                                 : QStringLiteral("Typed"));
+        query.addBindValue(attempt.method == AnswerMethod::Locate ? QStringLiteral("Press")
+                                                                  : QStringLiteral("Typed"));
         query.addBindValue(optionalReal(attempt.pressX));
         query.addBindValue(optionalReal(attempt.pressY));
         query.addBindValue(optionalReal(attempt.distance));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Point.h"
+#include "data/QuizTerms.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -38,19 +39,15 @@ struct PointStats {
 
 using PointStatsTable = QHash<PointIdentity, PointStats>;
 
-// The quiz mode an attempt was made in, and how it was answered (a typed name, or a press on
-// the map). Stored as text so the file explains itself.
-enum class StudyMode { Normal, Practice, WeakFirst };
-enum class AnswerMethod { Typed, Press };
-
-// One judged question.
+// One judged question. Its mode and answer method are stored as text so the file explains
+// itself.
 struct Attempt {
     std::int64_t whenMsecsUtc = 0;
     QString typed;
     bool correct = false;
     double seconds = 0;
-    StudyMode mode = StudyMode::Normal;
-    AnswerMethod method = AnswerMethod::Typed;
+    QuizMode mode = QuizMode::Normal;
+    AnswerMethod method = AnswerMethod::Typing;
     // Where the map was pressed and how far from the point, in map pixels (press answers only).
     std::optional<double> pressX;
     std::optional<double> pressY;

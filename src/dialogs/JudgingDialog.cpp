@@ -5,15 +5,16 @@
 #include <QCheckBox>
 #include <QPushButton>
 
-JudgingDialog::JudgingDialog(bool ignoreWidth, bool ignoreKana, bool ignoreSpaces, QWidget* parent)
+JudgingDialog::JudgingDialog(const JudgingOptions& options, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , m_values{ignoreWidth, ignoreKana, ignoreSpaces} {
+    , m_options(options) {
     setObjectName(QStringLiteral("JudgingDialog"));
     setWindowTitle(QStringLiteral("判定の設定"));
     setFixedSize(Twips::rect(0, 0, 4500, 1815).size());
 
     // Created in tab order: the boxes, then the buttons.
+    const std::array<bool, 3> values{options.ignoreWidth, options.ignoreKana, options.ignoreSpaces};
     const std::array<QString, 3> captions{QStringLiteral("全角と半角を区別しない(&W)"),
                                           QStringLiteral("ひらがなとカタカナを区別しない(&K)"),
                                           QStringLiteral("空白を無視する(&S)")};
@@ -21,7 +22,7 @@ JudgingDialog::JudgingDialog(bool ignoreWidth, bool ignoreKana, bool ignoreSpace
         auto* box = new QCheckBox(captions[i], this);
         box->setObjectName(QStringLiteral("Check1_%1").arg(i));
         box->setGeometry(Twips::rect(120, 120 + 360 * int(i), 4260, 255));
-        box->setChecked(m_values[i]);
+        box->setChecked(values[i]);
         m_boxes[i] = box;
     }
 
@@ -38,7 +39,6 @@ JudgingDialog::JudgingDialog(bool ignoreWidth, bool ignoreKana, bool ignoreSpace
 }
 
 void JudgingDialog::accept() {
-    for (std::size_t i = 0; i < m_boxes.size(); ++i)
-        m_values[i] = m_boxes[i]->isChecked();
+    m_options = {m_boxes[0]->isChecked(), m_boxes[1]->isChecked(), m_boxes[2]->isChecked()};
     QDialog::accept();
 }

@@ -1,27 +1,27 @@
 #pragma once
 
+#include "data/JudgingOptions.h"
+
 #include <QDialog>
 
 #include <array>
 
 class QCheckBox;
 
-// The dialog "判定の設定": how leniently typed answers are judged. It opens with the three
-// choices handed in; after exec() they are the ones chosen with "&OK", or those handed in after
+// The dialog "判定の設定": how leniently typed answers are judged. It opens with the options
+// handed in; after exec(), options() are those chosen with "&OK", or the ones handed in after
 // "ｷｬﾝｾﾙ(&C)", Esc or the frame's close button.
 class JudgingDialog : public QDialog {
     Q_OBJECT
 public:
-    JudgingDialog(bool ignoreWidth, bool ignoreKana, bool ignoreSpaces, QWidget* parent = nullptr);
+    explicit JudgingDialog(const JudgingOptions& options, QWidget* parent = nullptr);
 
-    bool ignoreWidth() const { return m_values[0]; }
-    bool ignoreKana() const { return m_values[1]; }
-    bool ignoreSpaces() const { return m_values[2]; }
+    JudgingOptions options() const { return m_options; }
 
     void accept() override;
 
 private:
+    JudgingOptions m_options;
     // In the order of the boxes: width, kana, spaces.
     std::array<QCheckBox*, 3> m_boxes{};
-    std::array<bool, 3> m_values{};
 };

@@ -324,6 +324,16 @@ QList<QAction*> EditorControls::commands() const {
     return own + zoomActions;
 }
 
+void EditorControls::holdCommands(bool held, const QUndoStack& stack) {
+    for (QAction* action : commands())
+        action->setEnabled(!held);
+    commitButton->setEnabled(!held);
+    modeButton->setEnabled(!held);
+    // Meanwhile the history is at most cleared, which left nothing to undo or redo.
+    if (!held)
+        showUndoState(stack);
+}
+
 void EditorControls::showUndoState(const QUndoStack& stack) {
     showUndoItem(undoAction, stack, false);
     showUndoItem(redoAction, stack, true);

@@ -30,8 +30,11 @@ struct EditorControls {
 
     void arrange();
 
-    // Every menu command, the popup's included: held while a file is read or written.
+    // Every menu command, the popup's included.
     QList<QAction*> commands() const;
+    // While a file is read or written every command and both buttons are held (disabled);
+    // given back, they are usable again, undo and redo as the history is then.
+    void holdCommands(bool held, const QUndoStack& stack);
 
     // The six boxes as a point (the info box's line breaks as CR LF, as the table keeps them),
     // and filling them from one.

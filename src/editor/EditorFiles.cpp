@@ -20,7 +20,8 @@ Report finishOpen(EditorDocument& document, ReadOutcome outcome) {
     case ReadOutcome::Malformed:
         document.setDiskStamp(DiskStamp::of(document.editingFileName()));
         document.apply(EditorEvent::FileOpenIncomplete);
-        return {Text::malformed(), error(Text::malformed())};
+        return {QuestionFileText::malformed(),
+                MessageRequest::error(QuestionFileText::malformed())};
     case ReadOutcome::TooManyPoints:
         document.setDiskStamp(DiskStamp::of(document.editingFileName()));
         document.apply(EditorEvent::FileOpenIncomplete);
@@ -29,12 +30,14 @@ Report finishOpen(EditorDocument& document, ReadOutcome outcome) {
         // A read error (or a map failure, which the editor reads past): no message.
         document.setDiskStamp(DiskStamp::of(document.editingFileName()));
         document.apply(EditorEvent::FileOpenIncomplete);
-        return {Text::malformed(), std::nullopt};
+        return {QuestionFileText::malformed(), std::nullopt};
     }
 }
 
 MessageRequest mapCheckFailed(ReadOutcome failure) {
-    return error(failure == ReadOutcome::MapMissing ? Text::mapMissing() : Text::mapNotBitmap());
+    return MessageRequest::error(failure == ReadOutcome::MapMissing
+                                     ? QuestionFileText::mapMissing()
+                                     : QuestionFileText::mapNotBitmap());
 }
 
 std::optional<MessageRequest> overwriteQuestion(const EditorDocument& document,
@@ -69,7 +72,7 @@ Report finishSave(EditorDocument& document, const QString& path, const WriteResu
 MapFile loadMap(const QString& path) {
     // Readers accept no other map, so a map of any other name would only fail later.
     if (!MapImage::hasBitmapExtension(path))
-        return {QImage(), error(Text::mapNotBitmap())};
+        return {QImage(), MessageRequest::error(QuestionFileText::mapNotBitmap())};
     std::optional<QImage> loaded = MapImage::load(path);
     if (!loaded)
         return {QImage(), mapNotLoadable(path)};
@@ -78,7 +81,7 @@ MapFile loadMap(const QString& path) {
 
 std::optional<MessageRequest> relativeMapRefusal(const EditorDocument& document) {
     if (!document.isNamed())
-        return error(Text::saveFirst(), Text::mapTitle());
+        return MessageRequest::error(Text::saveFirst(), Text::mapTitle());
     return std::nullopt;
 }
 
@@ -94,7 +97,7 @@ RelativeMap relativeMap(const EditorDocument& document, const QString& typed) {
     // Stored exactly as typed after "./", whatever separators it uses.
     map.reference = MapReference::kRelativePrefix.toString() + typed;
     if (!Files::fileExists(map.path))
-        map.refusal = error(Text::fileNotFound());
+        map.refusal = MessageRequest::error(Text::fileNotFound());
     return map;
 }
 

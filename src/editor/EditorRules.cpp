@@ -23,10 +23,6 @@ QString firstUnstorableCharacter(const QString& text) {
     return text.mid(at, pair ? 2 : 1);
 }
 
-MessageRequest error(const QString& text, const QString& title) {
-    return {text, title, MessageButtons::Ok, MessageIcon::Exclamation};
-}
-
 namespace {
 
 QString unstorableLine(const QString& where, const QString& character) {
@@ -53,17 +49,17 @@ std::optional<QString> unstorableBox(const Point& boxes) {
 std::optional<MessageRequest> checkPoint(EditMode mode, const Point& boxes,
                                          const PointTable& table) {
     if (!NumericText::isNumeric(boxes[ColumnX]) || !NumericText::isNumeric(boxes[ColumnY]))
-        return error(Text::badCoordinates());
+        return MessageRequest::error(Text::badCoordinates());
     // Only the empty text is empty: a blank is an answer.
     if (boxes[ColumnAnswer1].isEmpty())
         return MessageRequest{Text::noAnswer1(), QString(), MessageButtons::Ok, MessageIcon::None};
     if (mode == EditMode::Add && table.isFull())
-        return error(
+        return MessageRequest::error(
             QStringLiteral("これ以上追加できません。\r項目数は%1までです。").arg(kMaxPoints));
     if (mode == EditMode::Edit && !table.hasSelection())
-        return error(Text::selectRow());
+        return MessageRequest::error(Text::selectRow());
     if (const std::optional<QString> unstorable = unstorableBox(boxes))
-        return error(*unstorable + u'\r' + unstorableHint());
+        return MessageRequest::error(*unstorable + u'\r' + unstorableHint());
     return std::nullopt;
 }
 
@@ -96,33 +92,31 @@ MessageRequest unstorableOnSave(const WriteResult& result, const QString& mapRef
         if (result.row < rows.size() && result.column >= 0 && result.column < kPointColumns)
             character = firstUnstorableCharacter(rows[result.row][result.column]);
     }
-    return error(unstorableLine(where, character) + u'\r' + unstorableHint() + u'\r' +
-                 QStringLiteral("ﾌｧｲﾙは保存されていません。"));
+    return MessageRequest::error(unstorableLine(where, character) + u'\r' + unstorableHint() +
+                                 u'\r' + QStringLiteral("ﾌｧｲﾙは保存されていません。"));
 }
 
 MessageRequest saveFailed(const QString& path, const QString& reason) {
     QString text = QStringLiteral("ﾌｧｲﾙを保存できませんでした。\r") + path;
     if (!reason.isEmpty())
         text += u'\r' + reason;
-    return error(text);
+    return MessageRequest::error(text);
 }
 
 MessageRequest mapNotLoadable(const QString& path) {
-    return error(QStringLiteral("指定されたﾌｧｲﾙは、ﾋﾞｯﾄﾏｯﾌﾟとして読み込めません。\r") + path);
+    return MessageRequest::error(
+        QStringLiteral("指定されたﾌｧｲﾙは、ﾋﾞｯﾄﾏｯﾌﾟとして読み込めません。\r") + path);
 }
 
 MessageRequest tooManyPoints() {
-    return error(QStringLiteral("項目数が%1を超えているため、途中までしか読み込めませんでした。")
-                     .arg(kMaxPoints));
+    return MessageRequest::error(
+        QStringLiteral("項目数が%1を超えているため、途中までしか読み込めませんでした。")
+            .arg(kMaxPoints));
 }
 
 MessageRequest itemCount(int rows) {
     return {QString::number(rows) + Text::itemsSuffix(), QString(), MessageButtons::Ok,
             MessageIcon::None};
-}
-
-QString positionText(int x, int y) {
-    return QStringLiteral("X=") + QString::number(x) + QStringLiteral(" Y=") + QString::number(y);
 }
 
 QString infoFromBox(const QString& boxText) {

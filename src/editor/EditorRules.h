@@ -18,9 +18,6 @@ namespace EditorRules {
 
 // Message texts and titles the editor shows.
 namespace Text {
-inline QString errorTitle() {
-    return QStringLiteral("ｴﾗｰ");
-}
 inline QString badCoordinates() {
     return QStringLiteral("X座標またはY座標の値が不正です。");
 }
@@ -54,20 +51,8 @@ inline QString openTitle() {
 inline QString discardQuestion() {
     return QStringLiteral("編集中のﾌｧｲﾙは変更されています。\r破棄してよろしいですか？");
 }
-inline QString opening() {
-    return QStringLiteral("ﾌｧｲﾙを開いています...");
-}
 inline QString saving() {
     return QStringLiteral("ﾌｧｲﾙを保存しています...");
-}
-inline QString mapMissing() {
-    return QStringLiteral("指定されているﾏｯﾌﾟは存在しません。");
-}
-inline QString mapNotBitmap() {
-    return QStringLiteral("指定されているﾏｯﾌﾟは、ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙではありません。");
-}
-inline QString malformed() {
-    return QStringLiteral("このﾌｧｲﾙは不正か、または壊れています。");
 }
 inline QString mapTitle() {
     return QStringLiteral("ﾏｯﾌﾟの指定");
@@ -105,13 +90,8 @@ MessageRequest saveFailed(const QString& path, const QString& reason);
 MessageRequest mapNotLoadable(const QString& path);
 // The message for a file with more points than a table holds.
 MessageRequest tooManyPoints();
-// The plain error box (title "ｴﾗｰ", OK, exclamation).
-MessageRequest error(const QString& text, const QString& title = Text::errorTitle());
 // "12項目": the row count box (application title, OK, no icon).
 MessageRequest itemCount(int rows);
-
-// The `Position` panel for a pointer at whole map pixel (x, y): "X=128 Y=45".
-QString positionText(int x, int y);
 
 // The info box shows line breaks as the platform's text edit does ("\n"); the table and the
 // file keep them as a Windows text box does, CR LF.

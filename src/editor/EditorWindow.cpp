@@ -47,7 +47,7 @@ EditorWindow::EditorWindow(Services& services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
-    m_fileDialog.filter = QStringLiteral("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm");
+    m_fileDialog.filter = QuestionFileText::filter();
 
     m_controls = std::make_unique<EditorControls>(this, m_model);
     m_mapPoints = new MapPoints(*m_history, *m_model, m_controls->mapView, this);
@@ -112,8 +112,7 @@ void EditorWindow::wireControls() {
 
 std::unique_ptr<LongOperation> EditorWindow::holdCommands() {
     return std::make_unique<LongOperation>(
-        *this, m_controls->commands(),
-        QList<QWidget*>{m_controls->commitButton, m_controls->modeButton});
+        *this, [this](bool held) { m_controls->holdCommands(held, m_history->stack()); });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -166,8 +165,7 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void EditorWindow::showPointer(QPointF mapPos) {
-    m_controls->positionPanel->setText(
-        positionText(wholePixel(mapPos.x()), wholePixel(mapPos.y())));
+    m_controls->positionPanel->setText(MapView::positionText(mapPos));
 }
 
 MessageAnswer EditorWindow::showBox(const MessageRequest& request) {
@@ -327,7 +325,7 @@ void EditorWindow::startOpening(const QString& path) {
     m_controls->mapNamePanel->clear();
     m_controls->mapView->clearMap();
     m_document.setEditingFileName(path);
-    m_controls->editingFilePanel->setText(Text::opening());
+    m_controls->editingFilePanel->setText(QuestionFileText::opening());
 }
 
 void EditorWindow::showMap(const QImage& map, const QString& reference) {
@@ -374,7 +372,6 @@ void EditorWindow::openFile() {
     const ReadOutcome outcome = QuestionFile::read(path, sink);
     handOn();
     m_operation.reset();
-    m_controls->showUndoState(m_history->stack()); // held while reading, cleared meanwhile
     // A file that could not even be opened leaves the document as it was.
     if (!sink.started())
         return;

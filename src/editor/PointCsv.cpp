@@ -42,8 +42,8 @@ Import refused(const QString& text, bool cp932 = false) {
     QString message = text;
     if (cp932)
         message += u'\r' + cp932Note();
-    import.refusal = EditorRules::error(message + QStringLiteral("\rﾌｧｲﾙは取り込まれていません。"),
-                                        importTitle());
+    import.refusal = MessageRequest::error(
+        message + QStringLiteral("\rﾌｧｲﾙは取り込まれていません。"), importTitle());
     return import;
 }
 
@@ -455,7 +455,7 @@ MessageRequest report(const Import& import) {
     }
     if (listed < import.rejectedRecords)
         text += QStringLiteral("\rほか%1行").arg(import.rejectedRecords - listed);
-    return EditorRules::error(text, importTitle());
+    return MessageRequest::error(text, importTitle());
 }
 
 QByteArray encode(const PointList& rows) {
@@ -474,7 +474,7 @@ std::optional<MessageRequest> write(const QString& path, const PointList& rows) 
     QString reason;
     if (AtomicFile::write(path, encode(rows), &reason))
         return std::nullopt;
-    return EditorRules::error(
+    return MessageRequest::error(
         QStringLiteral("CSVﾌｧｲﾙを書き出せませんでした。\r") + path + u'\r' + reason, exportTitle());
 }
 

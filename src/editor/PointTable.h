@@ -1,22 +1,13 @@
 #pragma once
 
-#include "data/Point.h"
+#include "data/PointRows.h"
 
-// The editor's point table: one row per point in the order the rows were added, every row
-// carrying all six columns, and at most one selected row. Row numbers are 16-bit signed in
-// the file's tradition, so the table holds at most kMaxPoints rows.
-class PointTable {
+// The editor's point table: rows as the question table holds them, in the order they were
+// added, with the editor's rules on top: no change takes it past kMaxPoints rows, and at most
+// one row is selected.
+class PointTable : public PointRows {
 public:
     static constexpr int kNoSelection = -1;
-
-    int rowCount() const { return static_cast<int>(m_rows.size()); }
-    bool isEmpty() const { return m_rows.isEmpty(); }
-    bool isFull() const { return rowCount() >= kMaxPoints; }
-    bool contains(int row) const { return row >= 0 && row < rowCount(); }
-
-    const Point& row(int row) const { return m_rows.at(row); }
-    const QString& text(int column, int row) const { return m_rows.at(row)[column]; }
-    const PointList& rows() const { return m_rows; }
 
     int selection() const { return m_selection; }
     bool hasSelection() const { return m_selection != kNoSelection; }
@@ -41,6 +32,5 @@ public:
     void clear();
 
 private:
-    PointList m_rows;
     int m_selection = kNoSelection;
 };

@@ -1,23 +1,15 @@
 #include "platform/LongOperation.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QWidget>
 
-LongOperation::LongOperation(QWidget& window, const QList<QAction*>& commands,
-                             const QList<QWidget*>& controls)
+LongOperation::LongOperation(QWidget& window, HoldCommands holdCommands)
     : m_window(&window)
+    , m_holdCommands(std::move(holdCommands))
     , m_hadCursor(window.testAttribute(Qt::WA_SetCursor))
     , m_cursorBefore(window.cursor()) {
     // None of the commands may work on the half-done state of this one.
-    for (QAction* action : commands) {
-        m_heldActions.append({action, action->isEnabled()});
-        action->setEnabled(false);
-    }
-    for (QWidget* control : controls) {
-        m_heldControls.append({control, control->isEnabled()});
-        control->setEnabled(false);
-    }
+    m_holdCommands(true);
     showWaitCursor();
 }
 
@@ -37,16 +29,10 @@ void LongOperation::letEventsRun() {
 }
 
 void LongOperation::releaseCommands() {
-    for (const auto& [action, enabled] : std::as_const(m_heldActions)) {
-        if (action)
-            action->setEnabled(enabled);
-    }
-    for (const auto& [control, enabled] : std::as_const(m_heldControls)) {
-        if (control)
-            control->setEnabled(enabled);
-    }
-    m_heldActions.clear();
-    m_heldControls.clear();
+    if (!m_held)
+        return;
+    m_held = false;
+    m_holdCommands(false);
 }
 
 void LongOperation::end() {

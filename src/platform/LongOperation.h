@@ -2,27 +2,30 @@
 
 #include <QCursor>
 #include <QElapsedTimer>
-#include <QList>
 #include <QPointer>
 
+#include <functional>
 #include <utility>
 
-class QAction;
 class QWidget;
 
 // A command that keeps the window thread busy for a while: reading or writing a question file,
 // putting the questions into order. From construction to end() (or destruction) the window
-// shows the wait cursor and the commands handed in are held: disabled, each getting its own
-// state back at the end. letEventsRun() lets pending events run now and then, so the window
-// repaints and its timers fire, while the user's input waits until the command is done.
+// shows the wait cursor and its commands are held: the window is told to hold them, and to
+// give them back at the end, and shows that from its own state. letEventsRun() lets pending
+// events run now and then, so the window repaints and its timers fire, while the user's input
+// waits until the command is done.
 class LongOperation {
 public:
     // How often pending events run at most: often enough to look alive, rarely enough that
     // they cost little next to the work itself.
     static constexpr qint64 kEventIntervalMs = 50;
 
-    LongOperation(QWidget& window, const QList<QAction*>& commands,
-                  const QList<QWidget*>& controls = {});
+    // Told true at once, when the commands are to be held, and false once, when they are
+    // given back.
+    using HoldCommands = std::function<void(bool held)>;
+
+    LongOperation(QWidget& window, HoldCommands holdCommands);
     ~LongOperation();
     LongOperation(const LongOperation&) = delete;
     LongOperation& operator=(const LongOperation&) = delete;
@@ -57,8 +60,8 @@ private:
     void restoreCursor();
 
     QPointer<QWidget> m_window;
-    QList<std::pair<QPointer<QAction>, bool>> m_heldActions;
-    QList<std::pair<QPointer<QWidget>, bool>> m_heldControls;
+    HoldCommands m_holdCommands;
+    bool m_held = true;
     bool m_hadCursor = false;
     QCursor m_cursorBefore;
     bool m_ended = false;

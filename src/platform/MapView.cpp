@@ -364,3 +364,9 @@ void MapView::wheelEvent(QWheelEvent* event) {
         delta = QPoint(delta.y(), 0);
     scrollBy(-delta);
 }
+
+QString MapView::positionText(QPointF mapPixel) {
+    return QStringLiteral("X=%1 Y=%2")
+        .arg(static_cast<qint64>(std::floor(mapPixel.x())))
+        .arg(static_cast<qint64>(std::floor(mapPixel.y())));
+}

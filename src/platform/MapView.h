@@ -122,6 +122,10 @@ public slots:
     // Zooms so that the map point under `viewportAnchor` stays there (within the limits).
     void zoomAbout(qreal zoom, const QPointF& viewportAnchor);
 
+    // What both windows' position panels show for a map pixel that pointerMoved() reported:
+    // "X=128 Y=45".
+    static QString positionText(QPointF mapPixel);
+
 signals:
     void pointerMoved(QPointF mapPos);
     void pressed(QPointF mapPos, Qt::MouseButton button);

@@ -19,6 +19,12 @@ struct MessageRequest {
     QString title;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
+
+    static QString errorTitle() { return QStringLiteral("ｴﾗｰ"); }
+    // The plain error box: OK and the exclamation mark, titled "ｴﾗｰ" unless told otherwise.
+    static MessageRequest error(const QString& text, const QString& title = errorTitle()) {
+        return {text, title, MessageButtons::Ok, MessageIcon::Exclamation};
+    }
 };
 
 // One file dialog of a window (CommonDialog1, CommonDialog2): its filter, written as

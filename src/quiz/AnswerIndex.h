@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/Point.h"
-#include "quiz/JudgingOptions.h"
+#include "quiz/Judging.h"
 
 #include <QHash>
 #include <QList>

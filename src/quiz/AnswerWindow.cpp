@@ -26,8 +26,9 @@ QString nextCaption() {
 
 } // namespace
 
-AnswerWindow::AnswerWindow(const PointList& points, QuizSession::Mode mode, RandomSource& random,
-                           Services& services, QWidget* parent, const PointStatsTable& record)
+AnswerWindow::AnswerWindow(const PointList& points, QuizMode mode, RandomSource& random,
+                           Services& services, QWidget* parent, const PointStatsTable& record,
+                           const JudgingOptions& judging)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_services(services)
@@ -36,6 +37,7 @@ AnswerWindow::AnswerWindow(const PointList& points, QuizSession::Mode mode, Rand
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("解答欄"));
     setModal(false);
+    m_session.setJudgingOptions(judging);
     createControls();
 }
 
@@ -94,10 +96,6 @@ void AnswerWindow::createControls() {
     connect(m_clock, &QTimer::timeout, this, &AnswerWindow::tick);
 }
 
-void AnswerWindow::setJudgingOptions(const JudgingOptions& options) {
-    m_session.setJudgingOptions(options);
-}
-
 void AnswerWindow::setLocateOnMap(QSize mapSize) {
     if (m_started)
         return;
@@ -123,10 +121,12 @@ void AnswerWindow::start() {
 void AnswerWindow::okOrNext() {
     if (!m_running)
         return;
-    if (m_okNext->text() == okCaption())
-        checkAnswer();
-    else if (m_session.isJudged())
+    // The session says what the button does: a judged question moves on, a typed one is
+    // judged; a press on the map answers a locate quiz.
+    if (m_session.isJudged())
         askNextQuestion();
+    else if (!isLocating())
+        checkAnswer();
 }
 
 void AnswerWindow::askNextQuestion() {

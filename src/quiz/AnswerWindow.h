@@ -25,14 +25,13 @@ class AnswerWindow : public QDialog {
     Q_OBJECT
 public:
     // The points are asked as they are now; `random` draws the practice rows and the window's
-    // jumps off the marker; `record` is what weak points first draws by. Built hidden; the owner
-    // shows it and calls start().
-    AnswerWindow(const PointList& points, QuizSession::Mode mode, RandomSource& random,
-                 Services& services, QWidget* parent, const PointStatsTable& record = {});
+    // jumps off the marker; `record` is what weak points first draws by; `judging` is how typed
+    // answers are judged. Built hidden; the owner shows it and calls start().
+    AnswerWindow(const PointList& points, QuizMode mode, RandomSource& random, Services& services,
+                 QWidget* parent, const PointStatsTable& record = {},
+                 const JudgingOptions& judging = {});
     ~AnswerWindow() override;
 
-    // Set before start(): how typed answers are judged (exact unless set).
-    void setJudgingOptions(const JudgingOptions& options);
     // Set before start(): the learner answers by pressing on a map of this size, passed in
     // through pressOnMap(), instead of typing.
     void setLocateOnMap(QSize mapSize);
@@ -83,9 +82,7 @@ private:
     void okOrNext();
     void askNextQuestion();
     void checkAnswer();
-    bool isLocating() const {
-        return m_session.answerMethod() == QuizSession::AnswerMethod::Locate;
-    }
+    bool isLocating() const { return m_session.answerMethod() == AnswerMethod::Locate; }
     // Shows the answers, the information text and the mark of a judged question.
     void showVerdict(bool right);
     void tick();

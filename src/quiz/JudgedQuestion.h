@@ -18,8 +18,8 @@ struct JudgedQuestion {
     bool correct = false;
     double seconds = 0; // from the question shown to its judging
     std::int64_t judgedAtMsecsUtc = 0;
-    StudyMode mode = StudyMode::Normal;
-    AnswerMethod method = AnswerMethod::Typed;
+    QuizMode mode = QuizMode::Normal;
+    AnswerMethod method = AnswerMethod::Typing;
     // A located answer: where the map was pressed and how far from the point, in map pixels
     // (no distance for a point without a place).
     std::optional<QPointF> press;

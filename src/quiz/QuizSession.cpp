@@ -4,12 +4,12 @@
 
 #include <QDateTime>
 
-QuizSession::QuizSession(const PointList& rows, Mode mode, RandomSource& random,
+QuizSession::QuizSession(const PointList& rows, QuizMode mode, RandomSource& random,
                          const PointStatsTable& record)
     : m_rows(rows)
     , m_mode(mode)
     , m_random(random) {
-    if (mode == Mode::WeakFirst)
+    if (mode == QuizMode::WeakFirst)
         m_weakFirst = std::make_unique<WeakFirstDraw>(rows, record);
 }
 
@@ -20,15 +20,15 @@ std::optional<int> QuizSession::nextRow() {
     if (count == 0)
         return std::nullopt;
     switch (m_mode) {
-    case Mode::Normal:
+    case QuizMode::Normal:
         // Every row once, in table order.
         if (m_questionNo + 1 >= count)
             return std::nullopt;
         return static_cast<int>(m_questionNo + 1);
-    case Mode::Practice:
+    case QuizMode::Practice:
         // Drawn with replacement, without end.
         return randomIndex(m_random, count);
-    case Mode::WeakFirst:
+    case QuizMode::WeakFirst:
         // By the record and this run's verdicts, without end.
         return m_weakFirst->next(m_random);
     }
@@ -54,7 +54,7 @@ bool QuizSession::judge(const QString& typed) {
     JudgedQuestion question;
     question.typed = typed;
     question.correct =
-        isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions);
+        Judging::isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions);
     return countVerdict(std::move(question));
 }
 
@@ -62,7 +62,7 @@ void QuizSession::setLocateOnMap(QSize mapSize) {
     m_locate.emplace(m_rows, mapSize);
 }
 
-QuizSession::AnswerMethod QuizSession::answerMethod() const {
+AnswerMethod QuizSession::answerMethod() const {
     return m_locate ? AnswerMethod::Locate : AnswerMethod::Typing;
 }
 
@@ -72,7 +72,7 @@ std::optional<LocateVerdict> QuizSession::judgePress(const QPointF& press) {
     const LocateVerdict verdict = m_locate->judge(m_currentRow, press);
     JudgedQuestion question;
     question.correct = verdict.correct;
-    question.method = ::AnswerMethod::Press;
+    question.method = AnswerMethod::Locate;
     question.press = press;
     question.distance = verdict.distance;
     countVerdict(std::move(question));
@@ -95,7 +95,7 @@ bool QuizSession::countVerdict(JudgedQuestion question) {
     question.point = currentPoint();
     question.seconds = m_questionShown.nsecsElapsed() / 1e9;
     question.judgedAtMsecsUtc = QDateTime::currentMSecsSinceEpoch();
-    question.mode = studyMode(m_mode);
+    question.mode = m_mode;
     m_judgedQuestions.append(std::move(question));
     return m_lastVerdict;
 }
@@ -130,8 +130,6 @@ QString QuizSession::resultMessage() const {
 
 QString QuizSession::stopStatus() const {
     const QuizScore counted = score();
-    if (counted.asked == 0)
-        return QStringLiteral("0問");
     return scoreText(counted.correct, counted.asked);
 }
 
@@ -148,23 +146,6 @@ QString QuizSession::clockText() const {
            QStringLiteral("秒");
 }
 
-bool QuizSession::isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
-                            const JudgingOptions& options) {
-    return Judging::isCorrect(typed, answer1, answer2, options);
-}
-
-StudyMode QuizSession::studyMode(Mode mode) {
-    switch (mode) {
-    case Mode::Normal:
-        return StudyMode::Normal;
-    case Mode::Practice:
-        return StudyMode::Practice;
-    case Mode::WeakFirst:
-        return StudyMode::WeakFirst;
-    }
-    return StudyMode::Normal;
-}
-
 QString QuizSession::mark(bool correct) {
     return correct ? QStringLiteral("○") : QStringLiteral("×");
 }
@@ -175,7 +156,7 @@ QString QuizSession::verdictStatus(bool correct) {
 
 QString QuizSession::distanceText(std::optional<double> distance) {
     if (!distance)
-        return QStringLiteral("（地図上にありません）");
+        return offMapText();
     return QStringLiteral("距離 ") + QString::number(*distance, 'f', 1) + QStringLiteral(" ﾋﾟｸｾﾙ");
 }
 
@@ -193,6 +174,8 @@ QString QuizSession::percentText(std::int64_t correct, std::int64_t questions) {
 }
 
 QString QuizSession::scoreText(std::int64_t correct, std::int64_t questions) {
+    if (questions == 0)
+        return QStringLiteral("0問");
     return QString::number(correct) + u'/' + QString::number(questions) + QStringLiteral(" = ") +
            percentText(correct, questions) + u'%';
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "data/Point.h"
+#include "data/QuizTerms.h"
 #include "data/StudyRecord.h"
 #include "quiz/JudgedQuestion.h"
-#include "quiz/JudgingOptions.h"
+#include "quiz/Judging.h"
 #include "quiz/LocateRule.h"
 #include "quiz/RandomSource.h"
 
@@ -29,24 +30,17 @@ struct QuizScore {
 // Counters are 64-bit: a practice run never reaches their limit, so they never wrap.
 class QuizSession {
 public:
-    // Normal asks every row once; practice and weak points first ask until stopped, practice
-    // drawing rows uniformly, weak points first by the record (WeakFirstDraw).
-    enum class Mode { Normal, Practice, WeakFirst };
-    // How the learner answers: typing the name of the marked place, or pressing on the map
-    // where the named place lies. Combines with every mode; fixed for the length of a quiz.
-    enum class AnswerMethod { Typing, Locate };
-
     // Asks the rows as they are now (a shared copy: the caller's table may change afterwards).
     // `random` draws the practice rows. `record` (weak points first only): how each point
     // fared before, by identity.
-    QuizSession(const PointList& rows, Mode mode, RandomSource& random,
+    QuizSession(const PointList& rows, QuizMode mode, RandomSource& random,
                 const PointStatsTable& record = {});
     ~QuizSession();
 
-    Mode mode() const { return m_mode; }
+    QuizMode mode() const { return m_mode; }
     int rowCount() const { return static_cast<int>(m_rows.size()); }
     const PointList& rows() const { return m_rows; }
-    bool isPractice() const { return m_mode == Mode::Practice; }
+    bool isPractice() const { return m_mode == QuizMode::Practice; }
 
     // Moves to the next question. False when there is none: normal mode after the last row
     // (the caller then ends the quiz), or an empty table in either mode.
@@ -107,21 +101,14 @@ public:
     std::int64_t elapsedMin() const { return m_elapsedMin; }
     QString clockText() const; // "1分5秒"
 
-    // Comparison after the typed text and the answers have passed through the code page 932
-    // mapping (so 〜 typed on Linux matches ～ stored on Windows) and the judging options
-    // (exact when all are off); an empty entry is always wrong.
-    static bool isCorrect(const QString& typed, const QString& answer1, const QString& answer2,
-                          const JudgingOptions& options = {});
-    static StudyMode studyMode(Mode mode);
-
     static QString mark(bool correct);          // "○" / "×"
     static QString verdictStatus(bool correct); // "正解 !" / "不正解"
     // How far a press was from the place asked: "距離 12.5 ﾋﾟｸｾﾙ" (to a tenth of a map pixel),
-    // or "（地図上にありません）" for a point without a place on the map.
+    // or offMapText() for a point without a place on the map.
     static QString distanceText(std::optional<double> distance);
     // floor(1000 c / q) / 10 in its shortest form: "70", "66.6", "12.5", "100", "0".
     static QString percentText(std::int64_t correct, std::int64_t questions);
-    // "2/3 = 66.6%".
+    // "2/3 = 66.6%"; "0問" for no questions.
     static QString scoreText(std::int64_t correct, std::int64_t questions);
 
 private:
@@ -133,7 +120,7 @@ private:
     bool countVerdict(JudgedQuestion question);
 
     PointList m_rows;
-    Mode m_mode;
+    QuizMode m_mode;
     RandomSource& m_random;
     JudgingOptions m_judgingOptions;
     std::optional<LocateRule> m_locate;

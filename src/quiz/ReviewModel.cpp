@@ -12,11 +12,11 @@ namespace {
 // What was answered: the typed text, or for a press on the map its distance from the point, as
 // the quiz showed it.
 QString answerText(const JudgedQuestion& q) {
-    return q.method == AnswerMethod::Press ? QuizSession::distanceText(q.distance) : q.typed;
+    return q.method == AnswerMethod::Locate ? QuizSession::distanceText(q.distance) : q.typed;
 }
 
 bool isPress(const JudgedQuestion& q) {
-    return q.method == AnswerMethod::Press;
+    return q.method == AnswerMethod::Locate;
 }
 
 } // namespace
@@ -33,8 +33,6 @@ void ReviewModel::setQuestions(const QList<JudgedQuestion>& questions) {
 }
 
 QString ReviewModel::scoreText() const {
-    if (m_questions.isEmpty())
-        return QStringLiteral("0問");
     return QuizSession::scoreText(m_right, m_questions.size());
 }
 

@@ -1,6 +1,8 @@
-// The main window's rules that need no window: the resize arithmetic and the help-file lookup.
+// The main window's rules that need no window: the resize arithmetic, the help-file lookup and
+// the commands' looks in each state.
 #include "app/HelpFile.h"
 #include "app/MainLayout.h"
+#include "app/MainWindowState.h"
 
 #include "TestFiles.h"
 
@@ -11,6 +13,8 @@
 using TestFiles::u8;
 
 Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(MainWindowState::Values)
+Q_DECLARE_METATYPE(QList<MainCommand>)
 
 class TestMainRules : public QObject {
     Q_OBJECT
@@ -21,6 +25,8 @@ private slots:
     void columnBesideTheMap();
     void helpFile_data();
     void helpFile();
+    void commandLooks_data();
+    void commandLooks();
 };
 
 namespace {
@@ -128,6 +134,75 @@ void TestMainRules::helpFile() {
         QFileInfo::exists(own + u8("ZAV地図覚えヘルプ.hlp")))
         QSKIP("file names are not case-sensitive here");
     QCOMPARE(HelpFile::find(own), expected.isEmpty() ? QString() : path(expected));
+}
+
+void TestMainRules::commandLooks_data() {
+    QTest::addColumn<MainWindowState::Values>("state");
+    QTest::addColumn<QList<MainCommand>>("disabled");
+    QTest::addColumn<QList<MainCommand>>("checked");
+
+    using C = MainCommand;
+    using State = MainWindowState::Values;
+    const QList<C> worksheet = {C::Print, C::ExportPdf};
+    const QList<C> defaults = {C::NormalMode, C::TypingMethod};
+    QTest::newRow("at start") << State{} << QList{C::Stop, C::Review} + worksheet << defaults;
+
+    State opened;
+    opened.fileOpen = opened.hasPoints = true;
+    QTest::newRow("file with points") << opened << QList{C::Stop, C::Review} << defaults;
+    State empty = opened;
+    empty.hasPoints = false;
+    QTest::newRow("file without points")
+        << empty << QList{C::Stop, C::Review} + worksheet << defaults;
+    State failed;
+    failed.hasPoints = true; // rows of a read that failed
+    QTest::newRow("read failed") << failed << QList{C::Stop, C::Review} + worksheet << defaults;
+
+    State quiz = opened;
+    quiz.quizRunning = true;
+    quiz.reviewReady = true;
+    quiz.mode = QuizMode::Practice;
+    quiz.answerMethod = AnswerMethod::Locate;
+    quiz.masteryShown = true;
+    QTest::newRow("quiz running") << quiz
+                                  << QList{C::Open,   C::Start,      C::Review,  C::ModeMenu,
+                                           C::Editor, C::MethodMenu, C::Judging, C::Mastery} +
+                                         worksheet
+                                  << QList{C::PracticeMode, C::LocateMethod, C::Mastery};
+
+    State ended = opened;
+    ended.reviewReady = true;
+    ended.mode = QuizMode::WeakFirst;
+    QTest::newRow("quiz ended") << ended << QList{C::Stop}
+                                << QList{C::WeakFirstMode, C::TypingMethod};
+
+    State reporting = ended;
+    reporting.busy = true;
+    QTest::newRow("long command reports")
+        << reporting << QList{C::Stop} + worksheet << QList{C::WeakFirstMode, C::TypingMethod};
+
+    State held = reporting;
+    held.commandsHeld = true;
+    held.masteryShown = true;
+    QList<C> all;
+    for (int command = 0; command < kMainCommandCount; ++command)
+        all.append(static_cast<C>(command));
+    QTest::newRow("long command holds")
+        << held << all << QList{C::WeakFirstMode, C::TypingMethod, C::Mastery};
+}
+
+void TestMainRules::commandLooks() {
+    QFETCH(MainWindowState::Values, state);
+    QFETCH(QList<MainCommand>, disabled);
+    QFETCH(QList<MainCommand>, checked);
+
+    const MainCommandLooks looks = MainWindowState::looks(state);
+    for (int i = 0; i < kMainCommandCount; ++i) {
+        const auto command = static_cast<MainCommand>(i);
+        const QByteArray which = "command " + QByteArray::number(i);
+        QVERIFY2(looks[i].enabled != disabled.contains(command), which);
+        QVERIFY2(looks[i].checked == checked.contains(command), which);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMainRules)

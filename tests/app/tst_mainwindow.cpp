@@ -82,17 +82,17 @@ private:
     QString path(const QString& name) const { return m_dir->path() + u'/' + name; }
     QString writeQuestionFile(const QString& name, const QString& mapRef, const PointList& points);
     void open(const QString& file);
-    MapView* map() const { return Controls::find<MapView>(m_form.get(), "Picture1"); }
-    QAction* action(const char* name) const { return Controls::action(m_form.get(), name); }
+    MapView* map() const { return Controls::find<MapView>(m_window.get(), "Picture1"); }
+    QAction* action(const char* name) const { return Controls::action(m_window.get(), name); }
     QString status(const char* panel = "Panel_Main") const {
-        return Controls::text(m_form.get(), panel);
+        return Controls::text(m_window.get(), panel);
     }
-    StatusPanels* panels() const { return m_form->findChild<StatusPanels*>(); }
+    StatusPanels* panels() const { return m_window->findChild<StatusPanels*>(); }
     QLabel* panel(StatusPanels::Panel which) const { return panels()->label(which); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_services;
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void TestMainWindow::init() {
@@ -101,11 +101,11 @@ void TestMainWindow::init() {
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("map.bmp")), 64, 48));
     m_services = std::make_unique<FakeServices>();
     // An own folder without a help file.
-    m_form = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
+    m_window = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
 }
 
 void TestMainWindow::cleanup() {
-    m_form.reset();
+    m_window.reset();
     m_services.reset();
     m_dir.reset();
 }
@@ -124,7 +124,7 @@ void TestMainWindow::open(const QString& file) {
 }
 
 void TestMainWindow::windowAndControls() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     QCOMPARE(f.windowTitle(), u8("ZAV地図覚え"));
     QCOMPARE(f.objectName(), QStringLiteral("Form1"));
 
@@ -224,7 +224,7 @@ void TestMainWindow::menus() {
     QFETCH(bool, enabled);
     QFETCH(bool, checked);
 
-    const QList<QAction*> found = m_form->findChildren<QAction*>(name);
+    const QList<QAction*> found = m_window->findChildren<QAction*>(name);
     QVERIFY(!found.isEmpty());
     QAction* action = found.first();
     QCOMPARE(action->text(), caption);
@@ -233,8 +233,8 @@ void TestMainWindow::menus() {
     QCOMPARE(action->isChecked(), checked);
 
     const QList<QAction*> siblings = parent.isEmpty()
-                                         ? m_form->menuBar()->actions()
-                                         : m_form->findChild<QMenu*>(parent)->actions();
+                                         ? m_window->menuBar()->actions()
+                                         : m_window->findChild<QMenu*>(parent)->actions();
     QCOMPARE(siblings.indexOf(action), position);
     const QHash<QString, int> itemCounts = {{QString(), 4},
                                             {QStringLiteral("Menu1_View"), 6},
@@ -247,7 +247,7 @@ void TestMainWindow::menus() {
 }
 
 void TestMainWindow::resizeAtDesignSize() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     // Whatever frame the platform adds, the rule works from the outer size.
@@ -274,7 +274,7 @@ void TestMainWindow::resizeAtDesignSize() {
 }
 
 void TestMainWindow::resizeBelowMinimumHeight() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const int heightBefore = map()->height();
@@ -307,7 +307,7 @@ void TestMainWindow::pointerCoordinates_data() {
 void TestMainWindow::pointerCoordinates() {
     QFETCH(QPointF, mapPos);
     QFETCH(QString, expected);
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QPoint inWindow = map()->mapTo(&f, map()->fromMap(mapPos).toPoint());
@@ -316,7 +316,7 @@ void TestMainWindow::pointerCoordinates() {
 }
 
 void TestMainWindow::pointerOverBackgroundAndOtherControls() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QWidget* client = f.centralWidget();
@@ -358,7 +358,7 @@ void TestMainWindow::pointerAtAnyZoom() {
     QFETCH(QStringList, commands);
     QFETCH(qreal, zoom);
     QFETCH(QPoint, at);
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("large.bmp")), 3000, 2000));
@@ -378,15 +378,15 @@ void TestMainWindow::pointerAtAnyZoom() {
 }
 
 void TestMainWindow::modes() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     QVERIFY(action("Menu3_NMode")->isChecked());
     QVERIFY(!action("Menu3_PMode")->isChecked());
 
-    QCOMPARE(f.quizMode(), QuizSession::Mode::Normal);
+    QCOMPARE(f.state().values().mode, QuizMode::Normal);
     action("Menu3_PMode")->trigger();
     QVERIFY(action("Menu3_PMode")->isChecked());
     QVERIFY(!action("Menu3_NMode")->isChecked());
-    QCOMPARE(f.quizMode(), QuizSession::Mode::Practice);
+    QCOMPARE(f.state().values().mode, QuizMode::Practice);
     // Choosing the checked item again changes nothing.
     action("Menu3_PMode")->trigger();
     QVERIFY(action("Menu3_PMode")->isChecked());
@@ -419,7 +419,7 @@ void TestMainWindow::version() {
 }
 
 void TestMainWindow::helpWithoutHelpFile() {
-    QCOMPARE(m_form->helpFile(), QString());
+    QCOMPARE(m_window->helpFile(), QString());
     action("Menu2_Help")->trigger();
     QCOMPARE(m_services->messages.size(), 1);
     const MessageRequest& m = m_services->lastMessage();
@@ -442,7 +442,7 @@ void TestMainWindow::helpWithHelpFile() {
 }
 
 void TestMainWindow::openCancelChangesNothing() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     const QString first =
         writeQuestionFile(QStringLiteral("a.zvm"), path(QStringLiteral("map.bmp")), somePoints(3));
     open(first);
@@ -477,7 +477,7 @@ void TestMainWindow::openCancelChangesNothing() {
 }
 
 void TestMainWindow::openSuccess() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     // A relative map reference is found beside the question file, not in the working folder.
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sub")));
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("sub/small.bmp")), 30, 20));
@@ -556,7 +556,7 @@ void TestMainWindow::openFailures() {
     QFETCH(QString, message);
     QFETCH(int, rows);
     QFETCH(QSize, mapSize);
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
 
     // An earlier file with another map and other points.
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("previous.bmp")), 7, 5));
@@ -600,7 +600,7 @@ void TestMainWindow::openFailures() {
 }
 
 void TestMainWindow::openAfterReadErrorWorks() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     const QString file = path(QStringLiteral("q.zvm"));
     QByteArray bytes = TestFiles::questionFile(path(QStringLiteral("map.bmp")), somePoints(4));
     bytes.chop(7); // the End record
@@ -620,7 +620,7 @@ void TestMainWindow::openAfterReadErrorWorks() {
 }
 
 void TestMainWindow::historyMovesPathToTop() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     const QString file = writeQuestionFile(QStringLiteral("Quiz.zvm"),
                                            path(QStringLiteral("map.bmp")), somePoints(1));
     const QString otherCase = path(QStringLiteral("quiz.zvm"));
@@ -644,7 +644,7 @@ void TestMainWindow::historyMovesPathToTop() {
 }
 
 void TestMainWindow::secondOpenReplacesPoints() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     QVERIFY(TestFiles::writeBmp(path(QStringLiteral("second.bmp")), 30, 20));
     const QString first = writeQuestionFile(
         QStringLiteral("first.zvm"), path(QStringLiteral("map.bmp")), somePoints(3, u8("一")));
@@ -660,7 +660,7 @@ void TestMainWindow::secondOpenReplacesPoints() {
 }
 
 void TestMainWindow::largeMapGrowsTheWindow() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QSize before = f.size();
@@ -694,7 +694,7 @@ void TestMainWindow::pointLimit_data() {
 void TestMainWindow::pointLimit() {
     QFETCH(int, points);
     QFETCH(bool, tooMany);
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     const QString file = writeQuestionFile(QStringLiteral("big.zvm"),
                                            path(QStringLiteral("map.bmp")), somePoints(points));
     open(file);
@@ -716,7 +716,7 @@ void TestMainWindow::pointLimit() {
 }
 
 void TestMainWindow::commandsHeldDuringRead() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     const QString file =
         writeQuestionFile(QStringLiteral("q.zvm"), path(QStringLiteral("map.bmp")), somePoints(50));
     const QString other = writeQuestionFile(QStringLiteral("other.zvm"),
@@ -739,7 +739,7 @@ void TestMainWindow::commandsHeldDuringRead() {
     // Fires while the read lets events run: every command tries to start.
     QTimer::singleShot(0, &f, [&] {
         ran = true;
-        reading = f.isBusy();
+        reading = f.state().values().busy;
         rowsWhenHeld = f.questionTable().rowCount();
         for (QAction* action : commands)
             enabledDuring.append(action->isEnabled());
@@ -765,7 +765,7 @@ void TestMainWindow::commandsHeldDuringRead() {
     QCOMPARE(f.questionTable().rowCount(), 50);
     QCOMPARE(f.session().recentFiles().entries(), QStringList{file});
     QCOMPARE(status(), kStartText);
-    QVERIFY(!f.isBusy());
+    QVERIFY(!f.state().values().busy);
 
     // Afterwards every command has its state from before the read.
     QList<bool> enabledAfter;
@@ -780,7 +780,7 @@ void TestMainWindow::commandsHeldDuringRead() {
 }
 
 void TestMainWindow::closeDuringReadWaits() {
-    MainWindow& f = *m_form;
+    MainWindow& f = *m_window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QString file =

@@ -75,10 +75,10 @@ private slots:
 
 private:
     AnswerWindow* start(const PointList& points);
-    QAction* action(const char* name) const { return Controls::action(m_form.get(), name); }
-    MapView* map() const { return Controls::find<MapView>(m_form.get(), "Picture1"); }
+    QAction* action(const char* name) const { return Controls::action(m_window.get(), name); }
+    MapView* map() const { return Controls::find<MapView>(m_window.get(), "Picture1"); }
     QString status(const char* panel = "Panel_Main") const {
-        return Controls::text(m_form.get(), panel);
+        return Controls::text(m_window.get(), panel);
     }
     QString currentHint() const { return Controls::text(m_quiz, "Label1_0"); }
     // The answer of the current question: right or wrong.
@@ -94,7 +94,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_services;
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<MainWindow> m_window;
     ScriptedRandom m_random;
     AnswerWindow* m_quiz = nullptr;
 };
@@ -103,23 +103,23 @@ void TestQuizFlow::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_services = std::make_unique<FakeServices>();
-    m_form = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
+    m_window = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
     m_random = ScriptedRandom{0.0};
-    m_form->setRandomSource(m_random);
+    m_window->setRandomSource(m_random);
     m_quiz = nullptr;
 }
 
 void TestQuizFlow::cleanup() {
-    m_form.reset();
+    m_window.reset();
     m_services.reset();
     m_dir.reset();
 }
 
 AnswerWindow* TestQuizFlow::start(const PointList& points) {
     for (const Point& p : points)
-        m_form->questionTable().appendRow(p);
+        m_window->questionTable().appendRow(p);
     action("Menu2_Start")->trigger();
-    m_quiz = m_form->answerWindow();
+    m_quiz = m_window->answerWindow();
     return m_quiz;
 }
 
@@ -155,7 +155,7 @@ void TestQuizFlow::checkIdleMenus() {
 void TestQuizFlow::emptyTable() {
     bool orderingShown = false;
     m_services->onNextMessage([&](const MessageRequest&) {
-        orderingShown = status() == kOrderingText && hasWaitCursor(*m_form);
+        orderingShown = status() == kOrderingText && hasWaitCursor(*m_window);
     });
     QVERIFY(!start({}));
     QVERIFY(orderingShown);
@@ -165,8 +165,8 @@ void TestQuizFlow::emptyTable() {
     QCOMPARE(m_services->lastMessage().buttons, MessageButtons::Ok);
     QCOMPARE(m_services->lastMessage().icon, MessageIcon::Exclamation);
     QCOMPARE(status(), QString());
-    QVERIFY(!hasWaitCursor(*m_form));
-    QVERIFY(!m_form->findChild<AnswerWindow*>());
+    QVERIFY(!hasWaitCursor(*m_window));
+    QVERIFY(!m_window->findChild<AnswerWindow*>());
     QCOMPARE(m_random.reseeds, 1);
     checkIdleMenus();
 }
@@ -175,9 +175,9 @@ void TestQuizFlow::startOpensTheAnswerWindow() {
     // Every draw 0: rows 0, 1, 2 come out as 1, 2, 0.
     bool orderingShown = false;
     m_services->onNextMessage([&](const MessageRequest&) {
-        orderingShown = status() == kOrderingText && hasWaitCursor(*m_form) &&
-                        !m_form->answerWindow() &&
-                        m_form->questionTable().row(0)[ColumnHint] == u8("地点1");
+        orderingShown = status() == kOrderingText && hasWaitCursor(*m_window) &&
+                        !m_window->answerWindow() &&
+                        m_window->questionTable().row(0)[ColumnHint] == u8("地点1");
     });
     const PointList points = somePoints(3);
     AnswerWindow* w = start(points);
@@ -188,14 +188,14 @@ void TestQuizFlow::startOpensTheAnswerWindow() {
     QCOMPARE(m_services->lastMessage().buttons, MessageButtons::Ok);
     QCOMPARE(m_services->lastMessage().icon, MessageIcon::None);
     QCOMPARE(m_random.reseeds, 1);
-    QVERIFY(!hasWaitCursor(*m_form));
-    QCOMPARE(m_form->questionTable().rows(), PointList({points[1], points[2], points[0]}));
+    QVERIFY(!hasWaitCursor(*m_window));
+    QCOMPARE(m_window->questionTable().rows(), PointList({points[1], points[2], points[0]}));
 
     QVERIFY(w);
     QVERIFY(w->isVisible());
-    QCOMPARE(w->parentWidget(), m_form.get());
+    QCOMPARE(w->parentWidget(), m_window.get());
     QVERIFY(w->isRunning());
-    QCOMPARE(w->session().mode(), QuizSession::Mode::Normal);
+    QCOMPARE(w->session().mode(), QuizMode::Normal);
 
     // The first question: row 0 of the shuffled table, its marker on the map.
     QCOMPARE(currentHint(), u8("地点1"));
@@ -215,7 +215,7 @@ void TestQuizFlow::startOpensTheAnswerWindow() {
 void TestQuizFlow::wholeQuizOnTheMainWindow() {
     AnswerWindow* w = start(somePoints(3));
     QVERIFY(w);
-    const PointList order = m_form->questionTable().rows();
+    const PointList order = m_window->questionTable().rows();
 
     // The panel and the marker follow the questions.
     answer(order[0][ColumnAnswer2]);
@@ -242,10 +242,10 @@ void TestQuizFlow::wholeQuizOnTheMainWindow() {
     QCOMPARE(m_services->lastMessage().text, u8("3問中 2問正解\r\n66.6%"));
     QCOMPARE(status(), "2/3 = 66.6%");
     checkIdleMenus();
-    QCOMPARE(m_form->questionTable().rows(), order);
+    QCOMPARE(m_window->questionTable().rows(), order);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!watch);
-    QVERIFY(!m_form->answerWindow());
+    QVERIFY(!m_window->answerWindow());
     QCOMPARE(m_services->unscriptedRequests, 0);
 }
 
@@ -255,7 +255,7 @@ void TestQuizFlow::practiceModeRepeatsAndNeverEnds() {
     AnswerWindow* w = start(somePoints(3));
     QVERIFY(w);
     QVERIFY(w->session().isPractice());
-    const QString hint = m_form->questionTable().row(1)[ColumnHint];
+    const QString hint = m_window->questionTable().row(1)[ColumnHint];
     for (int i = 0; i < 5; ++i) {
         QCOMPARE(currentHint(), hint);
         QCOMPARE(status(), QStringLiteral("%1/%1").arg(i));
@@ -300,14 +300,14 @@ void TestQuizFlow::stopConfirmed() {
     if (judgeCurrent)
         answer(answerFor(true));
     auto* clock = Controls::find<QTimer>(w, "Timer1");
-    m_form->findChild<QLabel*>(QStringLiteral("Panel_Time"))->setText(u8("0分9秒"));
+    m_window->findChild<QLabel*>(QStringLiteral("Panel_Time"))->setText(u8("0分9秒"));
 
     bool bothHidden = false;
     m_services->onNextMessage([&](const MessageRequest&) {
-        bothHidden = !m_form->isVisible() && !w->isVisible() && clock->isActive();
+        bothHidden = !m_window->isVisible() && !w->isVisible() && clock->isActive();
     });
     m_services->answerMessage(MessageAnswer::Yes);
-    m_form->show();
+    m_window->show();
     action("Menu2_Stop")->trigger();
 
     QVERIFY(bothHidden);
@@ -318,14 +318,14 @@ void TestQuizFlow::stopConfirmed() {
     QCOMPARE(m_services->lastMessage().icon, MessageIcon::Question);
     QCOMPARE(this->status(), status);
     QCOMPARE(this->status("Panel_Time"), u8("0分9秒"));
-    QVERIFY(m_form->isVisible());
+    QVERIFY(m_window->isVisible());
     QVERIFY(!w->isVisible());
     QVERIFY(!w->isRunning());
     QVERIFY(!clock->isActive());
     checkIdleMenus();
 
     // A second Stop has nothing to stop.
-    m_form->stopQuiz();
+    m_window->stopQuiz();
     QCOMPARE(m_services->messages.size(), 2);
 }
 
@@ -336,15 +336,15 @@ void TestQuizFlow::stopDeclinedResumes() {
     auto* entry = Controls::find<QLineEdit>(w, "Text1");
     entry->setText(u8("途中"));
     const QString hint = currentHint();
-    m_form->show();
+    m_window->show();
 
     m_services->answerMessage(MessageAnswer::No);
     action("Menu2_Stop")->trigger();
     QCOMPARE(m_services->messages.size(), 2);
-    QVERIFY(m_form->isVisible());
+    QVERIFY(m_window->isVisible());
     QVERIFY(w->isVisible());
     QVERIFY(w->isRunning());
-    QCOMPARE(m_form->answerWindow(), w);
+    QCOMPARE(m_window->answerWindow(), w);
     QCOMPARE(entry->text(), u8("途中"));
     QCOMPARE(currentHint(), hint);
     QCOMPARE(Controls::find<QPushButton>(w, "Command1")->text(), "&OK");
@@ -371,7 +371,7 @@ void TestQuizFlow::pointWithoutPlaceHidesTheMarker() {
 }
 
 void TestQuizFlow::clockPanel() {
-    auto* panel = m_form->findChild<QLabel*>(QStringLiteral("Panel_Time"));
+    auto* panel = m_window->findChild<QLabel*>(QStringLiteral("Panel_Time"));
     panel->setText(u8("7分7秒"));
     AnswerWindow* w = start(somePoints(1));
     QVERIFY(w);
@@ -382,15 +382,15 @@ void TestQuizFlow::clockPanel() {
 }
 
 void TestQuizFlow::answerWindowLeavesTheMarkerFree() {
-    m_form->move(40, 30);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_window->move(40, 30);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     SystemRandomSource random(8);
-    m_form->setRandomSource(random);
+    m_window->setRandomSource(random);
     // Many questions on two points far apart, the window pushed onto the marker each time.
     AnswerWindow* w = start({point("30", "40", "a", "a"), point("300", "40", "b", "b")});
     QVERIFY(w);
-    const QRect available = m_form->screen()->availableGeometry();
+    const QRect available = m_window->screen()->availableGeometry();
     for (int i = 0; i < 40; ++i) {
         const QPointF topLeft = map()->marker()->topLeft();
         const int markerX = qRound(map()->mapToGlobal(map()->fromMap(topLeft)).x());
@@ -405,7 +405,7 @@ void TestQuizFlow::answerWindowLeavesTheMarkerFree() {
         QVERIFY(frame.left() >= available.left());
         QVERIFY(frame.right() <= available.right());
         // Put the window onto the marker of the other point for the next question.
-        const QString nextX = m_form->questionTable().row((i + 1) % 2)[ColumnX];
+        const QString nextX = m_window->questionTable().row((i + 1) % 2)[ColumnX];
         const int nextMarker =
             qRound(map()->mapToGlobal(map()->fromMap(QPointF(nextX.toInt() - 4, 0))).x());
         w->move(nextMarker - 20, w->pos().y());
@@ -422,8 +422,8 @@ void TestQuizFlow::answerWindowLeavesTheMarkerFree() {
 // A point outside the visible part of a zoomed map is scrolled into view before the answer
 // window moves off the marker.
 void TestQuizFlow::askedPointComesIntoView() {
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QImage picture(3000, 2000, QImage::Format_RGB32);
     picture.fill(Qt::white);
     map()->setMap(picture);
@@ -443,24 +443,24 @@ void TestQuizFlow::secondStartDuringShuffleIgnored() {
     for (int i = 0; i < 10000; ++i)
         points.append(point(QString::number(i % 400), "5", QString::number(i), "a"));
     bool tried = false;
-    QTimer::singleShot(0, m_form.get(), [&] {
+    QTimer::singleShot(0, m_window.get(), [&] {
         tried = true;
         action("Menu2_Start")->trigger();
-        m_form->startQuiz();
+        m_window->startQuiz();
     });
     SystemRandomSource random(3);
-    m_form->setRandomSource(random);
+    m_window->setRandomSource(random);
     AnswerWindow* w = start(points);
     QVERIFY(tried);
     QVERIFY(w);
-    QCOMPARE(m_form->findChildren<AnswerWindow*>().size(), 1);
+    QCOMPARE(m_window->findChildren<AnswerWindow*>().size(), 1);
     QCOMPARE(m_services->messages.size(), 1);
     QCOMPARE(m_services->lastMessage().text, "Good Luck!");
-    QCOMPARE(m_form->questionTable().rowCount(), 10000);
+    QCOMPARE(m_window->questionTable().rowCount(), 10000);
     // Start is disabled once the window is open; starting anyway does nothing.
-    m_form->startQuiz();
+    m_window->startQuiz();
     QCOMPARE(m_services->messages.size(), 1);
-    QCOMPARE(m_form->answerWindow(), w);
+    QCOMPARE(m_window->answerWindow(), w);
 }
 
 void TestQuizFlow::restartAfterEnd() {
@@ -470,13 +470,13 @@ void TestQuizFlow::restartAfterEnd() {
     judgeAndNext(true);
     QCOMPARE(status(), "2/2 = 100%");
     // The table keeps the last order and is reshuffled; counters and clock start afresh.
-    const PointList before = m_form->questionTable().rows();
+    const PointList before = m_window->questionTable().rows();
     m_random = ScriptedRandom{0.0};
     AnswerWindow* second = start({});
     QVERIFY(second);
     QVERIFY(second != first);
     QCOMPARE(m_random.reseeds, 1);
-    QCOMPARE(m_form->questionTable().rows(), PointList({before[1], before[0]}));
+    QCOMPARE(m_window->questionTable().rows(), PointList({before[1], before[0]}));
     QCOMPARE(status(), "0/0");
     QCOMPARE(second->session().correctNo(), 0);
     QCOMPARE(second->session().elapsedSec(), 0);
@@ -484,14 +484,14 @@ void TestQuizFlow::restartAfterEnd() {
 
 void TestQuizFlow::judgingOptionsFromTheMenu() {
     // The dialog opens with the stored choices; the width option is ticked and kept.
-    QTimer::singleShot(0, m_form.get(), [] {
+    QTimer::singleShot(0, m_window.get(), [] {
         QWidget* dialog = QApplication::activeModalWidget();
         QVERIFY(dialog && dialog->objectName() == "JudgingDialog");
         Controls::find<QAbstractButton>(dialog, "Check1_0")->setChecked(true);
         QMetaObject::invokeMethod(dialog, "accept");
     });
     action("Menu2_Judging")->trigger();
-    QCOMPARE(m_form->session().judgingOptions(), JudgingOptions({true, false, false}));
+    QCOMPARE(m_window->session().judgingOptions(), JudgingOptions({true, false, false}));
 
     m_random = ScriptedRandom{0.99}; // keeps the order
     QVERIFY(start(somePoints(2)));
@@ -538,13 +538,13 @@ void TestQuizFlow::locateQuiz_data() {
 // A whole quiz answered by presses on the map, the map zoomed and panned by the learner.
 void TestQuizFlow::locateQuiz() {
     QFETCH(qreal, zoom);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QImage picture(600, 400, QImage::Format_RGB32);
     picture.fill(Qt::white);
     map()->setMap(picture);
     map()->zoomAbout(zoom, QPointF(0, 0));
-    const QSize formSize = m_form->size();
+    const QSize windowSize = m_window->size();
     action("Menu3_Locate")->trigger();
     QVERIFY(!action("Menu3_Typing")->isChecked());
     m_random = ScriptedRandom{0.99}; // keeps the order
@@ -601,12 +601,12 @@ void TestQuizFlow::locateQuiz() {
     QTest::keyClick(w, Qt::Key_Return);
     QCOMPARE(m_services->lastMessage().text, u8("3問中 2問正解\r\n66.6%"));
     QCOMPARE(status(), "2/3 = 66.6%");
-    QCOMPARE(m_form->size(), formSize); // the room the quiz took is given back
+    QCOMPARE(m_window->size(), windowSize); // the room the quiz took is given back
     checkIdleMenus();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!watch);
     QCOMPARE(map()->zoom(), zoom);
-    QCOMPARE(m_form->size(), formSize); // the room the quiz took is given back
+    QCOMPARE(m_window->size(), windowSize); // the room the quiz took is given back
 }
 
 QTEST_MAIN(TestQuizFlow)

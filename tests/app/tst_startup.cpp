@@ -113,13 +113,13 @@ private:
     void start(const QString& commandLine = QString(),
                std::function<void(RecentFilesDialog&)> onDialog = {});
     bool closeWindow();
-    StartupOption startupOption() const { return m_form->session().startupOption(); }
-    QString status() const { return Controls::text(m_form.get(), "Panel_Main"); }
+    StartupOption startupOption() const { return m_window->session().startupOption(); }
+    QString status() const { return Controls::text(m_window.get(), "Panel_Main"); }
 
     std::unique_ptr<QTemporaryDir> m_own;
     std::unique_ptr<QTemporaryDir> m_maps;
     std::unique_ptr<FakeServices> m_services;
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<MainWindow> m_window;
     int m_dialogShown = 0;
 };
 
@@ -133,7 +133,7 @@ void TestStartup::init() {
 }
 
 void TestStartup::cleanup() {
-    m_form.reset();
+    m_window.reset();
     m_services.reset();
     if (m_own)
         QFile::setPermissions(m_own->path(),
@@ -172,13 +172,13 @@ QStringList TestStartup::readHistory(const QString& path) {
 
 void TestStartup::start(const QString& commandLine,
                         std::function<void(RecentFilesDialog&)> onDialog) {
-    m_form = std::make_unique<MainWindow>(*m_services, ownFolder());
+    m_window = std::make_unique<MainWindow>(*m_services, ownFolder());
     // Timers run only inside an event loop: the dialog's modal one, or a read's breaks (when
     // the dialog is not up, so nothing happens).
     QTimer poll;
     poll.setInterval(0);
     poll.callOnTimeout([&] {
-        auto* dialog = m_form->findChild<RecentFilesDialog*>();
+        auto* dialog = m_window->findChild<RecentFilesDialog*>();
         if (!dialog || !dialog->isVisible())
             return;
         poll.stop();
@@ -191,15 +191,15 @@ void TestStartup::start(const QString& commandLine,
             dialog->reject();
     });
     poll.start();
-    m_form->start(commandLine);
+    m_window->start(commandLine);
     poll.stop();
     // Whatever happened, the dialog is gone afterwards.
-    QVERIFY(!m_form->findChild<RecentFilesDialog*>());
+    QVERIFY(!m_window->findChild<RecentFilesDialog*>());
 }
 
 bool TestStartup::closeWindow() {
-    m_form->show();
-    return m_form->close();
+    m_window->show();
+    return m_window->close();
 }
 
 // ---- Start-up without a command line ----
@@ -244,9 +244,9 @@ void TestStartup::settingsWithoutDialog() {
     QCOMPARE(m_dialogShown, 0);
     QVERIFY(m_services->messages.isEmpty());
     QCOMPARE(startupOption(), option);
-    QCOMPARE(m_form->questionTable().rowCount(), loads ? 3 : 0);
+    QCOMPARE(m_window->questionTable().rowCount(), loads ? 3 : 0);
     QCOMPARE(status(), loads ? kStartText : kOpenPlease);
-    QCOMPARE(m_form->session().recentFiles().entries(), withHistory ? history : QStringList());
+    QCOMPARE(m_window->session().recentFiles().entries(), withHistory ? history : QStringList());
 
     QVERIFY(closeWindow());
     QCOMPARE(readSettings(), written);
@@ -269,9 +269,9 @@ void TestStartup::emptySettingsShowsTheDialog() {
     });
     QCOMPARE(m_dialogShown, 1);
     QCOMPARE(shown, history);
-    QCOMPARE(m_form->questionTable().rowCount(), 4);
+    QCOMPARE(m_window->questionTable().rowCount(), 4);
     QCOMPARE(status(), kStartText);
-    QCOMPARE(m_form->session().recentFiles().entries(), (QStringList{history[1], history[0]}));
+    QCOMPARE(m_window->session().recentFiles().entries(), (QStringList{history[1], history[0]}));
     QVERIFY(m_services->messages.isEmpty());
 
     QVERIFY(closeWindow());
@@ -284,7 +284,7 @@ void TestStartup::dialogCancelled() {
     writeHistory({questionFile(u8("a.zvm"))});
     start(QString(), [](RecentFilesDialog& d) { QTest::keyClick(list(d), Qt::Key_Escape); });
     QCOMPARE(m_dialogShown, 1);
-    QCOMPARE(m_form->questionTable().rowCount(), 0);
+    QCOMPARE(m_window->questionTable().rowCount(), 0);
     QCOMPARE(status(), kOpenPlease);
     QCOMPARE(startupOption(), StartupOption::Dialog);
     QVERIFY(m_services->messages.isEmpty());
@@ -300,18 +300,18 @@ void TestStartup::dialogCheckThenCancel() {
     });
     QCOMPARE(m_dialogShown, 1);
     QCOMPARE(startupOption(), StartupOption::Manual);
-    QCOMPARE(m_form->questionTable().rowCount(), 0);
+    QCOMPARE(m_window->questionTable().rowCount(), 0);
 
     QVERIFY(closeWindow());
     QCOMPARE(readSettings(), QByteArray("\"False\"\r\n"));
     QCOMPARE(readHistory(), history);
 
     // The next start opens nothing and shows no dialog.
-    m_form.reset();
+    m_window.reset();
     start();
     QCOMPARE(m_dialogShown, 1);
     QCOMPARE(startupOption(), StartupOption::Manual);
-    QCOMPARE(m_form->questionTable().rowCount(), 0);
+    QCOMPARE(m_window->questionTable().rowCount(), 0);
 }
 
 void TestStartup::dialogCheckThenDoubleClick() {
@@ -326,8 +326,8 @@ void TestStartup::dialogCheckThenDoubleClick() {
         QTest::mouseDClick(list(d)->viewport(), Qt::LeftButton, {}, item.center());
     });
     QCOMPARE(startupOption(), StartupOption::Dialog);
-    QCOMPARE(m_form->questionTable().rowCount(), 5);
-    QCOMPARE(m_form->session().recentFiles().entries().first(), history[1]);
+    QCOMPARE(m_window->questionTable().rowCount(), 5);
+    QCOMPARE(m_window->session().recentFiles().entries().first(), history[1]);
 
     QVERIFY(closeWindow());
     QCOMPARE(readSettings(), QByteArray("\"True\"\r\n"));
@@ -347,9 +347,9 @@ void TestStartup::dialogChoiceGone() {
     QCOMPARE(m.title, u8("ｴﾗｰ"));
     QCOMPARE(m.icon, MessageIcon::Exclamation);
     QCOMPARE(m.buttons, MessageButtons::Ok);
-    QCOMPARE(m_form->questionTable().rowCount(), 0);
+    QCOMPARE(m_window->questionTable().rowCount(), 0);
     QCOMPARE(status(), kOpenPlease);
-    QCOMPARE(m_form->session().recentFiles().entries(), history);
+    QCOMPARE(m_window->session().recentFiles().entries(), history);
 }
 
 void TestStartup::autoWithDeletedFirstEntry() {
@@ -365,9 +365,9 @@ void TestStartup::autoWithDeletedFirstEntry() {
     QCOMPARE(m.title, u8("自動ﾌｧｲﾙ読みこみ"));
     QCOMPARE(m.icon, MessageIcon::Exclamation);
     // The second entry is not tried; the missing one stays first.
-    QCOMPARE(m_form->questionTable().rowCount(), 0);
+    QCOMPARE(m_window->questionTable().rowCount(), 0);
     QCOMPARE(status(), kOpenPlease);
-    QCOMPARE(m_form->session().recentFiles().entries(), history);
+    QCOMPARE(m_window->session().recentFiles().entries(), history);
 
     QVERIFY(closeWindow());
     QCOMPARE(readHistory(), history);
@@ -410,18 +410,18 @@ void TestStartup::commandLine() {
     QCOMPARE(startupOption(), option);
     if (loads) {
         QVERIFY(m_services->messages.isEmpty());
-        QCOMPARE(m_form->questionTable().rowCount(), 6);
+        QCOMPARE(m_window->questionTable().rowCount(), 6);
         QCOMPARE(status(), kStartText);
-        QCOMPARE(m_form->session().recentFiles().entries(), (QStringList{file, history[0]}));
+        QCOMPARE(m_window->session().recentFiles().entries(), (QStringList{file, history[0]}));
         // The open dialog does not take the start-up path as its file name.
-        QVERIFY(m_form->openDialog().fileName.isEmpty());
+        QVERIFY(m_window->openDialog().fileName.isEmpty());
     } else {
         QCOMPARE(m_services->messages.size(), 1);
         QCOMPARE(m_services->lastMessage().text, u8("このﾌｧｲﾙは、ZAVﾏｯﾌﾟﾌｧｲﾙではありません。"));
         QCOMPARE(m_services->lastMessage().title, u8("ｴﾗｰ"));
         QCOMPARE(m_services->lastMessage().icon, MessageIcon::Exclamation);
-        QCOMPARE(m_form->questionTable().rowCount(), 0);
-        QCOMPARE(m_form->session().recentFiles().entries(), history);
+        QCOMPARE(m_window->questionTable().rowCount(), 0);
+        QCOMPARE(m_window->session().recentFiles().entries(), history);
     }
 
     // The option read from the settings file is saved again.
@@ -453,8 +453,9 @@ void TestStartup::startupLoadFailures() {
     start(file);
     // The window opens normally, says what happened, and the list is not updated.
     QCOMPARE(status(), kErrorText);
-    QVERIFY(!m_form->testAttribute(Qt::WA_SetCursor) || m_form->cursor().shape() != Qt::WaitCursor);
-    QVERIFY(m_form->session().recentFiles().isEmpty());
+    QVERIFY(!m_window->testAttribute(Qt::WA_SetCursor) ||
+            m_window->cursor().shape() != Qt::WaitCursor);
+    QVERIFY(m_window->session().recentFiles().isEmpty());
     if (message.isEmpty()) {
         QVERIFY(m_services->messages.isEmpty());
     } else {
@@ -464,9 +465,9 @@ void TestStartup::startupLoadFailures() {
     }
     // And the program goes on: a later Open works.
     m_services->answerFile(questionFile(u8("good.zvm"), 2));
-    Controls::action(m_form.get(), "Menu2_Open")->trigger();
+    Controls::action(m_window.get(), "Menu2_Open")->trigger();
     QCOMPARE(status(), kStartText);
-    QCOMPARE(m_form->questionTable().rowCount(), 2);
+    QCOMPARE(m_window->questionTable().rowCount(), 2);
 }
 
 void TestStartup::relativeMapAgainstStartupPath() {
@@ -478,7 +479,7 @@ void TestStartup::relativeMapAgainstStartupPath() {
                                       {TestFiles::point(u8("1"), u8("2"), u8("h"), u8("a"))})));
     start(file);
     QVERIFY(m_services->messages.isEmpty());
-    QCOMPARE(m_form->questionTable().rowCount(), 1);
+    QCOMPARE(m_window->questionTable().rowCount(), 1);
     QCOMPARE(status(), kStartText);
 }
 
@@ -508,11 +509,11 @@ void TestStartup::optionsDialog() {
 
     QVERIFY(TestFiles::writeBytes(settingsPath(), settings));
     start();
-    m_form->show();
+    m_window->show();
     int selected = -1;
     bool modal = false;
-    QTimer::singleShot(0, m_form.get(), [&] {
-        auto* d = m_form->findChild<OptionsDialog*>();
+    QTimer::singleShot(0, m_window.get(), [&] {
+        auto* d = m_window->findChild<OptionsDialog*>();
         QVERIFY(d);
         modal = d->isModal() && d->isVisible();
         for (int i = 0; i < 3; ++i) {
@@ -522,12 +523,12 @@ void TestStartup::optionsDialog() {
         optionButton(*d, choose)->click();
         QTest::mouseClick(button(*d, ok ? 0 : 1), Qt::LeftButton);
     });
-    Controls::action(m_form.get(), "Menu2_Option")->trigger();
+    Controls::action(m_window.get(), "Menu2_Option")->trigger();
     QVERIFY(modal);
     QCOMPARE(selected, selectedAtOpen);
     // Gone once closed: the next opening starts afresh.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!m_form->findChild<OptionsDialog*>());
+    QVERIFY(!m_window->findChild<OptionsDialog*>());
 
     QVERIFY(closeWindow());
     QCOMPARE(readSettings(), written);
@@ -541,8 +542,8 @@ void TestStartup::optionsAfterCheckingTheRecentFilesBox() {
         QTest::keyClick(list(d), Qt::Key_Escape);
     });
     int selected = -1;
-    QTimer::singleShot(0, m_form.get(), [&] {
-        auto* d = m_form->findChild<OptionsDialog*>();
+    QTimer::singleShot(0, m_window.get(), [&] {
+        auto* d = m_window->findChild<OptionsDialog*>();
         QVERIFY(d);
         for (int i = 0; i < 3; ++i) {
             if (optionButton(*d, i)->isChecked())
@@ -550,7 +551,7 @@ void TestStartup::optionsAfterCheckingTheRecentFilesBox() {
         }
         d->close();
     });
-    Controls::action(m_form.get(), "Menu2_Option")->trigger();
+    Controls::action(m_window.get(), "Menu2_Option")->trigger();
     QCOMPARE(selected, 2);
 }
 
@@ -562,7 +563,7 @@ void TestStartup::exitKeepsTwentyEntries() {
         history << maps(u8("問題%1.zvm").arg(i));
     writeHistory(history);
     start();
-    QCOMPARE(m_form->session().recentFiles().count(), 25);
+    QCOMPARE(m_window->session().recentFiles().count(), 25);
     QVERIFY(closeWindow());
     QCOMPARE(readHistory(), history.mid(0, 20));
 }
@@ -573,7 +574,7 @@ void TestStartup::exitKeepsNamedOptions() {
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"False\"\r\n\"Zoom\",\"150\"\r\n"));
     start();
     QCOMPARE(startupOption(), StartupOption::Manual);
-    m_form->session().setStartupOption(StartupOption::Auto);
+    m_window->session().setStartupOption(StartupOption::Auto);
     QVERIFY(closeWindow());
     QCOMPARE(readSettings(), QByteArray("\"Auto\"\r\n\"Zoom\",\"150\"\r\n"));
 }
@@ -583,7 +584,7 @@ void TestStartup::exitWithUnstorableEntry() {
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"False\"\r\n"));
     writeHistory({maps(u8("a.zvm")), maps(u8("b.zvm"))});
     start(file);
-    QCOMPARE(m_form->session().recentFiles().entries().first(), file);
+    QCOMPARE(m_window->session().recentFiles().entries().first(), file);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Left out of .*café.zvm")));
     QVERIFY(closeWindow());
     QCOMPARE(readHistory(), (QStringList{maps(u8("a.zvm")), maps(u8("b.zvm"))}));
@@ -594,10 +595,10 @@ void TestStartup::exitWhenHistoryCannotBeWritten() {
     QVERIFY(QDir(m_own->path()).mkdir(u8("履歴.zav")));
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"True\"\r\n"));
     start();
-    m_form->session().setStartupOption(StartupOption::Auto);
+    m_window->session().setStartupOption(StartupOption::Auto);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Cannot write .*履歴.zav")));
     QVERIFY(closeWindow());
-    QVERIFY(!m_form->isVisible());
+    QVERIFY(!m_window->isVisible());
     // The settings are written all the same.
     QCOMPARE(readSettings(), QByteArray("\"Auto\"\r\n"));
 }
@@ -608,7 +609,7 @@ void TestStartup::exitWhenSettingsCannotBeWritten() {
     start(file);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Cannot write .*設定.zav")));
     QVERIFY(closeWindow());
-    QVERIFY(!m_form->isVisible());
+    QVERIFY(!m_window->isVisible());
     QCOMPARE(readHistory(), QStringList{file});
     QVERIFY(QFileInfo(settingsPath()).isDir());
 }
@@ -624,7 +625,7 @@ void TestStartup::exitFromReadOnlyFolder() {
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Cannot write .*履歴.zav")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u8("Cannot write .*設定.zav")));
     QVERIFY(closeWindow());
-    QVERIFY(!m_form->isVisible());
+    QVERIFY(!m_window->isVisible());
     QCOMPARE(readHistory(), QStringList{maps(u8("old.zvm"))});
     QCOMPARE(readSettings(), QByteArray("\"False\"\r\n"));
 }
@@ -633,16 +634,16 @@ void TestStartup::exitDuringAQuiz() {
     QVERIFY(TestFiles::writeBytes(settingsPath(), "\"False\"\r\n"));
     const QString file = questionFile(u8("a.zvm"), 3);
     start(file);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    Controls::action(m_form.get(), "Menu2_Start")->trigger();
-    auto* answerWindow = m_form->findChild<QDialog*>(QStringLiteral("Form2"));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    Controls::action(m_window.get(), "Menu2_Start")->trigger();
+    auto* answerWindow = m_window->findChild<QDialog*>(QStringLiteral("Form2"));
     if (!answerWindow)
         QSKIP("the quiz's answer window is not built yet");
     QVERIFY(answerWindow->isVisible());
     const int messagesBefore = int(m_services->messages.size());
 
-    QVERIFY(m_form->close());
+    QVERIFY(m_window->close());
     QVERIFY(!answerWindow->isVisible());
     QTest::qWait(50);
     QCOMPARE(m_services->messages.size(), messagesBefore);
@@ -652,7 +653,7 @@ void TestStartup::exitDuringAQuiz() {
 }
 
 void TestStartup::windowThatNeverStartedWritesNothing() {
-    m_form = std::make_unique<MainWindow>(*m_services, ownFolder());
+    m_window = std::make_unique<MainWindow>(*m_services, ownFolder());
     QVERIFY(closeWindow());
     QVERIFY(!QFileInfo::exists(historyPath()));
     QVERIFY(!QFileInfo::exists(settingsPath()));
@@ -708,7 +709,7 @@ void TestStartup::storageFolder() {
     start(file);
     QCOMPARE(startupOption(), earlierRun ? StartupOption::Manual : StartupOption::Dialog);
     // The study record goes beside the settings, and nowhere when they go nowhere.
-    QCOMPARE(m_form->session().settingsFolder(), kept == "nowhere" ? QString() : folder);
+    QCOMPARE(m_window->session().settingsFolder(), kept == "nowhere" ? QString() : folder);
     QVERIFY(closeWindow());
 
     if (kept == "nowhere") {

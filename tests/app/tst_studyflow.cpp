@@ -66,12 +66,12 @@ private:
     AnswerWindow* start();
     // Judges the current question: right, or with `typed`; then moves on.
     void answer(bool right, const QString& typed = u8("違う"));
-    QAction* action(const char* name) const { return Controls::action(m_form.get(), name); }
-    StudyCommands* study() const { return &m_form->studyCommands(); }
+    QAction* action(const char* name) const { return Controls::action(m_window.get(), name); }
+    StudyCommands* study() const { return &m_window->studyCommands(); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_services;
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<MainWindow> m_window;
     ScriptedRandom m_random{0.0};
     AnswerWindow* m_quiz = nullptr;
 };
@@ -87,23 +87,23 @@ void TestStudyFlow::init() {
 }
 
 void TestStudyFlow::cleanup() {
-    m_form.reset();
+    m_window.reset();
     m_services.reset();
     m_dir.reset();
 }
 
 void TestStudyFlow::openWindow() {
-    m_form = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
-    m_form->setRandomSource(m_random);
+    m_window = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
+    m_window->setRandomSource(m_random);
 }
 
 void TestStudyFlow::loadFile() {
-    QCOMPARE(m_form->loadQuestionFile(m_dir->filePath("q.zav"), false), ReadOutcome::Success);
+    QCOMPARE(m_window->loadQuestionFile(m_dir->filePath("q.zav"), false), ReadOutcome::Success);
 }
 
 AnswerWindow* TestStudyFlow::start() {
     action("Menu2_Start")->trigger();
-    m_quiz = m_form->answerWindow();
+    m_quiz = m_window->answerWindow();
     return m_quiz;
 }
 
@@ -132,7 +132,7 @@ void TestStudyFlow::reviewAfterTheQuiz() {
     StudyOptions options;
     options.reviewOpens = reviewOpens;
     options.recording = recording;
-    m_form->session().setStudyOptions(options);
+    m_window->session().setStudyOptions(options);
     loadFile();
     QVERIFY(!action("Menu2_Review")->isEnabled());
     QVERIFY(start());
@@ -160,7 +160,7 @@ void TestStudyFlow::reviewAfterTheQuiz() {
     action("Menu2_Review")->trigger();
     QVERIFY(review->isVisible());
     emit review->pointRequested(kPoints[2]);
-    MapView* map = Controls::find<MapView>(m_form.get(), "Picture1");
+    MapView* map = Controls::find<MapView>(m_window.get(), "Picture1");
     QVERIFY(map->isMarkerShown());
     QCOMPARE(map->marker()->topLeft(), QPointF(46, 56));
 }
@@ -174,13 +174,13 @@ void TestStudyFlow::anotherRoundAsksTheMisses() {
     const PointList missed = study()->reviewWindow()->model().missedPoints();
     QCOMPARE(missed.size(), 2);
     study()->reviewWindow()->againButton()->click();
-    AnswerWindow* round = m_form->answerWindow();
+    AnswerWindow* round = m_window->answerWindow();
     QVERIFY(round && round != m_quiz && round->isRunning());
-    QCOMPARE(round->session().mode(), QuizSession::Mode::Normal);
+    QCOMPARE(round->session().mode(), QuizMode::Normal);
     QCOMPARE(answersOf(round->session().rows()), answersOf(missed));
     QVERIFY(!study()->reviewWindow()->isVisible());
     // The file's own table keeps all its points for the next Start.
-    QCOMPARE(m_form->questionTable().rowCount(), 3);
+    QCOMPARE(m_window->questionTable().rowCount(), 3);
     m_quiz = round;
     answer(true);
     answer(true);
@@ -194,7 +194,7 @@ void TestStudyFlow::recordSurvivesARestart() {
     answer(true);
     answer(false);
     answer(true);
-    m_form.reset();
+    m_window.reset();
     openWindow();
     loadFile();
     action("Menu2_Mastery")->trigger();
@@ -213,8 +213,8 @@ void TestStudyFlow::recordSurvivesARestart() {
     QCOMPARE(mastery.dots().dots().size(), 3);
     // Emptying the record after Yes leaves every point never asked.
     m_services->answerMessage(MessageAnswer::Yes);
-    QTimer::singleShot(0, m_form.get(), [this] {
-        auto* dialog = m_form->findChild<QDialog*>(QStringLiteral("StudyOptionsDialog"));
+    QTimer::singleShot(0, m_window.get(), [this] {
+        auto* dialog = m_window->findChild<QDialog*>(QStringLiteral("StudyOptionsDialog"));
         QVERIFY(dialog);
         Controls::find<QPushButton>(dialog, "StudyClear")->click();
         dialog->reject();
@@ -245,9 +245,9 @@ void TestStudyFlow::weakFirstFromTheModeMenu() {
     action("Menu3_WMode")->trigger();
     QVERIFY(action("Menu3_WMode")->isChecked());
     QVERIFY(!action("Menu3_NMode")->isChecked());
-    QCOMPARE(m_form->quizMode(), QuizSession::Mode::WeakFirst);
+    QCOMPARE(m_window->state().values().mode, QuizMode::WeakFirst);
     QVERIFY(start());
-    QCOMPARE(m_quiz->session().mode(), QuizSession::Mode::WeakFirst);
+    QCOMPARE(m_quiz->session().mode(), QuizMode::WeakFirst);
     // Asks until stopped, like practice.
     for (int i = 0; i < 5; ++i)
         answer(i % 2 == 0);
@@ -259,10 +259,11 @@ void TestStudyFlow::weakFirstFoundOnTheMap() {
     action("Menu3_WMode")->trigger();
     action("Menu3_Locate")->trigger();
     QVERIFY(start());
-    QCOMPARE(m_quiz->session().answerMethod(), QuizSession::AnswerMethod::Locate);
+    QCOMPARE(m_quiz->session().answerMethod(), AnswerMethod::Locate);
     const Point asked = m_quiz->session().currentPoint();
     // Far from every point: a miss, recorded as one.
-    emit Controls::find<MapView>(m_form.get(), "Picture1")->pressed(QPointF(99, 0), Qt::LeftButton);
+    emit Controls::find<MapView>(m_window.get(), "Picture1")
+        ->pressed(QPointF(99, 0), Qt::LeftButton);
     QVERIFY(m_quiz->session().isJudged());
     const PointStats stats = study()->record().pointStats().value(PointIdentity::of(asked));
     QCOMPARE(stats.asked, 1);

@@ -9,6 +9,7 @@
 #include "app/WorksheetLayout.h"
 #include "app/WorksheetRenderer.h"
 #include "data/QuestionFile.h"
+#include "data/QuizTerms.h"
 #include "data/TableSink.h"
 
 #include <QBuffer>
@@ -239,7 +240,7 @@ void TestWorksheet::everyEntryOnItsPages() {
         }
     }
     // A point missing from the printed map says so on the sheet and in the key.
-    const int notes = pages.join(QString()).count(WorksheetLayout::offMapNote());
+    const int notes = pages.join(QString()).count(offMapText());
     QCOMPARE(notes, options.mapPages ? offMap * (options.answerSheet + options.answerKey) : 0);
 }
 

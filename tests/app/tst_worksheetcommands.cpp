@@ -57,15 +57,15 @@ private slots:
 
 private:
     QString path(const QString& name) const { return m_dir->path() + u'/' + name; }
-    QAction* action(const char* name) const { return Controls::action(m_form.get(), name); }
-    QString status() const { return Controls::text(m_form.get(), "Panel_Main"); }
+    QAction* action(const char* name) const { return Controls::action(m_window.get(), name); }
+    QString status() const { return Controls::text(m_window.get(), "Panel_Main"); }
     void open(const QString& file);
     // Answers the next options dialog; `seen` gets the options it opened with.
     void answerDialog(InDialog what, WorksheetOptions* seen = nullptr);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_services;
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<MainWindow> m_window;
     QString m_file;
     bool m_dialogShown = false;
 };
@@ -81,12 +81,12 @@ void TestWorksheetCommands::init() {
                     {TestFiles::point(u8("10"), u8("20"), u8("九州"), u8("福岡県"), u8("福岡")),
                      TestFiles::point(u8("40"), u8("30"), u8("四国"), u8("高知県"))})));
     m_services = std::make_unique<FakeServices>();
-    m_form = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
+    m_window = std::make_unique<MainWindow>(*m_services, m_dir->path() + u'/');
     m_dialogShown = false;
 }
 
 void TestWorksheetCommands::cleanup() {
-    m_form.reset();
+    m_window.reset();
     m_services.reset();
     m_dir.reset();
 }
@@ -125,7 +125,7 @@ void TestWorksheetCommands::availableWithPointsAndNoQuiz() {
 
     // Held while a file is read; after a read that failed there is no file to print.
     std::optional<bool> availableDuringRead;
-    QTimer::singleShot(0, m_form.get(), [&] { availableDuringRead = available(); });
+    QTimer::singleShot(0, m_window.get(), [&] { availableDuringRead = available(); });
     open(m_file);
     QCOMPARE(availableDuringRead, std::optional<bool>(false));
     QVERIFY(available());
@@ -144,11 +144,11 @@ void TestWorksheetCommands::availableWithPointsAndNoQuiz() {
 
     open(m_file);
     QVERIFY(available());
-    m_form->startQuiz();
-    QVERIFY(m_form->answerWindow());
+    m_window->startQuiz();
+    QVERIFY(m_window->answerWindow());
     QVERIFY(!available());
     m_services->answerMessage(MessageAnswer::Yes);
-    m_form->stopQuiz();
+    m_window->stopQuiz();
     QVERIFY(available());
 }
 
@@ -200,7 +200,7 @@ void TestWorksheetCommands::exportPdf() {
         QCOMPARE(m_services->lastMessage().title, u8("ｴﾗｰ"));
     }
     QVERIFY(action("Menu2_ExportPdf")->isEnabled());
-    QVERIFY(!m_form->isBusy());
+    QVERIFY(!m_window->state().values().busy);
 
     // Only an export that went through keeps its options for the next one.
     const bool exported = !target.isEmpty() && message.isEmpty();
@@ -261,12 +261,12 @@ void TestWorksheetCommands::sampleAfterAQuiz() {
     TableSink sink(file);
     QCOMPARE(QuestionFile::read(sample, sink), ReadOutcome::Success);
     ScriptedRandom random{0.0}; // the first row goes last
-    m_form->setRandomSource(random);
+    m_window->setRandomSource(random);
     open(sample);
-    m_form->startQuiz();
-    QVERIFY(m_form->answerWindow());
+    m_window->startQuiz();
+    QVERIFY(m_window->answerWindow());
     m_services->answerMessage(MessageAnswer::Yes);
-    m_form->stopQuiz();
+    m_window->stopQuiz();
 
     const QString exported = path(QStringLiteral("exported.pdf"));
     m_services->answerFile(exported);

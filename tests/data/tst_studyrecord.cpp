@@ -133,8 +133,8 @@ void TestStudyRecord::survivesRestart() {
         for (const bool correct : {true, true, false, true})
             QVERIFY(record.record(kPoints[0], attempt(correct)));
         Attempt press = attempt(false, QString());
-        press.mode = StudyMode::WeakFirst;
-        press.method = AnswerMethod::Press;
+        press.mode = QuizMode::WeakFirst;
+        press.method = AnswerMethod::Locate;
         press.pressX = 12.5;
         press.pressY = 7;
         press.distance = 40.25;

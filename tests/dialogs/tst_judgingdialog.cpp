@@ -21,7 +21,8 @@ QPushButton* button(const QDialog& d, int index) {
 }
 
 QList<bool> values(const JudgingDialog& d) {
-    return {d.ignoreWidth(), d.ignoreKana(), d.ignoreSpaces()};
+    const JudgingOptions options = d.options();
+    return {options.ignoreWidth, options.ignoreKana, options.ignoreSpaces};
 }
 
 } // namespace
@@ -54,7 +55,7 @@ void TestJudgingDialog::valuesInAndOut() {
     QFETCH(bool, accept);
     QFETCH(QList<bool>, after);
 
-    JudgingDialog d(start[0], start[1], start[2]);
+    JudgingDialog d(JudgingOptions{start[0], start[1], start[2]});
     QCOMPARE(d.windowTitle(), u8("判定の設定"));
     QCOMPARE(box(d, 0)->text(), u8("全角と半角を区別しない(&W)"));
     QCOMPARE(box(d, 1)->text(), u8("ひらがなとカタカナを区別しない(&K)"));

@@ -21,14 +21,14 @@
 class EditorFixture {
 public:
     EditorFixture()
-        : form(std::make_unique<EditorWindow>(services)) {
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
+        : editor(std::make_unique<EditorWindow>(services)) {
+        editor->show();
+        if (!QTest::qWaitForWindowExposed(editor.get()))
             qWarning("editor window not exposed");
     }
 
     template <class T> T* child(const QString& name) const {
-        T* found = form->findChild<T*>(name);
+        T* found = editor->findChild<T*>(name);
         if (!found)
             qFatal("no control %s", qPrintable(name));
         return found;
@@ -42,11 +42,11 @@ public:
     QString modelText(int row, int column) const {
         return list()->model()->index(row, column).data().toString();
     }
-    MapView* picture() const { return child<MapView>(QStringLiteral("Picture1")); }
+    MapView* mapView() const { return child<MapView>(QStringLiteral("Picture1")); }
     QLabel* panel(const char* key) const { return child<QLabel>(QString::fromLatin1(key)); }
     QAction* action(const char* name) const { return child<QAction>(QString::fromLatin1(name)); }
-    QPushButton* command1() const { return child<QPushButton>(QStringLiteral("Command1")); }
-    QPushButton* command2() const { return child<QPushButton>(QStringLiteral("Command2")); }
+    QPushButton* commitButton() const { return child<QPushButton>(QStringLiteral("Command1")); }
+    QPushButton* modeButton() const { return child<QPushButton>(QStringLiteral("Command2")); }
 
     // The six boxes as the table would take them (the info box's breaks as CR LF).
     Point boxes() const {
@@ -64,7 +64,7 @@ public:
     }
     void add(const Point& point) const {
         setBoxes(point);
-        command1()->click();
+        commitButton()->click();
     }
     // Adds through the boxes and Command1 of any editor window.
     static void addTo(EditorWindow& editor, const Point& point) {
@@ -79,26 +79,27 @@ public:
     }
     // Where a map pixel lies in the map view's viewport, which takes the view's mouse input.
     QPoint onMap(const QPointF& mapPos) const {
-        return picture()->transform().toView(mapPos).toPoint();
+        return mapView()->transform().toView(mapPos).toPoint();
     }
     void pressMap(const QPoint& mapPos, Qt::MouseButton button = Qt::LeftButton) const {
-        QTest::mousePress(picture()->viewport(), button, {}, onMap(mapPos));
-        QTest::mouseRelease(picture()->viewport(), button, {}, onMap(mapPos));
+        QTest::mousePress(mapView()->viewport(), button, {}, onMap(mapPos));
+        QTest::mouseRelease(mapView()->viewport(), button, {}, onMap(mapPos));
     }
     // Saves through the Save command, which clears the unsaved-changes flag.
     void save(const QString& path) {
         services.answerFile(path);
         action("Menu2_Save")->trigger();
     }
-    int rows() const { return form->pointTable().rowCount(); }
+    int rows() const { return editor->pointTable().rowCount(); }
     // Open and Save show the hourglass over the window while they run, and only then.
     bool isBusyCursor() const {
-        return form->testAttribute(Qt::WA_SetCursor) && form->cursor().shape() == Qt::WaitCursor;
+        return editor->testAttribute(Qt::WA_SetCursor) &&
+               editor->cursor().shape() == Qt::WaitCursor;
     }
-    bool modified() const { return form->document().isModified(); }
+    bool modified() const { return editor->document().isModified(); }
 
     FakeServices services;
-    std::unique_ptr<EditorWindow> form;
+    std::unique_ptr<EditorWindow> editor;
     QTemporaryDir dir;
 };
 

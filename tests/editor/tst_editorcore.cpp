@@ -7,6 +7,7 @@
 #include "editor/EditorRules.h"
 #include "editor/PointTable.h"
 #include "editor/PointTableModel.h"
+#include "platform/MapView.h"
 
 #include "TestFiles.h"
 
@@ -377,8 +378,8 @@ void TestEditorCore::smallTexts() {
     QCOMPARE(EditorRules::itemCount(0).text, u8("0項目"));
     QCOMPARE(EditorRules::itemCount(0).title, QString()); // the application's title
     QCOMPARE(EditorRules::itemCount(0).icon, MessageIcon::None);
-    QCOMPARE(EditorRules::positionText(128, 45), u8("X=128 Y=45"));
-    QCOMPARE(EditorRules::positionText(-3, 0), u8("X=-3 Y=0"));
+    QCOMPARE(MapView::positionText(QPointF(128, 45)), u8("X=128 Y=45"));
+    QCOMPARE(MapView::positionText(QPointF(-3, 0)), u8("X=-3 Y=0"));
     const MessageRequest failed = EditorRules::saveFailed(u8("/a/b.zvm"), u8("Is a directory"));
     QCOMPARE(failed.text, u8("ﾌｧｲﾙを保存できませんでした。\r/a/b.zvm\rIs a directory"));
     QCOMPARE(failed.title, u8("ｴﾗｰ"));

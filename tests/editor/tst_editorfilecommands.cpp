@@ -63,7 +63,7 @@ class TestEditorFileCommands : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { m_f.reset(); }
+    void cleanup() { m_fixture.reset(); }
 
     void newFile_data();
     void newFile();
@@ -93,25 +93,25 @@ private slots:
     void saveAsksWhenTheFileChangedOnDisk();
 
 private:
-    QString path(const QString& name) const { return m_f->dir.filePath(name); }
+    QString path(const QString& name) const { return m_fixture->dir.filePath(name); }
     QString writeQuestion(const QString& name, const QString& mapRef, const PointList& points);
     void open(const QString& file) {
-        m_f->services.answerFile(file);
-        m_f->action("Menu2_Open")->trigger();
+        m_fixture->services.answerFile(file);
+        m_fixture->action("Menu2_Open")->trigger();
     }
     void openMap(const QString& file) {
-        m_f->services.answerFile(file);
-        m_f->action("Menu2_MapOpen")->trigger();
+        m_fixture->services.answerFile(file);
+        m_fixture->action("Menu2_MapOpen")->trigger();
     }
 
-    std::unique_ptr<EditorFixture> m_f;
+    std::unique_ptr<EditorFixture> m_fixture;
 };
 
 void TestEditorFileCommands::init() {
-    m_f = std::make_unique<EditorFixture>();
-    QVERIFY(m_f->dir.isValid());
+    m_fixture = std::make_unique<EditorFixture>();
+    QVERIFY(m_fixture->dir.isValid());
     QVERIFY(TestFiles::writeBmp(path(u8("map.bmp")), 64, 48));
-    QVERIFY(QDir(m_f->dir.path()).mkdir(u8("maps")));
+    QVERIFY(QDir(m_fixture->dir.path()).mkdir(u8("maps")));
     QVERIFY(TestFiles::writeBmp(path(u8("maps/japan.bmp")), 30, 20));
     QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(path(u8("map.png")), "PNG"));
     QVERIFY(TestFiles::writeBmp(path(u8("shown.BMP")), 8, 8));
@@ -140,7 +140,7 @@ void TestEditorFileCommands::newFile() {
     QFETCH(bool, changed);
     QFETCH(MessageAnswer, answer);
     QFETCH(bool, cleared);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.add(samplePoint(0));
     f.add(samplePoint(1));
     openMap(path(u8("map.bmp")));
@@ -166,12 +166,12 @@ void TestEditorFileCommands::newFile() {
         QCOMPARE(f.rows(), 0);
         QCOMPARE(f.list()->model()->rowCount(), 0);
         QCOMPARE(f.boxes(), Point{});
-        QVERIFY(!f.picture()->isMarkerShown());
-        QVERIFY(!f.picture()->hasMap());
+        QVERIFY(!f.mapView()->isMarkerShown());
+        QVERIFY(!f.mapView()->hasMap());
         QCOMPARE(f.panel("EditingFile")->text(), QString());
         QCOMPARE(f.panel("MapName")->text(), QString());
-        QCOMPARE(f.form->document().editingFileName(), QString());
-        QCOMPARE(f.form->document().mapReference(), QString());
+        QCOMPARE(f.editor->document().editingFileName(), QString());
+        QCOMPARE(f.editor->document().mapReference(), QString());
         QVERIFY(!f.modified());
         // An unnamed document again: the relative path asks to save first.
         f.action("Menu2_Path")->trigger();
@@ -180,30 +180,30 @@ void TestEditorFileCommands::newFile() {
     } else {
         QCOMPARE(f.rows(), 3);
         QCOMPARE(f.boxes(), samplePoint(1));
-        QVERIFY(f.picture()->hasMap());
+        QVERIFY(f.mapView()->hasMap());
         QCOMPARE(f.panel("EditingFile")->text(), path(u8("q.zvm")));
         QCOMPARE(f.panel("MapName")->text(), path(u8("map.bmp")));
-        QCOMPARE(f.form->document().editingFileName(), path(u8("q.zvm")));
+        QCOMPARE(f.editor->document().editingFileName(), path(u8("q.zvm")));
         QVERIFY(f.modified());
     }
 }
 
 void TestEditorFileCommands::saveEmptyDocument() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.save(path(u8("empty.zvm")));
     QCOMPARE(TestFiles::readBytes(path(u8("empty.zvm"))),
              QByteArray("\"Map\",\"\"\r\n\"End\"\r\n"));
     QCOMPARE(f.services.fileRequests.size(), 1);
     QVERIFY(f.services.fileRequests[0].save);
     QCOMPARE(f.services.fileRequests[0].filter, u8("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm"));
-    QCOMPARE(f.form->document().editingFileName(), path(u8("empty.zvm")));
+    QCOMPARE(f.editor->document().editingFileName(), path(u8("empty.zvm")));
     QCOMPARE(f.panel("EditingFile")->text(), path(u8("empty.zvm")));
     QVERIFY(f.services.messages.isEmpty());
     QVERIFY(!f.isBusyCursor());
 }
 
 void TestEditorFileCommands::saveWritesEveryRow() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     for (const Point& p : samplePoints(3))
         f.add(p);
     openMap(path(u8("map.bmp")));
@@ -212,7 +212,7 @@ void TestEditorFileCommands::saveWritesEveryRow() {
     // A cancelled dialog changes nothing.
     f.action("Menu2_Save")->trigger();
     QVERIFY(f.modified());
-    QVERIFY(f.form->document().editingFileName().isEmpty());
+    QVERIFY(f.editor->document().editingFileName().isEmpty());
 
     f.save(path(u8("three.zvm")));
     QCOMPARE(TestFiles::readBytes(path(u8("three.zvm"))),
@@ -220,16 +220,16 @@ void TestEditorFileCommands::saveWritesEveryRow() {
     QVERIFY(!f.modified());
     QCOMPARE(f.panel("EditingFile")->text(), path(u8("three.zvm")));
     // Closing after a save asks nothing.
-    QVERIFY(f.form->close());
+    QVERIFY(f.editor->close());
     QVERIFY(f.services.messages.isEmpty());
     // Open and Save share one dialog, which offers the last name.
-    f.form->show();
+    f.editor->show();
     f.action("Menu2_Open")->trigger();
     QCOMPARE(f.services.fileRequests.last().proposed, path(u8("three.zvm")));
 }
 
 void TestEditorFileCommands::roundTripKeepsEveryText() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     const PointList points = {
         {u8("128"), u8("45"), u8("大阪, 京都"), u8("東京"), u8("ﾄｳｷｮｳ"), u8("首都\r\n人口 1400万")},
         {u8("-5"), u8("900.25"), QString(), u8(" "), QString(), QString()},
@@ -242,12 +242,12 @@ void TestEditorFileCommands::roundTripKeepsEveryText() {
     f.action("Menu2_New")->trigger();
     open(path(u8("round.zvm")));
     QCOMPARE(f.rows(), 3);
-    QCOMPARE(f.form->pointTable().row(0), points[0]);
-    QCOMPARE(f.form->pointTable().row(1), points[1]);
+    QCOMPARE(f.editor->pointTable().row(0), points[0]);
+    QCOMPARE(f.editor->pointTable().row(1), points[1]);
     // The Linux wave dash is stored as the code page's own character.
-    QCOMPARE(f.form->pointTable().text(ColumnHint, 2), u8("～ ～"));
-    QCOMPARE(f.form->pointTable().text(ColumnInfo, 2), points[2][ColumnInfo]);
-    QCOMPARE(f.form->document().mapReference(), path(u8("map.bmp")));
+    QCOMPARE(f.editor->pointTable().text(ColumnHint, 2), u8("～ ～"));
+    QCOMPARE(f.editor->pointTable().text(ColumnInfo, 2), points[2][ColumnInfo]);
+    QCOMPARE(f.editor->document().mapReference(), path(u8("map.bmp")));
     QVERIFY(f.services.messages.isEmpty());
 }
 
@@ -261,13 +261,13 @@ void TestEditorFileCommands::relativeReferenceSurvives_data() {
 
 void TestEditorFileCommands::relativeReferenceSurvives() {
     QFETCH(QString, reference);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     const QString file = writeQuestion(u8("rel.zvm"), reference, samplePoints(2));
     const QByteArray before = TestFiles::readBytes(file);
     open(file);
     QVERIFY(f.services.messages.isEmpty());
-    QTEST(f.picture()->mapSize(), "mapSize");
-    QCOMPARE(f.form->document().mapReference(), reference);
+    QTEST(f.mapView()->mapSize(), "mapSize");
+    QCOMPARE(f.editor->document().mapReference(), reference);
     QCOMPARE(f.panel("MapName")->text(), reference);
     QCOMPARE(f.panel("EditingFile")->text(), file);
     f.save(file);
@@ -288,7 +288,7 @@ void TestEditorFileCommands::openAsksAndReplaces() {
     QFETCH(bool, changed);
     QFETCH(MessageAnswer, answer);
     QFETCH(bool, opened);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     const QString file = writeQuestion(u8("two.zvm"), u8("./map.bmp"), samplePoints(2));
     for (int i = 5; i < 8; ++i)
         f.add(samplePoint(i));
@@ -315,13 +315,13 @@ void TestEditorFileCommands::openAsksAndReplaces() {
         return;
     }
     // That file alone, not appended to the rows before.
-    QCOMPARE(f.form->pointTable().rows(), samplePoints(2));
+    QCOMPARE(f.editor->pointTable().rows(), samplePoints(2));
     QCOMPARE(f.list()->model()->rowCount(), 2);
-    QCOMPARE(f.form->pointTable().selection(), -1);
+    QCOMPARE(f.editor->pointTable().selection(), -1);
     QCOMPARE(f.boxes(), Point{});
-    QVERIFY(!f.picture()->isMarkerShown());
+    QVERIFY(!f.mapView()->isMarkerShown());
     QVERIFY(!f.modified());
-    QCOMPARE(f.form->document().editingFileName(), file);
+    QCOMPARE(f.editor->document().editingFileName(), file);
     QCOMPARE(f.panel("EditingFile")->text(), file);
     QCOMPARE(f.panel("MapName")->text(), u8("./map.bmp"));
     QVERIFY(!f.isBusyCursor());
@@ -338,7 +338,7 @@ void TestEditorFileCommands::openMapFailuresGoOn_data() {
 void TestEditorFileCommands::openMapFailuresGoOn() {
     QFETCH(QString, reference);
     QFETCH(QString, message);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     openMap(path(u8("map.bmp"))); // a map and a MapName that the open must not keep
     const QString file = writeQuestion(u8("nomap.zvm"), reference, samplePoints(4));
     f.services.clear();
@@ -347,9 +347,9 @@ void TestEditorFileCommands::openMapFailuresGoOn() {
     QCOMPARE(f.services.messages.size(), 2);
     QCOMPARE(f.services.messages[1].text, message);
     QVERIFY(isErrorBox(f.services.messages[1]));
-    QCOMPARE(f.form->pointTable().rows(), samplePoints(4));
-    QCOMPARE(f.form->document().mapReference(), QString());
-    QVERIFY(!f.picture()->hasMap());
+    QCOMPARE(f.editor->pointTable().rows(), samplePoints(4));
+    QCOMPARE(f.editor->document().mapReference(), QString());
+    QVERIFY(!f.mapView()->hasMap());
     QCOMPARE(f.panel("MapName")->text(), QString());
     QCOMPARE(f.panel("EditingFile")->text(), file);
     QVERIFY(!f.modified());
@@ -381,7 +381,7 @@ void TestEditorFileCommands::openFailures() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, message);
     QFETCH(int, rows);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.add(samplePoint(9));
     f.save(path(u8("before.zvm")));
     f.services.clear();
@@ -394,14 +394,14 @@ void TestEditorFileCommands::openFailures() {
         QVERIFY(isErrorBox(f.services.lastMessage()));
     }
     QCOMPARE(f.panel("EditingFile")->text(), kMalformed);
-    QCOMPARE(f.form->document().editingFileName(), path(u8("bad.zvm")));
+    QCOMPARE(f.editor->document().editingFileName(), path(u8("bad.zvm")));
     QCOMPARE(f.rows(), rows);
     QVERIFY(!f.isBusyCursor());
-    QVERIFY(!f.form->isBusy());
+    QVERIFY(!f.editor->isBusy());
 }
 
 void TestEditorFileCommands::openUnreadableChangesNothing() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     openMap(path(u8("map.bmp")));
     f.add(samplePoint(1));
     f.save(path(u8("kept.zvm")));
@@ -409,9 +409,9 @@ void TestEditorFileCommands::openUnreadableChangesNothing() {
     open(path(u8("maps"))); // a folder: nothing to read
     QVERIFY(f.services.messages.isEmpty());
     QCOMPARE(f.rows(), 1);
-    QVERIFY(f.picture()->hasMap());
-    QCOMPARE(f.form->document().mapReference(), path(u8("map.bmp")));
-    QCOMPARE(f.form->document().editingFileName(), path(u8("kept.zvm")));
+    QVERIFY(f.mapView()->hasMap());
+    QCOMPARE(f.editor->document().mapReference(), path(u8("map.bmp")));
+    QCOMPARE(f.editor->document().editingFileName(), path(u8("kept.zvm")));
     QCOMPARE(f.panel("EditingFile")->text(), path(u8("kept.zvm")));
 }
 
@@ -432,7 +432,7 @@ void TestEditorFileCommands::openMap() {
     QFETCH(QString, chosen);
     QFETCH(QString, message);
     QFETCH(QSize, mapSize);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.add(samplePoint(0));
     f.save(path(u8("q.zvm")));
     f.services.clear();
@@ -451,10 +451,10 @@ void TestEditorFileCommands::openMap() {
         QVERIFY(f.services.messages.isEmpty());
     }
     const bool shown = mapSize.isValid();
-    QCOMPARE(f.picture()->hasMap(), shown);
+    QCOMPARE(f.mapView()->hasMap(), shown);
     if (shown)
-        QCOMPARE(f.picture()->mapSize(), mapSize);
-    QCOMPARE(f.form->document().mapReference(), shown ? chosenPath : QString());
+        QCOMPARE(f.mapView()->mapSize(), mapSize);
+    QCOMPARE(f.editor->document().mapReference(), shown ? chosenPath : QString());
     QCOMPARE(f.panel("MapName")->text(), shown ? chosenPath : QString());
     QCOMPARE(f.modified(), shown);
 }
@@ -493,7 +493,7 @@ void TestEditorFileCommands::relativePath() {
     QFETCH(QString, message);
     QFETCH(QString, reference);
     QFETCH(QSize, mapSize);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     openMap(path(u8("map.bmp")));
     if (named)
         f.save(path(u8("q.zvm")));
@@ -507,8 +507,9 @@ void TestEditorFileCommands::relativePath() {
     if (named) {
         QCOMPARE(f.services.inputRequests.size(), 1);
         QCOMPARE(f.services.inputRequests[0].title, u8("ﾏｯﾌﾟの指定"));
-        QCOMPARE(f.services.inputRequests[0].prompt,
-                 u8("現在値=") + path(u8("map.bmp")) + u8("\r現在のﾃﾞｨﾚｸﾄﾘ=") + m_f->dir.path());
+        QCOMPARE(f.services.inputRequests[0].prompt, u8("現在値=") + path(u8("map.bmp")) +
+                                                         u8("\r現在のﾃﾞｨﾚｸﾄﾘ=") +
+                                                         m_fixture->dir.path());
     } else {
         QVERIFY(f.services.inputRequests.isEmpty());
     }
@@ -520,9 +521,9 @@ void TestEditorFileCommands::relativePath() {
         QCOMPARE(f.services.lastMessage().title, named ? kErrorTitle : u8("ﾏｯﾌﾟの指定"));
         QCOMPARE(f.services.lastMessage().icon, MessageIcon::Exclamation);
     }
-    QCOMPARE(f.form->document().mapReference(), reference);
+    QCOMPARE(f.editor->document().mapReference(), reference);
     QCOMPARE(f.panel("MapName")->text(), reference);
-    QCOMPARE(f.picture()->mapSize(), mapSize);
+    QCOMPARE(f.mapView()->mapSize(), mapSize);
     // Naming the map relatively leaves the flag as it was, set or not.
     QCOMPARE(f.modified(), flag);
 }
@@ -542,7 +543,7 @@ void TestEditorFileCommands::failedSave() {
     QFETCH(int, reason);
     if (how == u"read-only" && Unprivileged::rerunIfRoot())
         return;
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     for (const Point& p : samplePoints(2))
         f.add(p);
     const QString old = path(u8("old.zvm"));
@@ -583,11 +584,12 @@ void TestEditorFileCommands::failedSave() {
     QCOMPARE(TestFiles::readBytes(old), oldBytes);
     QVERIFY(QFileInfo(path(u8("maps"))).isDir());
     QVERIFY(f.modified());
-    QCOMPARE(f.form->document().editingFileName(), old);
+    QCOMPARE(f.editor->document().editingFileName(), old);
     QCOMPARE(f.panel("EditingFile")->text(), old);
     QCOMPARE(f.rows(), 40);
-    QCOMPARE(QDir(m_f->dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u8("old.zvm")),
-             QStringList{u8("old.zvm")}); // no temporary file left behind
+    QCOMPARE(
+        QDir(m_fixture->dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u8("old.zvm")),
+        QStringList{u8("old.zvm")}); // no temporary file left behind
 }
 
 void TestEditorFileCommands::unstorableSave_data() {
@@ -602,13 +604,13 @@ void TestEditorFileCommands::unstorableSave_data() {
 void TestEditorFileCommands::unstorableSave() {
     QFETCH(QString, kind);
     QFETCH(QString, firstLine);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     if (kind == u"map") {
-        QVERIFY(QDir(m_f->dir.path()).mkdir(u8("café")));
+        QVERIFY(QDir(m_fixture->dir.path()).mkdir(u8("café")));
         QVERIFY(TestFiles::writeBmp(path(u8("café/map.bmp"))));
         f.add(samplePoint(0));
         openMap(path(u8("café/map.bmp")));
-        QVERIFY(f.picture()->hasMap());
+        QVERIFY(f.mapView()->hasMap());
     } else {
         QByteArray bytes = TestFiles::record({u8("Map"), QString()}) +
                            TestFiles::record({u8("Point"), u8("1"), u8("2"), u8("h"), u8("a"),
@@ -617,10 +619,10 @@ void TestEditorFileCommands::unstorableSave() {
         bytes += TestFiles::record({u8("End")});
         QVERIFY(TestFiles::writeBytes(path(u8("damaged.zvm")), bytes));
         open(path(u8("damaged.zvm")));
-        QVERIFY(f.form->pointTable().text(ColumnHint, 1).contains(QChar(0xFFFD)));
+        QVERIFY(f.editor->pointTable().text(ColumnHint, 1).contains(QChar(0xFFFD)));
         f.add(samplePoint(5)); // a change, so the flag is set
     }
-    const QString name = f.form->document().editingFileName();
+    const QString name = f.editor->document().editingFileName();
     f.services.clear();
     f.save(path(u8("target.zvm")));
     QCOMPARE(f.services.messages.size(), 1);
@@ -628,55 +630,55 @@ void TestEditorFileCommands::unstorableSave() {
     QCOMPARE(f.services.lastMessage().text.split(u'\r').first(), firstLine);
     QVERIFY(!QFile::exists(path(u8("target.zvm"))));
     QVERIFY(f.modified());
-    QCOMPARE(f.form->document().editingFileName(), name);
+    QCOMPARE(f.editor->document().editingFileName(), name);
 }
 
 void TestEditorFileCommands::commandsWaitWhileOpening() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     const QString file = writeQuestion(u8("slow.zvm"), u8("./nothere.bmp"), samplePoints(3));
     bool checked = false;
     // The map-missing message comes while the file is being read.
     f.services.onNextMessage([&](const MessageRequest&) {
-        QVERIFY(f.form->isBusy());
+        QVERIFY(f.editor->isBusy());
         QVERIFY(!f.isBusyCursor()); // the ordinary pointer while the box is up
         QCOMPARE(f.panel("EditingFile")->text(), u8("ﾌｧｲﾙを開いています..."));
         for (const char* name : {"Menu2_New", "Menu2_Open", "Menu2_Save", "Menu2_MapOpen",
                                  "Menu2_Path", "Menu2_EditMode", "PMenu_ListNum"})
             f.action(name)->trigger();
-        f.command1()->click();
-        f.command2()->click();
-        QVERIFY(!f.form->close());
+        f.commitButton()->click();
+        f.modeButton()->click();
+        QVERIFY(!f.editor->close());
         checked = true;
     });
     // Between records, with the box gone: the hourglass, and every command held.
     bool heldWhileReading = false;
-    QTimer::singleShot(0, f.form.get(), [&] {
-        heldWhileReading = f.form->isBusy() && f.isBusyCursor() &&
+    QTimer::singleShot(0, f.editor.get(), [&] {
+        heldWhileReading = f.editor->isBusy() && f.isBusyCursor() &&
                            !f.action("Menu2_Save")->isEnabled() &&
-                           !f.action("PMenu_Delete")->isEnabled() && !f.command1()->isEnabled();
+                           !f.action("PMenu_Delete")->isEnabled() && !f.commitButton()->isEnabled();
     });
     open(file);
     QVERIFY(checked);
     QVERIFY(heldWhileReading);
     QVERIFY(f.action("Menu2_Save")->isEnabled());
-    QVERIFY(f.command1()->isEnabled());
+    QVERIFY(f.commitButton()->isEnabled());
     QVERIFY(!f.isBusyCursor());
     QCOMPARE(f.services.fileRequests.size(), 1);
     QCOMPARE(f.services.inputRequests.size(), 0);
     QCOMPARE(f.services.messages.size(), 1);
-    QCOMPARE(f.form->mode(), EditMode::Add);
+    QCOMPARE(f.editor->mode(), EditMode::Add);
     QVERIFY(f.action("Menu2_AddMode")->isChecked());
     QVERIFY(!f.action("Menu2_EditMode")->isChecked());
-    QCOMPARE(f.form->pointTable().rows(), samplePoints(3));
-    QVERIFY(f.form->isVisible());
-    QVERIFY(!f.form->isBusy());
+    QCOMPARE(f.editor->pointTable().rows(), samplePoints(3));
+    QVERIFY(f.editor->isVisible());
+    QVERIFY(!f.editor->isBusy());
     // Afterwards commands run again.
     f.action("PMenu_ListNum")->trigger();
     QCOMPARE(f.services.lastMessage().text, u8("3項目"));
 }
 
 void TestEditorFileCommands::pointLimit() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     PointList many;
     for (int i = 0; i < kMaxPoints + 1; ++i)
         many.append({QString::number(i % 500), u8("1"), QString(), u8("a"), QString(), QString()});
@@ -711,19 +713,19 @@ void TestEditorFileCommands::longFieldsSurviveUpdateAndSave() {
     const QString text(40000, QChar(0x5730));
     const QString file = writeQuestion(u8("long.zvm"), path(u8("map.bmp")),
                                        {{u8("1"), u8("2"), text, text, text, text}});
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     open(file);
     f.action("Menu2_EditMode")->trigger();
     f.selectRow(0);
-    f.command1()->click(); // Update from the boxes
-    QCOMPARE(f.form->pointTable().row(0)[ColumnHint], text);
+    f.commitButton()->click(); // Update from the boxes
+    QCOMPARE(f.editor->pointTable().row(0)[ColumnHint], text);
     f.save(path(u8("copy.zvm")));
     QCOMPARE(TestFiles::readBytes(path(u8("copy.zvm"))), TestFiles::readBytes(file));
     QVERIFY(f.services.messages.isEmpty());
 }
 
 void TestEditorFileCommands::saveAsksWhenTheFileChangedOnDisk() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     const QString file = writeQuestion(u8("shared.zvm"), path(u8("map.bmp")), {samplePoint(1)});
     open(file);
     f.add(samplePoint(2));

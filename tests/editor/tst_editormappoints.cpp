@@ -17,8 +17,8 @@ using TestFiles::u8;
 class TestEditorMapPoints : public QObject {
     Q_OBJECT
 private slots:
-    void init() { m_f = std::make_unique<EditorFixture>(); }
-    void cleanup() { m_f.reset(); }
+    void init() { m_fixture = std::make_unique<EditorFixture>(); }
+    void cleanup() { m_fixture.reset(); }
 
     void shiftDragMovesPoint_data();
     void shiftDragMovesPoint();
@@ -28,7 +28,7 @@ private slots:
     void listAndCsvCommands();
 
 private:
-    std::unique_ptr<EditorFixture> m_f;
+    std::unique_ptr<EditorFixture> m_fixture;
 };
 
 namespace {
@@ -55,7 +55,7 @@ void TestEditorMapPoints::shiftDragMovesPoint() {
     QFETCH(int, zoomSteps);
     QFETCH(bool, selected);
     QFETCH(bool, escape);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     const QString map = f.dir.filePath(u8("map.bmp"));
     QVERIFY(TestFiles::writeBmp(map, 1200, 900));
     f.services.answerFile(map);
@@ -63,21 +63,21 @@ void TestEditorMapPoints::shiftDragMovesPoint() {
     f.action("Menu2_ActualSize")->trigger();
     for (int step = 0; step < zoomSteps; ++step)
         f.action("Menu2_ZoomIn")->trigger();
-    QCOMPARE(f.picture()->zoom(), zoomSteps ? 2.0 : 1.0);
+    QCOMPARE(f.mapView()->zoom(), zoomSteps ? 2.0 : 1.0);
     f.add(kFirst);
     f.add(kSecond);
     f.save(f.dir.filePath(u8("points.zvm")));
     QVERIFY(!f.modified());
     f.selectRow(selected ? 0 : 1);
     const Point boxesBefore = f.boxes();
-    const int steps = f.form->history().stack().count();
-    const PointDots& dots = f.form->findChild<MapPoints*>()->dots();
+    const int steps = f.editor->history().stack().count();
+    const PointDots& dots = f.editor->findChild<MapPoints*>()->dots();
 
-    QWidget* viewport = f.picture()->viewport();
+    QWidget* viewport = f.mapView()->viewport();
     QTest::mousePress(viewport, Qt::LeftButton, Qt::ShiftModifier, f.onMap(QPointF(41, 31)));
     QTest::mouseMove(viewport, f.onMap(QPointF(71, 51)));
     QTRY_COMPARE(dots.position(0), std::optional<QPointF>(QPointF(70, 50)));
-    QCOMPARE(f.form->pointTable().row(0), kFirst); // only the dot moves during the drag
+    QCOMPARE(f.editor->pointTable().row(0), kFirst); // only the dot moves during the drag
     if (escape)
         QTest::keyClick(f.list(), Qt::Key_Escape);
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::ShiftModifier, f.onMap(QPointF(71, 51)));
@@ -87,18 +87,18 @@ void TestEditorMapPoints::shiftDragMovesPoint() {
         expected[ColumnX] = u8("70");
         expected[ColumnY] = u8("50");
     }
-    QCOMPARE(f.form->pointTable().row(0), expected);
-    QCOMPARE(f.form->pointTable().row(1), kSecond);
+    QCOMPARE(f.editor->pointTable().row(0), expected);
+    QCOMPARE(f.editor->pointTable().row(1), kSecond);
     QCOMPARE(dots.position(0), std::optional<QPointF>(QPointF(expected[ColumnX].toDouble(),
                                                               expected[ColumnY].toDouble())));
     QCOMPARE(f.modified(), !escape);
     QCOMPARE(f.boxes(), selected ? expected : boxesBefore);
-    QCOMPARE(f.form->history().stack().count(), steps + (escape ? 0 : 1));
+    QCOMPARE(f.editor->history().stack().count(), steps + (escape ? 0 : 1));
     QCOMPARE(f.services.unscriptedRequests, 0);
     if (escape)
         return;
     f.action("Menu2_Undo")->trigger();
-    QCOMPARE(f.form->pointTable().row(0), kFirst);
+    QCOMPARE(f.editor->pointTable().row(0), kFirst);
     QCOMPARE(f.boxes(), selected ? kFirst : boxesBefore);
     QVERIFY(!f.modified()); // back to the saved state
 }
@@ -106,10 +106,10 @@ void TestEditorMapPoints::shiftDragMovesPoint() {
 // A dot tells its hint and answers in its tooltip; a double-click on it selects its row, while
 // a press beside the dots still places the point being typed.
 void TestEditorMapPoints::dotsTellAndSelect() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.add(kFirst);
     f.add(kSecond);
-    QWidget* viewport = f.picture()->viewport();
+    QWidget* viewport = f.mapView()->viewport();
 
     const QPoint onFirst = f.onMap(QPointF(42, 30));
     QHelpEvent help(QEvent::ToolTip, onFirst, viewport->mapToGlobal(onFirst));
@@ -123,13 +123,13 @@ void TestEditorMapPoints::dotsTellAndSelect() {
     QCOMPARE(f.box(ColumnX)->text(), u8("101"));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, f.onMap(QPointF(101, 79)));
     QCOMPARE(f.list()->currentIndex().row(), 1);
-    QCOMPARE(f.form->pointTable().selection(), 1);
+    QCOMPARE(f.editor->pointTable().selection(), 1);
     QCOMPARE(f.boxes(), kSecond);
 
     // The dots are drawn under the marker: its fill shows on the selected point, a dot on the
     // other one.
-    QWidget* view = f.picture();
-    MapMarker* marker = f.picture()->marker();
+    QWidget* view = f.mapView();
+    MapMarker* marker = f.mapView()->marker();
     marker->setFillColor(Qt::blue); // stopped on a colour of its cycle
     QTRY_VERIFY(marker->isVisible());
     const auto colourAt = [&](const QPointF& mapPos) {
@@ -142,12 +142,12 @@ void TestEditorMapPoints::dotsTellAndSelect() {
 
     f.pressMap(QPoint(300, 200));
     QCOMPARE(f.box(ColumnX)->text(), u8("300"));
-    QCOMPARE(f.form->pointTable().row(1), kSecond);
+    QCOMPARE(f.editor->pointTable().row(1), kSecond);
 }
 
 // Each command makes one step named in the menu; Open empties the history.
 void TestEditorMapPoints::undoAndRedoThroughTheMenu() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     QAction* undo = f.action("Menu2_Undo");
     QAction* redo = f.action("Menu2_Redo");
     QCOMPARE(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -167,14 +167,14 @@ void TestEditorMapPoints::undoAndRedoThroughTheMenu() {
     QCOMPARE(undo->text(), u8("元に戻す(&U): ﾏｯﾌﾟを開く"));
 
     undo->trigger();
-    QVERIFY(!f.picture()->hasMap());
+    QVERIFY(!f.mapView()->hasMap());
     QCOMPARE(f.panel("MapName")->text(), QString());
     undo->trigger();
-    QCOMPARE(f.form->pointTable().rows(), (PointList{kFirst, kSecond}));
+    QCOMPARE(f.editor->pointTable().rows(), (PointList{kFirst, kSecond}));
     QCOMPARE(redo->text(), u8("やり直し(&R): 削除"));
     redo->trigger();
     redo->trigger();
-    QVERIFY(f.picture()->hasMap());
+    QVERIFY(f.mapView()->hasMap());
     QCOMPARE(f.panel("MapName")->text(), map);
     QVERIFY(!redo->isEnabled());
 
@@ -182,7 +182,7 @@ void TestEditorMapPoints::undoAndRedoThroughTheMenu() {
     f.save(file);
     f.services.answerFile(file);
     f.action("Menu2_Open")->trigger();
-    QCOMPARE(f.form->pointTable().rows(), PointList{kSecond});
+    QCOMPARE(f.editor->pointTable().rows(), PointList{kSecond});
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     QCOMPARE(f.services.unscriptedRequests, 0);
 }
@@ -190,9 +190,9 @@ void TestEditorMapPoints::undoAndRedoThroughTheMenu() {
 // Ctrl+Z in a box first undoes the box's own typing, then the editor's steps; Ctrl+Y redoes
 // the other way round.
 void TestEditorMapPoints::undoKeysInTheBoxes() {
-    EditorFixture& f = *m_f;
-    f.form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    EditorFixture& f = *m_fixture;
+    f.editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
     f.add(kFirst);
     QLineEdit* answer = f.box(ColumnAnswer1);
     answer->setFocus();
@@ -204,32 +204,32 @@ void TestEditorMapPoints::undoKeysInTheBoxes() {
     QTest::keyClick(answer, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.rows(), 0);
     QTest::keyClick(answer, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(f.form->pointTable().rows(), PointList{kFirst});
+    QCOMPARE(f.editor->pointTable().rows(), PointList{kFirst});
     QCOMPARE(answer->text(), QString());
 }
 
 // 表示 → 一覧 shows every column and selects a double-clicked row in the editor; the CSV
 // commands of the ﾌｧｲﾙ menu bring rows in as one step and write them out.
 void TestEditorMapPoints::listAndCsvCommands() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     const QString csv = f.dir.filePath(u8("in.csv"));
     QVERIFY(TestFiles::writeBytes(csv, "x,y,hint,answer1,answer2,info\r\n40,30,\"北の<町>\",札幌,"
                                        "さっぽろ,\r\n100,80,南,那覇,,\r\n1,1,,,,\r\n"));
     f.services.answerFile(csv);
     f.action("Menu2_ImportCsv")->trigger();
-    QCOMPARE(f.form->pointTable().rows(), (PointList{kFirst, kSecond}));
+    QCOMPARE(f.editor->pointTable().rows(), (PointList{kFirst, kSecond}));
     QVERIFY(f.services.lastMessage().text.contains(u8("4行目")));
     QCOMPARE(f.action("Menu2_Undo")->text(), u8("元に戻す(&U): CSVﾌｧｲﾙの取り込み"));
 
     f.action("Menu2_List")->trigger();
-    PointListWindow* list = f.form->pointList();
+    PointListWindow* list = f.editor->pointList();
     QVERIFY(list && QTest::qWaitForWindowExposed(list));
     QCOMPARE(list->view()->model()->columnCount(), kPointColumns);
     list->view()->sortByColumn(ColumnX, Qt::DescendingOrder); // the second row shown first
     const QRect second = list->view()->visualRect(list->view()->model()->index(0, ColumnHint));
     QTest::mouseClick(list->view()->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(list->view()->viewport(), Qt::LeftButton, {}, second.center());
-    QCOMPARE(f.form->pointTable().selection(), 1);
+    QCOMPARE(f.editor->pointTable().selection(), 1);
     QCOMPARE(f.boxes(), kSecond);
 
     const QString out = f.dir.filePath(u8("out.csv"));

@@ -18,8 +18,8 @@ Q_DECLARE_METATYPE(Qt::MouseButton)
 class TestEditorWindow : public QObject {
     Q_OBJECT
 private slots:
-    void init() { m_f = std::make_unique<EditorFixture>(); }
-    void cleanup() { m_f.reset(); }
+    void init() { m_fixture = std::make_unique<EditorFixture>(); }
+    void cleanup() { m_fixture.reset(); }
 
     void controlsAndInitialState();
     void menus_data();
@@ -51,17 +51,17 @@ private slots:
     void modeSwitching();
 
 private:
-    std::unique_ptr<EditorFixture> m_f;
+    std::unique_ptr<EditorFixture> m_fixture;
 };
 
 void TestEditorWindow::controlsAndInitialState() {
-    EditorFixture& f = *m_f;
-    QCOMPARE(f.form->windowTitle(), u8("ﾌｧｲﾙ編集"));
+    EditorFixture& f = *m_fixture;
+    QCOMPARE(f.editor->windowTitle(), u8("ﾌｧｲﾙ編集"));
     // One visible list: the answer-1 column of a model that holds all six, by their tags.
     const QStringList tags = {u8("PositionX"), u8("PositionY"), u8("ヒント"),
                               u8("答え1"),     u8("答え2"),     u8("情報")};
     QAbstractItemModel* model = f.list()->model();
-    QCOMPARE(f.form->findChildren<QAbstractItemView*>().size(), 1);
+    QCOMPARE(f.editor->findChildren<QAbstractItemView*>().size(), 1);
     QVERIFY(f.list()->isVisible());
     QCOMPARE(f.list()->modelColumn(), int(ColumnAnswer1));
     QCOMPARE(model->rowCount(), 0);
@@ -70,11 +70,11 @@ void TestEditorWindow::controlsAndInitialState() {
     for (int column = 0; column < ColumnInfo; ++column)
         QVERIFY(f.box(column));
     QVERIFY(f.infoBox()->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn);
-    QCOMPARE(f.command1()->text(), u8("追加(&A)"));
-    QVERIFY(f.command1()->isDefault());
-    QCOMPARE(f.command2()->text(), u8("M"));
+    QCOMPARE(f.commitButton()->text(), u8("追加(&A)"));
+    QVERIFY(f.commitButton()->isDefault());
+    QCOMPARE(f.modeButton()->text(), u8("M"));
     for (const char* name : {"Line1_0", "Line1_1", "StatusBar1"})
-        QVERIFY2(f.form->findChild<QWidget*>(QString::fromLatin1(name)), name);
+        QVERIFY2(f.editor->findChild<QWidget*>(QString::fromLatin1(name)), name);
 
     const char* keys[] = {"EditingFile", "MapName", "Position"};
     const QStringList tips = {u8("編集中のﾌｧｲﾙ名"), u8("編集中のﾌｧｲﾙのﾏｯﾌﾟ名"), QString()};
@@ -87,17 +87,17 @@ void TestEditorWindow::controlsAndInitialState() {
     QVERIFY(f.panel("EditingFile")->x() < f.panel("MapName")->x());
     QVERIFY(f.panel("MapName")->x() < f.panel("Position")->x());
 
-    auto* blink = f.picture()->findChild<QTimer*>();
+    auto* blink = f.mapView()->findChild<QTimer*>();
     QCOMPARE(blink->interval(), 300);
     QVERIFY(blink->isActive());
-    QVERIFY(!f.picture()->isMarkerShown());
-    QCOMPARE(f.picture()->marker()->fillColor(), QColor(255, 0, 0));
-    QVERIFY(!f.picture()->hasMap());
-    QCOMPARE(f.form->mode(), EditMode::Add);
+    QVERIFY(!f.mapView()->isMarkerShown());
+    QCOMPARE(f.mapView()->marker()->fillColor(), QColor(255, 0, 0));
+    QVERIFY(!f.mapView()->hasMap());
+    QCOMPARE(f.editor->mode(), EditMode::Add);
     QVERIFY(!f.modified());
-    QVERIFY(f.form->document().editingFileName().isEmpty());
-    QCOMPARE(f.form->fileDialog().filter, u8("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm"));
-    QCOMPARE(f.form->mapDialog().filter, u8("ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp"));
+    QVERIFY(f.editor->document().editingFileName().isEmpty());
+    QCOMPARE(f.editor->fileDialog().filter, u8("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm"));
+    QCOMPARE(f.editor->mapDialog().filter, u8("ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp"));
 }
 
 void TestEditorWindow::menus_data() {
@@ -131,11 +131,11 @@ void TestEditorWindow::menus_data() {
 void TestEditorWindow::menus() {
     QFETCH(QString, name);
     QFETCH(QString, menu);
-    QAction* item = m_f->child<QAction>(name);
+    QAction* item = m_fixture->child<QAction>(name);
     QTEST(item->text(), "caption");
     QTEST(item->shortcut(), "shortcut");
     QTEST(item->isChecked(), "checked");
-    auto* holder = m_f->child<QMenu>(menu);
+    auto* holder = m_fixture->child<QMenu>(menu);
     QVERIFY(holder->actions().contains(item));
     const QStringList titles = {u8("ﾌｧｲﾙ(&F)"), u8("ﾏｯﾌﾟ(&M)"), u8("ﾓｰﾄﾞ(&D)"), u8("表示(&V)")};
     if (menu == u"PMenu1") {
@@ -172,36 +172,36 @@ void TestEditorWindow::designGeometry_data() {
 void TestEditorWindow::designGeometry() {
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
-    QCOMPARE(m_f->child<QWidget>(name)->geometry(), pixels);
+    QCOMPARE(m_fixture->child<QWidget>(name)->geometry(), pixels);
     // The inside area below the menu bar is the design's 557 x 486 pixels.
-    QWidget* client = m_f->picture()->parentWidget();
+    QWidget* client = m_fixture->mapView()->parentWidget();
     QCOMPARE(client->size(), QSize(557, 486));
     // The map view keeps 4 pixels (60 twips) to the right edge and above the status bar.
-    auto* bar = m_f->child<QStatusBar>(QStringLiteral("StatusBar1"));
-    QCOMPARE(m_f->picture()->geometry().topLeft(), QPoint(104, 8));
-    QCOMPARE(m_f->picture()->geometry().right() + 1, 557 - 4);
-    QCOMPARE(m_f->picture()->geometry().bottom() + 1, bar->y() - 4);
+    auto* bar = m_fixture->child<QStatusBar>(QStringLiteral("StatusBar1"));
+    QCOMPARE(m_fixture->mapView()->geometry().topLeft(), QPoint(104, 8));
+    QCOMPARE(m_fixture->mapView()->geometry().right() + 1, 557 - 4);
+    QCOMPARE(m_fixture->mapView()->geometry().bottom() + 1, bar->y() - 4);
     QCOMPARE(bar->geometry().bottom() + 1, 486);
     QCOMPARE(bar->width(), 557);
 }
 
 void TestEditorWindow::resizeMovesOnlyMapAndLines() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     const QStringList fixed = {u8("List1_3"),  u8("Text1_0"),  u8("Text1_1"), u8("Text1_2"),
                                u8("Text1_3"),  u8("Text1_4"),  u8("Text1_5"), u8("Label1_0"),
                                u8("Label1_5"), u8("Command1"), u8("Command2")};
     QList<QRect> before;
     for (const QString& name : fixed)
         before << f.child<QWidget>(name)->geometry();
-    const QRect map = f.picture()->geometry();
+    const QRect map = f.mapView()->geometry();
     const QRect line0 = f.child<QWidget>(u8("Line1_0"))->geometry();
     const QRect line1 = f.child<QWidget>(u8("Line1_1"))->geometry();
 
     // 1005 twips wider and 450 twips taller.
-    f.form->resize(f.form->size() + QSize(67, 30));
-    QTRY_COMPARE(f.picture()->width(), map.width() + 67);
-    QCOMPARE(f.picture()->height(), map.height() + 30);
-    QCOMPARE(f.picture()->pos(), map.topLeft());
+    f.editor->resize(f.editor->size() + QSize(67, 30));
+    QTRY_COMPARE(f.mapView()->width(), map.width() + 67);
+    QCOMPARE(f.mapView()->height(), map.height() + 30);
+    QCOMPARE(f.mapView()->pos(), map.topLeft());
     QCOMPARE(f.child<QWidget>(u8("Line1_0"))->geometry(), line0.adjusted(0, 0, 67, 0));
     QCOMPARE(f.child<QWidget>(u8("Line1_1"))->geometry(), line1.adjusted(0, 0, 67, 0));
     for (int i = 0; i < fixed.size(); ++i)
@@ -211,13 +211,13 @@ void TestEditorWindow::resizeMovesOnlyMapAndLines() {
     QCOMPARE(bar->geometry().bottom() + 1, 486 + 30);
 
     // Too small for the map view: it gets no size rather than a negative one.
-    f.form->resize(40, 40);
-    QTRY_COMPARE(f.picture()->size(), QSize(0, 0));
+    f.editor->resize(40, 40);
+    QTRY_COMPARE(f.mapView()->size(), QSize(0, 0));
 }
 
 void TestEditorWindow::tabOrderAndAccessKeys() {
-    EditorFixture& f = *m_f;
-    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    EditorFixture& f = *m_fixture;
+    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
     f.list()->setFocus();
     QStringList visited;
     for (int i = 0; i < 8; ++i) {
@@ -239,7 +239,7 @@ void TestEditorWindow::tabOrderAndAccessKeys() {
     }
     // Alt+I leads to the info box.
     f.list()->setFocus();
-    QTest::keyClick(f.form.get(), Qt::Key_I, Qt::AltModifier);
+    QTest::keyClick(f.editor.get(), Qt::Key_I, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), f.infoBox());
 }
 
@@ -264,8 +264,8 @@ void TestEditorWindow::enterKey_data() {
 void TestEditorWindow::enterKey() {
     QFETCH(QString, focus);
     QFETCH(int, modifiers);
-    EditorFixture& f = *m_f;
-    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    EditorFixture& f = *m_fixture;
+    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
     QWidget* target = f.child<QWidget>(focus);
     target->setFocus();
     QCOMPARE(QApplication::focusWidget(), target);
@@ -274,13 +274,13 @@ void TestEditorWindow::enterKey() {
     QTEST(int(f.services.messages.size()), "messages");
     if (!f.services.messages.isEmpty())
         QCOMPARE(f.services.lastMessage().text, u8("X座標またはY座標の値が不正です。"));
-    QTEST(f.form->mode(), "mode");
+    QTEST(f.editor->mode(), "mode");
     QTEST(f.infoBox()->toPlainText(), "info");
 }
 
 void TestEditorWindow::blinkCycle() {
-    MapMarker* marker = m_f->picture()->marker();
-    auto* timer = m_f->picture()->findChild<QTimer*>();
+    MapMarker* marker = m_fixture->mapView()->marker();
+    auto* timer = m_fixture->mapView()->findChild<QTimer*>();
     timer->stop(); // the ticks come from the test
     const QList<QColor> expected = {QColor(0, 0, 255),     QColor(255, 255, 0), QColor(0, 0, 0),
                                     QColor(255, 255, 255), QColor(255, 0, 0),   QColor(0, 0, 255)};
@@ -288,20 +288,20 @@ void TestEditorWindow::blinkCycle() {
         QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
         QCOMPARE(marker->fillColor(), colour);
     }
-    QVERIFY(!m_f->picture()->isMarkerShown()); // the hidden marker blinks too
+    QVERIFY(!m_fixture->mapView()->isMarkerShown()); // the hidden marker blinks too
 }
 
 void TestEditorWindow::coordinateDisplay() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     QLabel* position = f.panel("Position");
-    QTest::mouseMove(f.picture()->viewport(), f.onMap(QPointF(128, 45)));
+    QTest::mouseMove(f.mapView()->viewport(), f.onMap(QPointF(128, 45)));
     QTRY_COMPARE(position->text(), u8("X=128 Y=45"));
     // Over another control: unchanged.
     QTest::mouseMove(f.child<QWidget>(u8("Label1_1")), QPoint(3, 3));
     QTest::qWait(20);
     QCOMPARE(position->text(), u8("X=128 Y=45"));
     // Over the bare window: emptied.
-    QWidget* client = f.picture()->parentWidget();
+    QWidget* client = f.mapView()->parentWidget();
     QVERIFY(!client->childAt(QPoint(3, 100)));
     QTest::mouseMove(client, QPoint(3, 100));
     QTRY_COMPARE(position->text(), QString());
@@ -325,16 +325,16 @@ void TestEditorWindow::closing() {
     QFETCH(bool, changed);
     QFETCH(MessageAnswer, answer);
     QFETCH(bool, closed);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     if (changed)
         f.add(samplePoint(1));
     // There is no cancel button: Escape neither closes nor asks.
     QTest::keyClick(f.list(), Qt::Key_Escape);
-    QVERIFY(f.form->isVisible());
+    QVERIFY(f.editor->isVisible());
     QVERIFY(f.services.messages.isEmpty());
     f.services.answerMessage(answer);
     f.action("Menu2_End")->trigger();
-    QCOMPARE(f.form->isVisible(), !closed);
+    QCOMPARE(f.editor->isVisible(), !closed);
     if (!changed) {
         QVERIFY(f.services.messages.isEmpty());
         return;
@@ -351,19 +351,19 @@ void TestEditorWindow::closing() {
     // The close box asks the same; a new window starts afresh and closes at once.
     if (!closed) {
         f.services.answerMessage(MessageAnswer::No);
-        QVERIFY(!f.form->close());
+        QVERIFY(!f.editor->close());
         QCOMPARE(f.services.messages.size(), 2);
     } else {
         EditorFixture again;
         QCOMPARE(again.rows(), 0);
-        QVERIFY(again.form->close());
+        QVERIFY(again.editor->close());
         QVERIFY(again.services.messages.isEmpty());
     }
 }
 
 void TestEditorWindow::openedModallyFromMainWindow() {
     FakeServices services;
-    MainWindow main(services, m_f->dir.path() + u'/');
+    MainWindow main(services, m_fixture->dir.path() + u'/');
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     QList<int> rowsAtOpening;
@@ -398,18 +398,18 @@ void TestEditorWindow::pressPlacesPoint_data() {
 
 void TestEditorWindow::pressPlacesPoint() {
     QFETCH(Qt::MouseButton, button);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.add(samplePoint(1));
     const bool flag = f.modified();
     f.list()->setFocus();
     f.pressMap(QPoint(128, 45), button);
     QCOMPARE(f.box(ColumnX)->text(), u8("128"));
     QCOMPARE(f.box(ColumnY)->text(), u8("45"));
-    QCOMPARE(f.picture()->marker()->topLeft(), QPointF(124, 41));
-    QVERIFY(f.picture()->isMarkerShown());
-    QCOMPARE(f.form->focusWidget(), f.box(ColumnAnswer1));
+    QCOMPARE(f.mapView()->marker()->topLeft(), QPointF(124, 41));
+    QVERIFY(f.mapView()->isMarkerShown());
+    QCOMPARE(f.editor->focusWidget(), f.box(ColumnAnswer1));
     QCOMPARE(f.rows(), 1);
-    QCOMPARE(f.form->pointTable().row(0), samplePoint(1));
+    QCOMPARE(f.editor->pointTable().row(0), samplePoint(1));
     QCOMPARE(f.modified(), flag);
 }
 
@@ -427,14 +427,14 @@ void TestEditorWindow::pressAtAnyZoomPlacesTheMapPixel_data() {
 void TestEditorWindow::pressAtAnyZoomPlacesTheMapPixel() {
     QFETCH(QStringList, commands);
     QFETCH(qreal, zoom);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     const QString map = f.dir.filePath(u8("large.bmp"));
     QVERIFY(TestFiles::writeBmp(map, 1200, 900));
     f.services.answerFile(map);
     f.action("Menu2_MapOpen")->trigger();
     for (const QString& command : commands)
         f.action(qPrintable(command))->trigger();
-    MapView* view = f.picture();
+    MapView* view = f.mapView();
     if (zoom > 0)
         QCOMPARE(view->zoom(), zoom);
     else
@@ -479,19 +479,19 @@ void TestEditorWindow::typedCoordinates() {
     QFETCH(QString, x);
     QFETCH(QString, y);
     QFETCH(bool, moves);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.pressMap(QPoint(50, 60));
     f.box(ColumnX)->setText(u8("x")); // the marker stays where the press put it
     f.box(ColumnY)->setText(y);
-    const QPointF before = f.picture()->marker()->topLeft();
+    const QPointF before = f.mapView()->marker()->topLeft();
     QCOMPARE(before, QPointF(46, 56));
     f.box(ColumnX)->clear();
     QTest::keyClicks(f.box(ColumnX), x);
     if (moves)
-        QTEST(f.picture()->marker()->topLeft(), "topLeft");
+        QTEST(f.mapView()->marker()->topLeft(), "topLeft");
     else
-        QCOMPARE(f.picture()->marker()->topLeft(), before);
-    QVERIFY(f.picture()->isMarkerShown());
+        QCOMPARE(f.mapView()->marker()->topLeft(), before);
+    QVERIFY(f.mapView()->isMarkerShown());
     QVERIFY(!f.modified());
 }
 
@@ -538,11 +538,11 @@ void TestEditorWindow::refusals() {
     QFETCH(Point, boxes);
     QFETCH(EditMode, mode);
     QFETCH(int, selection);
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.add(samplePoint(0));
     f.add(samplePoint(1));
     if (mode == EditMode::Edit)
-        f.command2()->click();
+        f.modeButton()->click();
     if (selection >= 0)
         f.selectRow(selection);
     // Saved, so that a flag set by the refusal would show.
@@ -551,9 +551,9 @@ void TestEditorWindow::refusals() {
     QVERIFY(!f.modified());
     f.setBoxes(boxes);
     f.box(ColumnHint)->setFocus();
-    QWidget* focus = f.form->focusWidget();
+    QWidget* focus = f.editor->focusWidget();
 
-    f.command1()->click();
+    f.commitButton()->click();
     QCOMPARE(f.services.messages.size(), 1);
     const MessageRequest& message = f.services.lastMessage();
     QTEST(message.text, "text");
@@ -561,15 +561,15 @@ void TestEditorWindow::refusals() {
     QCOMPARE(message.buttons, MessageButtons::Ok);
     QTEST(message.icon, "icon");
     QCOMPARE(f.rows(), 2);
-    QCOMPARE(f.form->pointTable().row(0), samplePoint(0));
-    QCOMPARE(f.form->pointTable().row(1), samplePoint(1));
+    QCOMPARE(f.editor->pointTable().row(0), samplePoint(0));
+    QCOMPARE(f.editor->pointTable().row(1), samplePoint(1));
     QCOMPARE(f.boxes(), boxes);
     QVERIFY(!f.modified());
-    QCOMPARE(f.form->focusWidget(), focus);
+    QCOMPARE(f.editor->focusWidget(), focus);
 }
 
 void TestEditorWindow::addFillsAllColumns() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.add(samplePoint(0));
     f.selectRow(0);
     f.pressMap(QPoint(30, 31));
@@ -577,39 +577,39 @@ void TestEditorWindow::addFillsAllColumns() {
     f.setBoxes(point);
     f.save(f.dir.filePath(u8("saved.zvm")));
     QVERIFY(!f.modified());
-    f.command1()->click();
+    f.commitButton()->click();
 
     QVERIFY(f.services.messages.isEmpty());
     QCOMPARE(f.rows(), 2);
     for (int column = 0; column < kPointColumns; ++column) {
-        QCOMPARE(f.form->pointTable().text(column, 1), point[column]);
+        QCOMPARE(f.editor->pointTable().text(column, 1), point[column]);
         QCOMPARE(f.modelText(1, column), point[column]);
     }
-    QCOMPARE(f.form->pointTable().row(0), samplePoint(0));
+    QCOMPARE(f.editor->pointTable().row(0), samplePoint(0));
     QCOMPARE(f.boxes(), Point{});
-    QCOMPARE(f.form->focusWidget(), f.box(ColumnAnswer1));
-    QCOMPARE(f.picture()->marker()->topLeft(), QPointF(26, 27));
-    QVERIFY(f.picture()->isMarkerShown());
+    QCOMPARE(f.editor->focusWidget(), f.box(ColumnAnswer1));
+    QCOMPARE(f.mapView()->marker()->topLeft(), QPointF(26, 27));
+    QVERIFY(f.mapView()->isMarkerShown());
     QVERIFY(f.modified());
-    QCOMPARE(f.form->pointTable().selection(), 0); // adding selects nothing new
+    QCOMPARE(f.editor->pointTable().selection(), 0); // adding selects nothing new
     QVERIFY(f.list()->selectionModel()->isSelected(f.list()->model()->index(0, ColumnAnswer1)));
 }
 
 void TestEditorWindow::selectFillsBoxesAndUpdateOverwrites() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     for (int i = 0; i < 3; ++i)
         f.add(samplePoint(i));
-    f.command2()->click(); // edit mode
+    f.modeButton()->click(); // edit mode
     QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {},
                       f.list()->visualRect(f.list()->model()->index(2, ColumnAnswer1)).center());
-    QCOMPARE(f.form->pointTable().selection(), 2);
+    QCOMPARE(f.editor->pointTable().selection(), 2);
     QCOMPARE(f.boxes(), samplePoint(2));
     QCOMPARE(f.infoBox()->toPlainText(), u8("情報2\n二行目"));
-    QCOMPARE(f.picture()->marker()->topLeft(), QPointF(8, 18)); // (12, 22) - 4
-    QVERIFY(f.picture()->isMarkerShown());
+    QCOMPARE(f.mapView()->marker()->topLeft(), QPointF(8, 18)); // (12, 22) - 4
+    QVERIFY(f.mapView()->isMarkerShown());
     // Keyboard selection fills the boxes too.
     QTest::keyClick(f.list(), Qt::Key_Up);
-    QCOMPARE(f.form->pointTable().selection(), 1);
+    QCOMPARE(f.editor->pointTable().selection(), 1);
     QCOMPARE(f.boxes(), samplePoint(1));
     QTest::keyClick(f.list(), Qt::Key_Down);
 
@@ -618,23 +618,23 @@ void TestEditorWindow::selectFillsBoxesAndUpdateOverwrites() {
     const Point changed{u8("7.5"), u8("-3"), u8("新しい"), u8("新答え"), u8("別"), u8("a\r\nb")};
     f.setBoxes(changed);
     f.box(ColumnHint)->setFocus();
-    f.command1()->click();
+    f.commitButton()->click();
     QVERIFY(f.services.messages.isEmpty());
     QCOMPARE(f.rows(), 3);
-    QCOMPARE(f.form->pointTable().row(0), samplePoint(0));
-    QCOMPARE(f.form->pointTable().row(1), samplePoint(1));
-    QCOMPARE(f.form->pointTable().row(2), changed);
+    QCOMPARE(f.editor->pointTable().row(0), samplePoint(0));
+    QCOMPARE(f.editor->pointTable().row(1), samplePoint(1));
+    QCOMPARE(f.editor->pointTable().row(2), changed);
     QCOMPARE(f.list()->model()->index(2, ColumnAnswer1).data().toString(), u8("新答え"));
-    QCOMPARE(f.form->pointTable().selection(), 2);
+    QCOMPARE(f.editor->pointTable().selection(), 2);
     QVERIFY(f.list()->selectionModel()->isSelected(f.list()->model()->index(2, ColumnAnswer1)));
     QCOMPARE(f.boxes(), changed);
-    QCOMPARE(f.form->focusWidget(), f.list());
+    QCOMPARE(f.editor->focusWidget(), f.list());
     QVERIFY(f.modified());
-    QCOMPARE(f.form->mode(), EditMode::Edit);
+    QCOMPARE(f.editor->mode(), EditMode::Edit);
 }
 
 void TestEditorWindow::deleteRows() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     for (int i = 0; i < 3; ++i)
         f.add(samplePoint(i));
     // Without a selection nothing happens and nothing is shown.
@@ -646,24 +646,24 @@ void TestEditorWindow::deleteRows() {
     QVERIFY(!f.modified());
     f.selectRow(0);
     const Point shown = f.boxes();
-    const QPointF marker = f.picture()->marker()->topLeft();
+    const QPointF marker = f.mapView()->marker()->topLeft();
     f.action("PMenu_Delete")->trigger();
     QVERIFY(f.services.messages.isEmpty());
     QCOMPARE(f.rows(), 2);
     for (int column = 0; column < kPointColumns; ++column) {
-        QCOMPARE(f.form->pointTable().text(column, 0), samplePoint(1)[column]);
+        QCOMPARE(f.editor->pointTable().text(column, 0), samplePoint(1)[column]);
         QCOMPARE(f.modelText(1, column), samplePoint(2)[column]);
     }
-    QCOMPARE(f.form->pointTable().selection(), -1);
+    QCOMPARE(f.editor->pointTable().selection(), -1);
     QVERIFY(!f.list()->selectionModel()->hasSelection());
     QCOMPARE(f.boxes(), shown);
-    QCOMPARE(f.picture()->marker()->topLeft(), marker);
+    QCOMPARE(f.mapView()->marker()->topLeft(), marker);
     // Deleting leaves the flag as it was: closing now asks nothing.
     QVERIFY(!f.modified());
 }
 
 void TestEditorWindow::itemCountAndPopup() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     f.action("PMenu_ListNum")->trigger();
     QCOMPARE(f.services.lastMessage().text, u8("0項目"));
     QCOMPARE(f.services.lastMessage().title, u8("ZAVMap"));
@@ -680,16 +680,16 @@ void TestEditorWindow::itemCountAndPopup() {
     const QPoint onRow3 = f.list()->visualRect(f.list()->model()->index(3, ColumnAnswer1)).center();
     QTest::mousePress(f.list()->viewport(), Qt::RightButton, {}, onRow3);
     QTRY_VERIFY(popup->isVisible());
-    QCOMPARE(f.form->pointTable().selection(), 1);
+    QCOMPARE(f.editor->pointTable().selection(), 1);
     QVERIFY(f.list()->selectionModel()->isSelected(f.list()->model()->index(1, ColumnAnswer1)));
     popup->hide();
     f.action("PMenu_Delete")->trigger();
     QCOMPARE(f.rows(), 11);
-    QCOMPARE(f.form->pointTable().text(ColumnAnswer1, 1), samplePoint(2)[ColumnAnswer1]);
+    QCOMPARE(f.editor->pointTable().text(ColumnAnswer1, 1), samplePoint(2)[ColumnAnswer1]);
 }
 
 void TestEditorWindow::modeSwitching() {
-    EditorFixture& f = *m_f;
+    EditorFixture& f = *m_fixture;
     QAction* add = f.action("Menu2_AddMode");
     QAction* edit = f.action("Menu2_EditMode");
     f.add(samplePoint(0));
@@ -705,9 +705,9 @@ void TestEditorWindow::modeSwitching() {
         QWidget* focus;
     };
     const QList<Step> steps = {
-        {[&] { f.command2()->click(); }, EditMode::Edit, "更新(&R)", f.list()},
+        {[&] { f.modeButton()->click(); }, EditMode::Edit, "更新(&R)", f.list()},
         {[&] { edit->trigger(); }, EditMode::Edit, "更新(&R)", f.list()},
-        {[&] { f.command2()->click(); }, EditMode::Add, "追加(&A)", f.box(ColumnX)},
+        {[&] { f.modeButton()->click(); }, EditMode::Add, "追加(&A)", f.box(ColumnX)},
         {[&] { edit->trigger(); }, EditMode::Edit, "更新(&R)", f.list()},
         {[&] { add->trigger(); }, EditMode::Add, "追加(&A)", f.box(ColumnX)},
         {[&] { add->trigger(); }, EditMode::Add, "追加(&A)", f.box(ColumnX)},
@@ -715,16 +715,16 @@ void TestEditorWindow::modeSwitching() {
     for (const Step& step : steps) {
         f.box(ColumnHint)->setFocus();
         step.act();
-        QCOMPARE(f.form->mode(), step.mode);
-        QCOMPARE(f.command1()->text(), u8(step.caption));
+        QCOMPARE(f.editor->mode(), step.mode);
+        QCOMPARE(f.commitButton()->text(), u8(step.caption));
         QCOMPARE(add->isChecked(), step.mode == EditMode::Add);
         QCOMPARE(edit->isChecked(), step.mode == EditMode::Edit);
-        QCOMPARE(f.form->focusWidget(), step.focus);
+        QCOMPARE(f.editor->focusWidget(), step.focus);
     }
     QCOMPARE(f.rows(), 1);
-    QCOMPARE(f.form->pointTable().selection(), 0);
+    QCOMPARE(f.editor->pointTable().selection(), 0);
     QCOMPARE(f.boxes(), boxes);
-    QCOMPARE(f.picture()->marker()->topLeft(), QPointF(1, 1));
+    QCOMPARE(f.mapView()->marker()->topLeft(), QPointF(1, 1));
     QCOMPARE(f.modified(), flag);
 }
 

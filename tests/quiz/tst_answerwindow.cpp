@@ -84,8 +84,7 @@ void TestAnswerWindow::cleanup() {
 }
 
 AnswerWindow& TestAnswerWindow::make(const PointList& points) {
-    m_window =
-        new AnswerWindow(points, QuizSession::Mode::Normal, m_random, *m_services, m_owner.get());
+    m_window = new AnswerWindow(points, QuizMode::Normal, m_random, *m_services, m_owner.get());
     m_status = std::make_unique<QSignalSpy>(m_window, &AnswerWindow::statusChanged);
     return *m_window;
 }

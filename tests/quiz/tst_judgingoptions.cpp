@@ -2,7 +2,7 @@
 #include "TestFiles.h"
 
 #include "data/SettingsFile.h"
-#include "quiz/JudgingOptions.h"
+#include "quiz/Judging.h"
 #include "quiz/QuizSession.h"
 
 #include <QTemporaryDir>
@@ -90,14 +90,14 @@ void TestJudgingOptions::judging() {
     QFETCH(QString, answer2);
     QFETCH(QString, on);
     QFETCH(bool, right);
-    QCOMPARE(QuizSession::isCorrect(typed, answer1, answer2, options(on.toLatin1())), right);
+    QCOMPARE(Judging::isCorrect(typed, answer1, answer2, options(on.toLatin1())), right);
 }
 
 void TestJudgingOptions::sessionJudgesWithItsOptions() {
     const PointList rows{point("1", "1", "hint", u8("トウキョウ")),
                          point("2", "2", "hint", u8("トウキョウ"))};
     ScriptedRandom random;
-    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    QuizSession session(rows, QuizMode::Normal, random);
     QVERIFY(session.advance());
     QVERIFY(!session.judge(u8("とうきょう")));
     session.setJudgingOptions(options("k"));
@@ -131,29 +131,29 @@ void TestJudgingOptions::settingsRoundTrip() {
     // Whatever was on before is replaced.
     Settings settings{StartupOption::Auto,
                       {{u8("Zoom"), u8("150")}, {u8("JudgeKana"), u8("True")}}};
-    Judging::storeInNamedOptions(options("wks"), settings.namedOptions);
-    Judging::storeInNamedOptions(judging, settings.namedOptions);
+    options("wks").writeTo(settings.namedOptions);
+    judging.writeTo(settings.namedOptions);
     QVERIFY(SettingsFile::write(file, settings));
     QCOMPARE(readBytes(file), bytes);
 
     // The first field keeps its meaning for a reader that reads nothing else.
     QCOMPARE(SettingsFile::readStoredValue(file).value_or(QString()), u8("Auto"));
-    QCOMPARE(Judging::fromNamedOptions(SettingsFile::readNamedOptions(file)), judging);
+    QCOMPARE(JudgingOptions::fromNamed(SettingsFile::readNamedOptions(file)), judging);
 }
 
 void TestJudgingOptions::settingsWithoutTheRecordsMeanAllOff() {
     QTemporaryDir dir;
     const QString file = dir.filePath(SettingsFile::fileName());
     QVERIFY(writeBytes(file, "\"True\"\r\n"));
-    QVERIFY(Judging::fromNamedOptions(SettingsFile::readNamedOptions(file)).isExact());
+    QVERIFY(JudgingOptions::fromNamed(SettingsFile::readNamedOptions(file)).isExact());
     // Only "True" turns an option on, exactly as written.
     QVERIFY(writeBytes(file, "\"True\"\r\n\"JudgeWidth\",\"true\"\r\n\"JudgeKana\",\"1\"\r\n"
                              "\"JudgeSpaces\",\"True \"\r\n"));
-    QVERIFY(Judging::fromNamedOptions(SettingsFile::readNamedOptions(file)).isExact());
+    QVERIFY(JudgingOptions::fromNamed(SettingsFile::readNamedOptions(file)).isExact());
 
     // All off writes today's file: the first record alone, byte for byte.
     Settings settings{StartupOption::Dialog};
-    Judging::storeInNamedOptions(JudgingOptions{}, settings.namedOptions);
+    JudgingOptions{}.writeTo(settings.namedOptions);
     QVERIFY(SettingsFile::write(file, settings));
     QCOMPARE(readBytes(file), QByteArray("\"True\"\r\n"));
 }

@@ -88,12 +88,12 @@ void TestQuizSession::judging() {
     QFETCH(QString, answer2);
     QFETCH(bool, right);
 
-    QCOMPARE(QuizSession::isCorrect(typed, answer1, answer2), right);
+    QCOMPARE(Judging::isCorrect(typed, answer1, answer2, {}), right);
 
     // The same through a session: the counter follows the verdict.
     const PointList rows{point("1", "2", "hint", answer1, answer2, "info")};
     ScriptedRandom random;
-    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    QuizSession session(rows, QuizMode::Normal, random);
     QVERIFY(session.advance());
     QCOMPARE(session.judge(typed), right);
     QCOMPARE(session.correctNo(), right ? 1 : 0);
@@ -102,7 +102,7 @@ void TestQuizSession::judging() {
 void TestQuizSession::judgingCountsOnce() {
     const PointList rows = numberedPoints(2);
     ScriptedRandom random;
-    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    QuizSession session(rows, QuizMode::Normal, random);
     QVERIFY(session.advance());
     QVERIFY(session.judge(rightAnswer(0)));
     QVERIFY(session.isJudged());
@@ -123,14 +123,14 @@ void TestQuizSession::pressesJudgedOnceAndOnlyOnTheMap() {
     const PointList rows = {point("10", "10", "a", "A"), point("50", "10", "b", "B"),
                             point("x", "10", "c", "C")};
     ScriptedRandom random;
-    QuizSession typing(rows, QuizSession::Mode::Normal, random);
+    QuizSession typing(rows, QuizMode::Normal, random);
     QVERIFY(typing.advance());
     QVERIFY(!typing.judgePress(QPointF(10, 10)));
-    QCOMPARE(typing.answerMethod(), QuizSession::AnswerMethod::Typing);
+    QCOMPARE(typing.answerMethod(), AnswerMethod::Typing);
 
-    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    QuizSession session(rows, QuizMode::Normal, random);
     session.setLocateOnMap(QSize(60, 20));
-    QCOMPARE(session.answerMethod(), QuizSession::AnswerMethod::Locate);
+    QCOMPARE(session.answerMethod(), AnswerMethod::Locate);
     QVERIFY(!session.judgePress(QPointF(10, 10))); // before the first question
     QVERIFY(session.advance());
     QCOMPARE(session.currentPlace(), QPointF(10, 10));
@@ -145,7 +145,7 @@ void TestQuizSession::pressesJudgedOnceAndOnlyOnTheMap() {
     QCOMPARE(session.correctNo(), 1);
     // The record keeps the press and its distance.
     const Attempt located = session.judgedQuestions().constLast().attempt();
-    QCOMPARE(located.method, AnswerMethod::Press);
+    QCOMPARE(located.method, AnswerMethod::Locate);
     QCOMPARE(located.pressX, 13.0);
     QCOMPARE(located.pressY, 14.0);
     QCOMPARE(located.distance, 5.0);
@@ -171,7 +171,7 @@ void TestQuizSession::pressesJudgedOnceAndOnlyOnTheMap() {
 void TestQuizSession::normalModeRunsEveryRowOnceThenEnds() {
     PointList rows = numberedPoints(3);
     ScriptedRandom random;
-    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    QuizSession session(rows, QuizMode::Normal, random);
     QCOMPARE(session.questionNo(), -1);
     // The session asks the rows as they were at its start.
     rows.clear();
@@ -228,7 +228,7 @@ void TestQuizSession::results() {
 
     const PointList rows = numberedPoints(points);
     ScriptedRandom random;
-    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    QuizSession session(rows, QuizMode::Normal, random);
     int asked = 0;
     while (session.advance()) {
         const int row = session.currentRow();
@@ -245,7 +245,7 @@ void TestQuizSession::results() {
 void TestQuizSession::practiceModeDrawsWithReplacementAndNeverEnds() {
     const PointList rows = numberedPoints(3);
     ScriptedRandom random{0.5, 0.5, 0.999, 0.0, 0.34};
-    QuizSession session(rows, QuizSession::Mode::Practice, random);
+    QuizSession session(rows, QuizMode::Practice, random);
     QVERIFY(session.isPractice());
 
     const QList<int> expectedRows{1, 1, 2, 0, 1};
@@ -268,7 +268,7 @@ void TestQuizSession::practiceModeDrawsWithReplacementAndNeverEnds() {
 void TestQuizSession::practiceCountersPassSixteenBits() {
     const PointList rows = numberedPoints(1);
     ScriptedRandom random;
-    QuizSession session(rows, QuizSession::Mode::Practice, random);
+    QuizSession session(rows, QuizMode::Practice, random);
     constexpr int kQuestions = 40000;
     for (int i = 0; i < kQuestions; ++i) {
         QVERIFY(session.advance());
@@ -284,7 +284,7 @@ void TestQuizSession::practiceCountersPassSixteenBits() {
 void TestQuizSession::emptyTableHasNoQuestion() {
     const PointList rows;
     ScriptedRandom random;
-    for (auto mode : {QuizSession::Mode::Normal, QuizSession::Mode::Practice}) {
+    for (auto mode : {QuizMode::Normal, QuizMode::Practice}) {
         QuizSession session(rows, mode, random);
         QVERIFY(!session.advance());
         QVERIFY(!session.hasQuestion());
@@ -313,7 +313,7 @@ void TestQuizSession::stopStatus() {
     QFETCH(QString, status);
 
     const PointList rows = numberedPoints(10);
-    for (auto mode : {QuizSession::Mode::Normal, QuizSession::Mode::Practice}) {
+    for (auto mode : {QuizMode::Normal, QuizMode::Practice}) {
         ScriptedRandom random{0.25}; // practice: always row 2
         QuizSession session(rows, mode, random);
         for (qsizetype i = 0; i < verdicts.size(); ++i) {
@@ -334,7 +334,7 @@ void TestQuizSession::stopStatus() {
 void TestQuizSession::stopNeverShowsMoreRightThanAsked() {
     const PointList rows = numberedPoints(5);
     ScriptedRandom random;
-    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    QuizSession session(rows, QuizMode::Normal, random);
     while (session.advance()) {
         QCOMPARE(session.stopStatus(),
                  session.questionNo() == 0
@@ -405,7 +405,7 @@ void TestQuizSession::scoreAndMarkTexts() {
 void TestQuizSession::clock() {
     const PointList rows = numberedPoints(1);
     ScriptedRandom random;
-    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    QuizSession session(rows, QuizMode::Normal, random);
     QCOMPARE(session.clockText(), u8("0分0秒"));
     for (int i = 0; i < 59; ++i)
         session.tick();

@@ -25,7 +25,7 @@ PointList prefectures() {
 
 // Runs a session, answering each row right unless it is in `misses`, until `questions` have
 // been judged or the quiz ends by itself.
-QList<JudgedQuestion> play(const PointList& rows, QuizSession::Mode mode, RandomSource& random,
+QList<JudgedQuestion> play(const PointList& rows, QuizMode mode, RandomSource& random,
                            const QList<int>& misses, int questions) {
     QuizSession session(rows, mode, random);
     for (int i = 0; i < questions && session.advance(); ++i) {
@@ -60,7 +60,7 @@ private slots:
 void TestReview::sessionFillsReview() {
     const PointList rows = prefectures();
     ScriptedRandom random;
-    QuizSession session(rows, QuizSession::Mode::Normal, random);
+    QuizSession session(rows, QuizMode::Normal, random);
     const QStringList typed{u8("札幌"), u8("せんだい"), QString(), u8("名古屋")};
     for (const QString& text : typed) {
         QVERIFY(session.advance());
@@ -115,16 +115,15 @@ void TestReview::anotherRoundAsksExactlyTheMisses() {
     const PointList rows = prefectures();
     SystemRandomSource random(14);
     ReviewModel review;
-    review.setQuestions(play(rows,
-                             practice ? QuizSession::Mode::Practice : QuizSession::Mode::Normal,
-                             random, misses, questions));
+    review.setQuestions(
+        play(rows, practice ? QuizMode::Practice : QuizMode::Normal, random, misses, questions));
     // Sorting the view does not change which points go again.
     review.sort(ReviewModel::Verdict, Qt::AscendingOrder);
     QCOMPARE(review.hasMisses(), !misses.isEmpty());
 
     // The next round is a normal quiz over the misses: each once, then the end.
     const PointList again = review.missedPoints();
-    QList<JudgedQuestion> round = play(again, QuizSession::Mode::Normal, random, {}, 999);
+    QList<JudgedQuestion> round = play(again, QuizMode::Normal, random, {}, 999);
     QStringList asked;
     for (const JudgedQuestion& q : round)
         asked.append(q.point[ColumnAnswer1]);
@@ -172,7 +171,7 @@ void TestReview::sort() {
         q.seconds = seconds[i];
         if (pressed) {
             q.typed.clear();
-            q.method = AnswerMethod::Press;
+            q.method = AnswerMethod::Locate;
             q.press = QPointF(0, 0);
             q.distance = seconds[i];
         }
@@ -225,9 +224,8 @@ void TestReview::whichOneDidIMean() {
     // The same verdicts the judge gives, row by row.
     for (int row = 0; row < table.size(); ++row) {
         if (row != asked) {
-            QCOMPARE(rows.contains(row),
-                     QuizSession::isCorrect(typed, table[row][ColumnAnswer1],
-                                            table[row][ColumnAnswer2], options));
+            QCOMPARE(rows.contains(row), Judging::isCorrect(typed, table[row][ColumnAnswer1],
+                                                            table[row][ColumnAnswer2], options));
         }
     }
 }

@@ -100,7 +100,7 @@ void TestWeakFirst::learnerMeetsTheirWeakPointsMost() {
     for (int i = 0; i < 50; ++i)
         record.insert(PointIdentity::of(rows[i]), PointStats{2, i < 5 ? 0 : 2, i < 5 ? 0 : 2});
     SystemRandomSource random(kSeed);
-    QuizSession session(rows, QuizSession::Mode::WeakFirst, random, record);
+    QuizSession session(rows, QuizMode::WeakFirst, random, record);
     int weak = 0;
     for (int i = 0; i < 3000; ++i) {
         QVERIFY(session.advance());
@@ -111,7 +111,7 @@ void TestWeakFirst::learnerMeetsTheirWeakPointsMost() {
     // 10% of the points take over half the questions, and the others still come.
     QVERIFY2(weak > 1500 && weak < 3000 - 50, qPrintable(QString::number(weak)));
     QCOMPARE(session.judgedQuestions().size(), 3000);
-    QCOMPARE(session.judgedQuestions().constLast().mode, StudyMode::WeakFirst);
+    QCOMPARE(session.judgedQuestions().constLast().mode, QuizMode::WeakFirst);
 }
 
 void TestWeakFirst::missedPressComesBack() {
@@ -119,7 +119,7 @@ void TestWeakFirst::missedPressComesBack() {
     // typed miss does.
     const PointList rows = numbered(100);
     SystemRandomSource random(kSeed);
-    QuizSession session(rows, QuizSession::Mode::WeakFirst, random);
+    QuizSession session(rows, QuizMode::WeakFirst, random);
     session.setLocateOnMap(QSize(200, 200));
     QList<int> asked;
     for (int i = 0; i < 300; ++i) {

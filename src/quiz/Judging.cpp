@@ -1,27 +1,10 @@
-#include "quiz/JudgingOptions.h"
+#include "quiz/Judging.h"
 
 #include "data/Cp932.h"
 
 namespace Judging {
 
 namespace {
-
-const QString& widthName() {
-    static const QString name = QStringLiteral("JudgeWidth");
-    return name;
-}
-const QString& kanaName() {
-    static const QString name = QStringLiteral("JudgeKana");
-    return name;
-}
-const QString& spacesName() {
-    static const QString name = QStringLiteral("JudgeSpaces");
-    return name;
-}
-const QString& onValue() {
-    static const QString value = QStringLiteral("True");
-    return value;
-}
 
 // Full-width katakana with a hiragana twin lie 0x60 above it: ァ..ヶ (U+30A1..U+30F6) and the
 // iteration marks ヽ ヾ (U+30FD, U+30FE). ヷ..ヺ and ー have no twin and stay.
@@ -59,25 +42,6 @@ bool isCorrect(const QString& typed, const QString& answer1, const QString& answ
     if (entry.isEmpty())
         return false;
     return entry == comparedForm(answer1, options) || entry == comparedForm(answer2, options);
-}
-
-JudgingOptions fromNamedOptions(const NamedOptions& named) {
-    const auto isOn = [&](const QString& name) {
-        return named.value(name) == onValue();
-    };
-    return {isOn(widthName()), isOn(kanaName()), isOn(spacesName())};
-}
-
-void storeInNamedOptions(const JudgingOptions& options, NamedOptions& named) {
-    const auto store = [&](const QString& name, bool on) {
-        if (on)
-            named.insert(name, onValue());
-        else
-            named.remove(name);
-    };
-    store(widthName(), options.ignoreWidth);
-    store(kanaName(), options.ignoreKana);
-    store(spacesName(), options.ignoreSpaces);
 }
 
 } // namespace Judging

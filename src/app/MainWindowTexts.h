@@ -5,14 +5,12 @@
 
 #include <optional>
 
-// What the main window says about opening a question file for play.
-namespace PlayFile {
+// The main window's own texts: its status lines, the boxes around the start of a quiz and the
+// messages for a question file that could not be read for play.
+namespace MainWindowTexts {
 
 inline QString openPleaseStatus() {
     return QStringLiteral("ﾌｧｲﾙを開いてください。");
-}
-inline QString openingStatus() {
-    return QStringLiteral("ﾌｧｲﾙを開いています...");
 }
 inline QString startPleaseStatus() {
     return QStringLiteral("ｽﾀｰﾄして下さい。");
@@ -23,21 +21,16 @@ inline QString errorStatus() {
 
 // Start with no points to ask, and the box before the first question.
 inline MessageRequest emptyTableMessage() {
-    return {QStringLiteral("ﾌｧｲﾙが開かれていないか、開いたﾌｧｲﾙにはﾎﾟｲﾝﾄが設定されていません。"),
-            QStringLiteral("ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation};
+    return MessageRequest::error(
+        QStringLiteral("ﾌｧｲﾙが開かれていないか、開いたﾌｧｲﾙにはﾎﾟｲﾝﾄが設定されていません。"));
 }
 inline MessageRequest goodLuckMessage() {
     return {QStringLiteral("Good Luck!"), QStringLiteral("Go!"), MessageButtons::Ok,
             MessageIcon::None};
 }
 
-// The open dialog's filter.
-inline QString filter() {
-    return QStringLiteral("ZAVMapﾌｧｲﾙ(*.zvm)|*.zvm");
-}
-
 // The message for a read that failed; nothing for a read error (it passes without one) and
 // for a read that did not fail.
 std::optional<MessageRequest> failureMessage(ReadOutcome outcome);
 
-} // namespace PlayFile
+} // namespace MainWindowTexts

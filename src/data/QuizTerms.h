@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The words a quiz is described in, shared by the quiz, the study record, the review, the main
+// window's menus and the worksheet.
+
+// Normal asks every row once; practice and weak points first ask until stopped, practice
+// drawing rows uniformly, weak points first by the study record.
+enum class QuizMode { Normal, Practice, WeakFirst };
+
+// How the learner answers: typing the name of the marked place, or pressing on the map where
+// the named place lies. Combines with every mode; fixed for the length of a quiz.
+enum class AnswerMethod { Typing, Locate };
+
+// What stands for a point whose coordinates are no number or lie off the map: a locate quiz's
+// distance, and the worksheet's answer sheet and key.
+inline QString offMapText() {
+    return QStringLiteral("（地図上にありません）");
+}
