@@ -308,7 +308,7 @@ EditorControls::EditorControls(QWidget* window, QAbstractItemModel* model) {
     for (char16_t digit = u'1'; digit <= u'9'; ++digit)
         if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widestDigit))
             widestDigit = QChar(digit);
-    const QString longest = EditorRules::positionText(11111, 11111).replace(u'1', widestDigit);
+    const QString longest = MapView::positionText(QPointF(11111, 11111)).replace(u'1', widestDigit);
     const QMargins margins = positionPanel->contentsMargins();
     positionPanel->setMinimumWidth(metrics.horizontalAdvance(longest) + margins.left() +
                                    margins.right() + 2 * positionPanel->margin());
