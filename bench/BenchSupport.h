@@ -2,8 +2,8 @@
 
 // Shared by the benchmark programs: the full-size table they measure, timing of two
 // operations interleaved on a shared machine, and services that answer without a person.
-#include "data/Point.h"
-#include "platform/Services.h"
+#include "core/data/Point.h"
+#include "core/platform/Services.h"
 
 #include <QElapsedTimer>
 #include <QStringList>

@@ -2,9 +2,9 @@
 // option on, and a press on the map (the locate rule over 32,767 points) beside one plain
 // pass over the same positions.
 #include "BenchSupport.h"
-#include "data/NumericText.h"
-#include "quiz/Judging.h"
-#include "quiz/LocateRule.h"
+#include "core/data/NumericText.h"
+#include "core/quiz/Judging.h"
+#include "core/quiz/LocateRule.h"
 
 #include <QCoreApplication>
 

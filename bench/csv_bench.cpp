@@ -4,13 +4,13 @@
 // for the limit), beside reading the file's bytes alone; and, in a process of its own
 // (--peak-memory FILE), how far importing a file of nearly 256 MiB raises the peak memory.
 #include "BenchSupport.h"
-#include "data/QuestionFile.h"
-#include "data/TableSink.h"
-#include "editor/CsvCommands.h"
-#include "editor/EditorDocument.h"
-#include "editor/EditorHistory.h"
-#include "editor/PointCsv.h"
-#include "editor/PointTableModel.h"
+#include "core/data/QuestionFile.h"
+#include "core/data/TableSink.h"
+#include "core/editor/CsvCommands.h"
+#include "core/editor/EditorDocument.h"
+#include "core/editor/EditorHistory.h"
+#include "core/editor/PointCsv.h"
+#include "core/editor/PointTableModel.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,9 +2,9 @@
 // one frame of a 1280 x 800 view at each zoom from 10 % to 800 %, beside drawing the view's
 // share of the map itself in the same run.
 #include "BenchSupport.h"
-#include "editor/PointDots.h"
-#include "editor/PointDotsPainter.h"
-#include "editor/PointTableModel.h"
+#include "core/editor/PointDots.h"
+#include "core/editor/PointDotsPainter.h"
+#include "core/editor/PointTableModel.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -2,8 +2,8 @@
 // real editor window, beside the bare write and read of the same rows in the same run.
 #include "BenchSupport.h"
 #include "BenchWindows.h"
-#include "data/QuestionFile.h"
-#include "editor/EditorWindow.h"
+#include "core/data/QuestionFile.h"
+#include "ui/editor/EditorWindow.h"
 
 #include <QAction>
 #include <QApplication>

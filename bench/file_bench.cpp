@@ -1,9 +1,9 @@
 // Reading and writing a full-size question file (32,767 points of Japanese text, about 3 MB),
 // each beside the bare code page 932 conversion of the same bytes in the same run.
 #include "BenchSupport.h"
-#include "data/Cp932.h"
-#include "data/QuestionFile.h"
-#include "data/TableSink.h"
+#include "core/data/Cp932.h"
+#include "core/data/QuestionFile.h"
+#include "core/data/TableSink.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // that does nothing else. Prints loaded_ms (from ZAV_BENCH_T0, the launcher's wall-clock time in
 // seconds, to the picture in memory), read_ms (the read alone) and peak_kib (peak resident
 // memory).
-#include "data/MapImage.h"
+#include "core/data/MapImage.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -5,8 +5,8 @@
 // smooth scaling of the map to a quarter.
 #include "BenchSupport.h"
 #include "BenchWindows.h"
-#include "platform/MapPyramid.h"
-#include "platform/MapView.h"
+#include "core/platform/MapPyramid.h"
+#include "ui/platform/MapView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

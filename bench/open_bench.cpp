@@ -2,9 +2,9 @@
 // real main window, beside the bare read of the same file into a table in the same run.
 #include "BenchSupport.h"
 #include "BenchWindows.h"
-#include "app/MainWindow.h"
-#include "data/QuestionFile.h"
-#include "data/TableSink.h"
+#include "core/data/QuestionFile.h"
+#include "core/data/TableSink.h"
+#include "ui/app/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,12 +3,12 @@
 // next question with 32,767 points, in the rules alone and through the answer window.
 #include "BenchSupport.h"
 #include "BenchWindows.h"
-#include "app/MainWindow.h"
-#include "quiz/AnswerWindow.h"
-#include "quiz/QuizPlacement.h"
-#include "quiz/QuizSession.h"
-#include "quiz/RandomSource.h"
-#include "quiz/Shuffle.h"
+#include "core/quiz/QuizPlacement.h"
+#include "core/quiz/QuizSession.h"
+#include "core/quiz/RandomSource.h"
+#include "core/quiz/Shuffle.h"
+#include "ui/app/MainWindow.h"
+#include "ui/quiz/AnswerWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

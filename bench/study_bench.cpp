@@ -5,16 +5,16 @@
 // rows), reading the record of every point, the mastery map's dots and the answer index.
 #include "BenchSupport.h"
 #include "BenchWindows.h"
-#include "data/StudyRecord.h"
-#include "platform/MapTransform.h"
-#include "quiz/AnswerIndex.h"
-#include "quiz/Mastery.h"
-#include "quiz/MasteryOverlay.h"
-#include "quiz/QuizPlacement.h"
-#include "quiz/QuizSession.h"
-#include "quiz/RandomSource.h"
-#include "quiz/ReviewModel.h"
-#include "quiz/ReviewWindow.h"
+#include "core/platform/MapTransform.h"
+#include "core/quiz/AnswerIndex.h"
+#include "core/quiz/QuizPlacement.h"
+#include "core/quiz/QuizSession.h"
+#include "core/quiz/RandomSource.h"
+#include "core/record/StudyRecord.h"
+#include "core/study/Mastery.h"
+#include "core/study/MasteryOverlay.h"
+#include "core/study/ReviewModel.h"
+#include "ui/study/ReviewWindow.h"
 
 #include <QElapsedTimer>
 #include <QImage>

@@ -3,11 +3,11 @@
 // the same run.
 #include "BenchSupport.h"
 #include "BenchWindows.h"
-#include "app/Worksheet.h"
-#include "app/WorksheetRenderer.h"
-#include "data/QuestionFile.h"
-#include "data/TableSink.h"
-#include "quiz/RandomSource.h"
+#include "core/data/QuestionFile.h"
+#include "core/data/TableSink.h"
+#include "core/quiz/RandomSource.h"
+#include "core/worksheet/Worksheet.h"
+#include "core/worksheet/WorksheetRenderer.h"
 
 #include <QBuffer>
 #include <QPainter>

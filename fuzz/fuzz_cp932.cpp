@@ -1,7 +1,7 @@
 // The code page 932 decoder. Invariants: never more characters than bytes; decoded text that
 // can be encoded encodes to bytes that decode to the same text.
 #include "FuzzSupport.h"
-#include "data/Cp932.h"
+#include "core/data/Cp932.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));

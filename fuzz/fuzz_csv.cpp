@@ -5,8 +5,8 @@
 // scripts/fuzz.sh gives this target a long seed of short lines and a per-input time limit, so
 // a reader that takes the square of the lines fails.
 #include "FuzzSupport.h"
-#include "editor/EditorRules.h"
-#include "editor/PointCsv.h"
+#include "core/editor/EditorRules.h"
+#include "core/editor/PointCsv.h"
 
 namespace {
 

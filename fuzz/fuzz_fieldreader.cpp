@@ -2,7 +2,7 @@
 // the input; once at the end it stays there; a tiny read chunk gives the same fields as the
 // default one.
 #include "FuzzSupport.h"
-#include "data/FieldReader.h"
+#include "core/data/FieldReader.h"
 
 #include <QBuffer>
 

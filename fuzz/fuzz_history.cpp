@@ -1,7 +1,7 @@
 // The history file. Invariants: every field is an entry; what is written (the first 20
 // storable entries) reads back as exactly those entries.
 #include "FuzzSupport.h"
-#include "data/HistoryFile.h"
+#include "core/data/HistoryFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = FuzzSupport::writeInput(QStringLiteral("history.zav"), data, size);

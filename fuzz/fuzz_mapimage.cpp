@@ -1,7 +1,7 @@
 // The map loader over any bytes. Invariants: it ends without undefined behaviour (the
 // sanitizers abort on any); a picture it gives is not empty and within the allocation limit.
 #include "FuzzSupport.h"
-#include "data/MapImage.h"
+#include "core/data/MapImage.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

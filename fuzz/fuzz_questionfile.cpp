@@ -2,8 +2,8 @@
 // outcomes; never more rows than a table holds; a table that was read completely, written and
 // read back is equal to itself; a tiny read chunk reads what the default one reads.
 #include "FuzzSupport.h"
-#include "data/QuestionFile.h"
-#include "data/TableSink.h"
+#include "core/data/QuestionFile.h"
+#include "core/data/TableSink.h"
 
 #include <QImage>
 

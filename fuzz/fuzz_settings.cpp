@@ -1,7 +1,7 @@
 // The settings file. Invariant: writing what was read (the start-up option and the named
 // options) and reading it back gives the same settings.
 #include "FuzzSupport.h"
-#include "data/SettingsFile.h"
+#include "core/data/SettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = FuzzSupport::writeInput(QStringLiteral("settings.zav"), data, size);

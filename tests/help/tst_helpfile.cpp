@@ -1,12 +1,12 @@
 // The help file as the help window shows it: its links reach their sections, and the captions it
 // quotes are the ones the windows really show.
 
-#include "app/HelpFile.h"
-#include "app/MainWindow.h"
-#include "dialogs/OptionsDialog.h"
-#include "dialogs/RecentFilesDialog.h"
-#include "editor/EditorWindow.h"
-#include "platform/HelpWindow.h"
+#include "core/app/HelpFile.h"
+#include "ui/app/MainWindow.h"
+#include "ui/dialogs/OptionsDialog.h"
+#include "ui/dialogs/RecentFilesDialog.h"
+#include "ui/editor/EditorWindow.h"
+#include "ui/platform/HelpWindow.h"
 
 #include "FakeServices.h"
 

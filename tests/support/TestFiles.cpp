@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 
-#include "data/Cp932.h"
+#include "core/data/Cp932.h"
 
 #include <QFile>
 #include <QImage>

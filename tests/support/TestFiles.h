@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Point.h"
+#include "core/data/Point.h"
 
 #include <QByteArray>
 #include <QString>

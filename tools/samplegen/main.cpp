@@ -8,9 +8,9 @@
 
 #include "SamplePalette.h"
 
-#include "data/QuestionFile.h"
-#include "data/QuestionTable.h"
-#include "data/TableSink.h"
+#include "core/data/QuestionFile.h"
+#include "core/data/QuestionTable.h"
+#include "core/data/TableSink.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,0 +1,394 @@
+#include "TestFiles.h"
+#include "Unprivileged.h"
+
+#include "core/data/StudyOptions.h"
+#include "core/platform/SystemError.h"
+#include "core/record/StudyRecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(PointList)
+
+using Named = QMap<QString, QString>;
+using TestFiles::point;
+using TestFiles::u8;
+
+namespace {
+
+// A fuse far above the few milliseconds a lock holder needs to start.
+constexpr int kFuseMs = 30000;
+
+const PointList kPoints{
+    point("10", "20", u8("県庁所在地"), u8("札幌"), u8("さっぽろ"), u8("北の街")),
+    point("30", "40", u8("県庁所在地"), u8("仙台"), QString(), u8("杜の都")),
+    point("50", "60", u8("県庁所在地"), u8("那覇"))};
+
+Attempt attempt(bool correct, const QString& typed = u8("札幌")) {
+    Attempt a;
+    a.whenMsecsUtc = 1700000000000;
+    a.typed = typed;
+    a.correct = correct;
+    a.seconds = 2.5;
+    return a;
+}
+
+// {asked, right, streak} of a point, or {} when the record does not know it.
+QList<qint64> counts(const PointStatsTable& stats, const Point& p) {
+    const auto it = stats.constFind(PointIdentity::of(p));
+    if (it == stats.cend())
+        return {};
+    return {it->asked, it->right, it->streak};
+}
+
+// Another process holding the record's write lock until released.
+class LockHolder {
+public:
+    bool start(const QString& file) {
+        m_process.start(QStringLiteral(ZAV_STUDY_LOCK_HOLDER), {file});
+        if (!m_process.waitForStarted(kFuseMs))
+            return false;
+        while (!m_process.canReadLine()) {
+            if (!m_process.waitForReadyRead(kFuseMs))
+                return false;
+        }
+        return m_process.readLine().trimmed() == "locked";
+    }
+    void release() {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(kFuseMs))
+            m_process.kill();
+    }
+    ~LockHolder() {
+        if (m_process.state() != QProcess::NotRunning)
+            release();
+    }
+
+private:
+    QProcess m_process;
+};
+
+// Runs `sql` on the file through a connection of its own, for setting up and looking inside.
+QList<QVariant> rawQuery(const QString& file, const QString& sql) {
+    QList<QVariant> values;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        db.setDatabaseName(file);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(sql) && query.next()) {
+                for (int i = 0; i < query.record().count(); ++i)
+                    values.append(query.isNull(i) ? QVariant() : query.value(i));
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    return values;
+}
+
+} // namespace
+
+class TestStudyRecord : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void survivesRestart();
+    void identity_data();
+    void identity();
+    void failuresSkipRecording_data();
+    void failuresSkipRecording();
+    void clear_data();
+    void clear();
+    void options_data();
+    void options();
+
+private:
+    QString dbPath() const { return m_dir->filePath(StudyRecord::fileName()); }
+    QString zvm(const char* name) const { return m_dir->filePath(QString::fromUtf8(name)); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestStudyRecord::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestStudyRecord::survivesRestart() {
+    {
+        StudyRecord record(m_dir->path());
+        record.setQuestionFile(zvm("日本.zvm"), kPoints);
+        for (const bool correct : {true, true, false, true})
+            QVERIFY(record.record(kPoints[0], attempt(correct)));
+        Attempt press = attempt(false, QString());
+        press.mode = QuizMode::WeakFirst;
+        press.method = AnswerMethod::Locate;
+        press.pressX = 12.5;
+        press.pressY = 7;
+        press.distance = 40.25;
+        QVERIFY(record.record(kPoints[1], press));
+        // Past a checkpoint, which runs beside the writes.
+        for (int i = 0; i < 300; ++i)
+            QVERIFY(record.record(kPoints[2], attempt(true)));
+    }
+    // As a record made before records carried their application id.
+    rawQuery(dbPath(), QStringLiteral("PRAGMA application_id=0"));
+    StudyRecord again(m_dir->path());
+    again.setQuestionFile(zvm("日本.zvm"), kPoints);
+    const PointStatsTable stats = again.pointStats();
+    QCOMPARE(stats.size(), 3);
+    QCOMPARE(counts(stats, kPoints[0]), (QList<qint64>{4, 3, 1}));
+    QCOMPARE(counts(stats, kPoints[1]), (QList<qint64>{1, 0, 0}));
+    QCOMPARE(counts(stats, kPoints[2]), (QList<qint64>{300, 300, 300}));
+
+    // What another program (or a later version) finds in the file.
+    QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA user_version")).value(0).toInt(),
+             StudyRecord::kSchemaVersion);
+    QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA application_id")).value(0).toInt(),
+             StudyRecord::kApplicationId);
+    QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA journal_mode")).value(0).toString(), "wal");
+    QCOMPARE(rawQuery(dbPath(), QStringLiteral("SELECT asked_at, typed, correct, seconds, mode,"
+                                               " method, press_x, press_y, distance FROM attempts"
+                                               " ORDER BY id LIMIT 1")),
+             (QList<QVariant>{1700000000000LL, u8("札幌"), 1, 2.5, "Normal", "Typed", QVariant(),
+                              QVariant(), QVariant()}));
+    QCOMPARE(rawQuery(dbPath(), QStringLiteral("SELECT typed, mode, method, press_x, press_y,"
+                                               " distance FROM attempts WHERE method = 'Press'")),
+             (QList<QVariant>{QString(""), "WeakFirst", "Press", 12.5, 7.0, 40.25}));
+}
+
+void TestStudyRecord::identity_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<PointList>("points");
+    QTest::addColumn<int>("firstRow");         // where the first point is now
+    QTest::addColumn<QList<qint64>>("first");  // its counts as it is now
+    QTest::addColumn<QList<qint64>>("second"); // the second point is never edited
+
+    const QList<qint64> right{1, 1, 1}, wrong{1, 0, 0}, none;
+    const auto edited = [](int row, int column, const QString& text) {
+        PointList points = kPoints;
+        points[row][column] = text;
+        return points;
+    };
+    const PointList reversed{kPoints[2], kPoints[1], kPoints[0]};
+    const QString here = u8("日本.zvm");
+    QTest::newRow("unchanged") << here << kPoints << 0 << right << wrong;
+    QTest::newRow("hint edited") << here << edited(0, ColumnHint, u8("道庁")) << 0 << right
+                                 << wrong;
+    QTest::newRow("info edited") << here << edited(0, ColumnInfo, u8("雪")) << 0 << right << wrong;
+    QTest::newRow("answer 1 edited")
+        << here << edited(0, ColumnAnswer1, u8("札幌市")) << 0 << none << wrong;
+    QTest::newRow("answer 2 edited")
+        << here << edited(0, ColumnAnswer2, QString()) << 0 << none << wrong;
+    QTest::newRow("point moved") << here << edited(0, ColumnX, u8("11")) << 0 << none << wrong;
+    QTest::newRow("file moved") << u8("移動/日本.zvm") << kPoints << 0 << right << wrong;
+    QTest::newRow("renamed, points reordered") << u8("地図.zvm") << reversed << 2 << right << wrong;
+    QTest::newRow("moved and edited")
+        << u8("地図.zvm") << edited(2, ColumnAnswer1, u8("首里")) << 0 << none << none;
+}
+
+void TestStudyRecord::identity() {
+    QFETCH(QString, path);
+    QFETCH(PointList, points);
+    QFETCH(int, firstRow);
+    QFETCH(QList<qint64>, first);
+    QFETCH(QList<qint64>, second);
+    {
+        StudyRecord record(m_dir->path());
+        record.setQuestionFile(zvm("日本.zvm"), kPoints);
+        QVERIFY(record.record(kPoints[0], attempt(true)));
+        QVERIFY(record.record(kPoints[1], attempt(false)));
+    }
+    StudyRecord record(m_dir->path());
+    const QString full = m_dir->filePath(path);
+    record.setQuestionFile(full, points);
+    QCOMPARE(counts(record.pointStats(), points[firstRow]), first);
+    QCOMPARE(counts(record.pointStats(), kPoints[1]), second);
+
+    // Recording under the file as it is now adds to the record it found.
+    QVERIFY(record.record(kPoints[1], attempt(false)));
+    QCOMPARE(counts(record.pointStats(), kPoints[1]).value(0), second.value(0) + 1);
+    if (full != zvm("日本.zvm") && !second.isEmpty()) {
+        // A taken-over record has left the old path.
+        record.setQuestionFile(zvm("日本.zvm"), {kPoints[1]});
+        QVERIFY(record.pointStats().isEmpty());
+    }
+}
+
+void TestStudyRecord::failuresSkipRecording_data() {
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("recoversWhenReleased");
+
+    QTest::newRow("random bytes") << "random"
+                                  << "damaged" << false;
+    QTest::newRow("newer version") << "newer"
+                                   << "newer version" << false;
+    QTest::newRow("another program's file of version 1") << "foreign tables"
+                                                         << "tables are not" << false;
+    QTest::newRow("another program's id") << "foreign id"
+                                          << "application id" << false;
+    QTest::newRow("folder in the way") << "folder"
+                                       << "not a regular file" << false;
+    QTest::newRow("read-only folder, no record yet") << "read-only"
+                                                     << "cannot be opened" << false;
+    QTest::newRow("read-only folder with a record") << "read-only with record"
+                                                    << "cannot be opened" << false;
+    QTest::newRow("locked while open") << "locked"
+                                       << "another program" << true;
+    QTest::newRow("locked before first use") << "locked at once"
+                                             << "another program" << true;
+    QTest::newRow("no folder to write in") << "nowhere"
+                                           << "no folder" << false;
+}
+
+void TestStudyRecord::failuresSkipRecording() {
+    QFETCH(QString, situation);
+    QFETCH(QString, reason);
+    QFETCH(bool, recoversWhenReleased);
+    if (situation.startsWith(u"read-only") && Unprivileged::rerunIfRoot())
+        return;
+
+    auto record =
+        std::make_unique<StudyRecord>(situation == u"nowhere" ? QString() : m_dir->path());
+    record->setQuestionFile(zvm("日本.zvm"), kPoints);
+    LockHolder holder;
+    QByteArray bytes;
+    if (situation == u"random") {
+        bytes.resize(8192);
+        QRandomGenerator(14).fillRange(reinterpret_cast<quint32*>(bytes.data()), 2048);
+        QVERIFY(TestFiles::writeBytes(dbPath(), bytes));
+    } else if (situation == u"newer") {
+        rawQuery(dbPath(), QStringLiteral("PRAGMA user_version=99"));
+        bytes = TestFiles::readBytes(dbPath());
+    } else if (situation.startsWith(u"foreign")) {
+        rawQuery(dbPath(), QStringLiteral("PRAGMA user_version=1"));
+        rawQuery(dbPath(), situation.endsWith(u"id") ? QStringLiteral("PRAGMA application_id=7")
+                                                     : QStringLiteral("CREATE TABLE notes (t)"));
+        bytes = TestFiles::readBytes(dbPath());
+    } else if (situation == u"folder") {
+        QVERIFY(QDir(m_dir->path()).mkdir(StudyRecord::fileName()));
+    } else if (situation.startsWith(u"read-only")) {
+        if (situation.endsWith(u"record")) {
+            QVERIFY(record->record(kPoints[0], attempt(true)));
+            record = std::make_unique<StudyRecord>(m_dir->path());
+            record->setQuestionFile(zvm("日本.zvm"), kPoints);
+        }
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    } else if (situation == u"locked") {
+        QVERIFY(record->record(kPoints[0], attempt(true)));
+        QVERIFY(holder.start(dbPath()));
+    } else if (situation == u"locked at once") {
+        QVERIFY(holder.start(dbPath()));
+    }
+
+    // One line on standard error, however many questions are skipped.
+    const QRegularExpression line(u8("^Study record .* not kept: .*") + reason);
+    QTest::ignoreMessage(QtWarningMsg, line);
+    QTest::failOnWarning(line);
+    const qint64 before = counts(record->pointStats(), kPoints[0]).value(0);
+    QVERIFY(!record->record(kPoints[0], attempt(true)));
+    QVERIFY(!record->record(kPoints[1], attempt(false)));
+    QCOMPARE(record->isUsable(), recoversWhenReleased);
+    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!bytes.isEmpty())
+        QCOMPARE(TestFiles::readBytes(dbPath()), bytes); // left exactly as it was
+    if (situation.startsWith(u"foreign"))
+        QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA journal_mode")).value(0), "delete");
+    QVERIFY(!QFileInfo::exists(StudyRecord::fileName())); // never in the working folder
+
+    // A lock is tried again at the next question.
+    holder.release();
+    QCOMPARE(record->record(kPoints[0], attempt(true)), recoversWhenReleased);
+    if (recoversWhenReleased)
+        QCOMPARE(counts(record->pointStats(), kPoints[0]).value(0), before + 1);
+}
+
+void TestStudyRecord::clear_data() {
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<bool>("cleared");
+
+    QTest::newRow("a record") << "record" << true;
+    QTest::newRow("no record yet") << "none" << true;
+    QTest::newRow("random bytes") << "random" << true;
+    QTest::newRow("locked") << "locked" << false;
+}
+
+void TestStudyRecord::clear() {
+    QFETCH(QString, situation);
+    QFETCH(bool, cleared);
+
+    StudyRecord record(m_dir->path());
+    record.setQuestionFile(zvm("日本.zvm"), kPoints);
+    LockHolder holder;
+    if (situation == u"record" || situation == u"locked")
+        QVERIFY(record.record(kPoints[0], attempt(false)));
+    if (situation == u"locked")
+        QVERIFY(holder.start(dbPath()));
+    if (situation == u"random") {
+        QVERIFY(TestFiles::writeBytes(dbPath(), QByteArray(4096, '\x5a')));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged"));
+        QVERIFY(!record.record(kPoints[0], attempt(false)));
+    }
+
+    QString error;
+    QCOMPARE(record.clear(&error), cleared);
+    QCOMPARE(error, cleared ? QString() : SystemError::text(SystemError::Condition::InUse));
+    holder.release();
+    if (cleared) {
+        QVERIFY(record.pointStats().isEmpty());
+        // And the record starts afresh.
+        QVERIFY(record.record(kPoints[0], attempt(true)));
+        QCOMPARE(counts(record.pointStats(), kPoints[0]), (QList<qint64>{1, 1, 1}));
+    } else {
+        QCOMPARE(counts(record.pointStats(), kPoints[0]), (QList<qint64>{1, 0, 0}));
+    }
+}
+
+void TestStudyRecord::options_data() {
+    QTest::addColumn<Named>("stored");
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<bool>("reviewOpens");
+    QTest::addColumn<Named>("written"); // after writing back what was read
+
+    QTest::newRow("nothing stored: both on, nothing written") << Named() << true << true << Named();
+    QTest::newRow("recording off")
+        << Named{{"Recording", "False"}} << false << true << Named{{"Recording", "False"}};
+    QTest::newRow("review off") << Named{{"ReviewOpens", "False"}} << true << false
+                                << Named{{"ReviewOpens", "False"}};
+    QTest::newRow("defaults stored are dropped")
+        << Named{{"Recording", "True"}, {"ReviewOpens", "True"}} << true << true << Named();
+    QTest::newRow("values compared exactly")
+        << Named{{"Recording", "false"}} << true << true << Named();
+    QTest::newRow("other names kept") << Named{{"Zoom", "2"}, {"ReviewOpens", "False"}} << true
+                                      << false << Named{{"Zoom", "2"}, {"ReviewOpens", "False"}};
+}
+
+void TestStudyRecord::options() {
+    QFETCH(Named, stored);
+    QFETCH(bool, recording);
+    QFETCH(bool, reviewOpens);
+    QFETCH(Named, written);
+
+    const StudyOptions options = StudyOptions::fromNamed(stored);
+    QCOMPARE(options.recording, recording);
+    QCOMPARE(options.reviewOpens, reviewOpens);
+    QMap<QString, QString> named = stored;
+    options.writeTo(named);
+    QCOMPARE(named, written);
+}
+
+QTEST_GUILESS_MAIN(TestStudyRecord)
+#include "tst_studyrecord.moc"
