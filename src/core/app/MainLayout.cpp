@@ -33,4 +33,13 @@ Assignments resize(int outerWidth, int outerHeight, int panelPositionWidth, int 
     return a;
 }
 
+Grown grownToShow(QRect window, QSize missing, QSize frame, QRect available) {
+    const QSize size = (window.size() + missing).boundedTo(available.size() - frame);
+    const QSize outer = size + frame;
+    return {
+        size,
+        QPoint(std::clamp(window.x(), available.left(), available.right() + 1 - outer.width()),
+               std::clamp(window.y(), available.top(), available.bottom() + 1 - outer.height()))};
+}
+
 } // namespace MainLayout

@@ -2,6 +2,10 @@
 
 #include "core/platform/Twips.h"
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 #include <optional>
 
 // The main window's layout in twips (1/1440 inch; 15 twips make one pixel at 96 dpi). The
@@ -42,5 +46,15 @@ struct Assignments {
 // the map (a locate quiz's questions), 0 for none: the map gives way to it, down to no width
 // at all, so that the two never overlap.
 Assignments resize(int outerWidth, int outerHeight, int panelPositionWidth, int columnWidth = 0);
+
+// The window grown so that `missing` more pixels of the map show, as far as the screen's
+// `available` area allows: its new size (frame excluded), and the position that keeps the grown
+// window on the screen. `window` is its position with the frame (a window's position is its
+// frame's) and its size without; `frame` is what the frame adds to the size.
+struct Grown {
+    QSize size;
+    QPoint position;
+};
+Grown grownToShow(QRect window, QSize missing, QSize frame, QRect available);
 
 } // namespace MainLayout

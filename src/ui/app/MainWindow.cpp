@@ -7,6 +7,7 @@
 #include "core/quiz/QuizPlacement.h"
 #include "core/quiz/Shuffle.h"
 #include "ui/app/MainMenus.h"
+#include "ui/app/QuestionColumn.h"
 #include "ui/app/StatusPanels.h"
 #include "ui/dialogs/JudgingDialog.h"
 #include "ui/dialogs/OptionsDialog.h"
@@ -32,7 +33,8 @@ MainWindow::MainWindow(Services& services, const QString& ownFolder, QWidget* pa
     , m_services(services)
     , m_session(ownFolder)
     // Looked up once, before the window is first shown.
-    , m_helpFile(HelpFile::find(ownFolder)) {
+    , m_helpFile(HelpFile::find(ownFolder))
+    , m_questionColumn(std::make_unique<QuestionColumn>(*this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZAV地図覚え"));
     m_openDialog.filter = QuestionFileText::filter();
@@ -156,7 +158,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::layOut() {
     const QRect frame = frameGeometry();
-    AnswerWindow* column = questionColumn();
+    AnswerWindow* column = m_questionColumn->widget();
     const MainLayout::Assignments a =
         MainLayout::resize(Twips::fromPixels(frame.width()), Twips::fromPixels(frame.height()),
                            m_panels->widthTwips(StatusPanels::Position),
@@ -268,7 +270,8 @@ void MainWindow::runQuiz(PointList& rows, QuizMode mode) {
     m_quiz = quiz;
     if (m_state.values().answerMethod == AnswerMethod::Locate) {
         new MapAnswerLink(*m_mapView, *quiz); // owned by the quiz
-        askBesideTheMap(*quiz);
+        m_questionColumn->take(*quiz);
+        layOut();
     }
     connect(quiz, &AnswerWindow::statusChanged, this, &MainWindow::setStatus);
     connect(quiz, &AnswerWindow::clockChanged, this,
@@ -301,42 +304,6 @@ AnswerWindow* MainWindow::answerWindow() const {
     return m_quiz;
 }
 
-AnswerWindow* MainWindow::questionColumn() const {
-    return m_quizBesideMap ? m_quiz.data() : nullptr;
-}
-
-void MainWindow::askBesideTheMap(AnswerWindow& quiz) {
-    // A window of its own would lie over the map the learner searches; as a column of this
-    // window beside the map it never can, whatever the screen or the zoom.
-    quiz.setParent(centralWidget(), Qt::Widget);
-    m_quizBesideMap = true;
-    m_widenedBy = 0;
-    if (!isMaximized() && !isFullScreen() && screen()) {
-        // The window widens by the column where the screen has room, so the map keeps its size.
-        const QRect frame = frameGeometry();
-        const QRect available = screen()->availableGeometry();
-        const QuizPlacement::Span wider = QuizPlacement::widenedFrame(
-            {frame.left(), frame.width()}, quiz.width() + Twips::toPixels(MainLayout::kColumnGap),
-            {available.left(), available.width()});
-        m_widenedBy = wider.width - frame.width();
-        if (wider.left != frame.left())
-            move(wider.left, y()); // a window's position is its frame's
-        resize(width() + m_widenedBy, height());
-    }
-    layOut();
-}
-
-void MainWindow::endAskingBesideTheMap() {
-    if (!m_quizBesideMap)
-        return;
-    m_quizBesideMap = false;
-    // The width the column took goes back, unless the user has made the window fill the screen.
-    if (m_widenedBy > 0 && !isMaximized() && !isFullScreen())
-        resize(width() - m_widenedBy, height());
-    m_widenedBy = 0;
-    layOut();
-}
-
 void MainWindow::placeMarker(QPointF topLeft) {
     m_mapView->placeMarker(topLeft);
     // The asked point comes into view first; the answer window then keeps clear of it.
@@ -367,7 +334,8 @@ void MainWindow::stopQuiz() {
 
 void MainWindow::endQuiz() {
     m_mapView->setMarkerVisible(false);
-    endAskingBesideTheMap();
+    if (m_questionColumn->giveBack())
+        layOut();
     m_state.setQuizRunning(false);
     if (m_quiz) {
         m_study->quizEnded(m_quiz->session().judgedQuestions());
@@ -496,12 +464,9 @@ void MainWindow::growToShowMap() {
     }
     // Before the first show the frame is unknown; leave room for a typical one.
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(16, 48);
-    const QRect available = screen->availableGeometry();
-    resize((size() + missing).boundedTo(available.size() - frame));
-    if (isVisible()) {
-        // Keep the grown window on the screen.
-        const QSize outer = size() + frame;
-        move(std::clamp(x(), available.left(), available.right() + 1 - outer.width()),
-             std::clamp(y(), available.top(), available.bottom() + 1 - outer.height()));
-    }
+    const MainLayout::Grown grown =
+        MainLayout::grownToShow(QRect(pos(), size()), missing, frame, screen->availableGeometry());
+    resize(grown.size);
+    if (isVisible())
+        move(grown.position); // keeps the grown window on the screen
 }

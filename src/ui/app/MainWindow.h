@@ -20,8 +20,7 @@ class AnswerWindow;
 class LongOperation;
 struct MainMenus;
 class MapView;
-class QAction;
-class QMenu;
+class QuestionColumn;
 class StatusPanels;
 class StudyCommands;
 
@@ -102,11 +101,6 @@ private:
     void runQuiz(PointList& rows, QuizMode mode);
     bool putQuestionsInOrder(PointList& rows);
     void placeMarker(QPointF topLeft);
-    // A locate quiz asks in a column right of the map, inside this window, never over the map.
-    void askBesideTheMap(AnswerWindow& quiz);
-    void endAskingBesideTheMap();
-    // The answer window while it stands beside the map, else nothing.
-    AnswerWindow* questionColumn() const;
     void endQuiz();
     // A long command of this window: busy, with the commands held, until it ends.
     void beginLongOperation();
@@ -125,8 +119,7 @@ private:
     SystemRandomSource m_systemRandom;
     RandomSource* m_random = &m_systemRandom;
     QPointer<AnswerWindow> m_quiz;
-    bool m_quizBesideMap = false;
-    int m_widenedBy = 0; // pixels the column added to the window's width
+    std::unique_ptr<QuestionColumn> m_questionColumn;
 
     MapView* m_mapView = nullptr;
     std::array<QWidget*, 2> m_lines{};

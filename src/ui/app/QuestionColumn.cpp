@@ -1,0 +1,37 @@
+#include "ui/app/QuestionColumn.h"
+
+#include "core/app/MainLayout.h"
+#include "core/quiz/QuizPlacement.h"
+#include "ui/quiz/AnswerWindow.h"
+
+#include <QMainWindow>
+#include <QScreen>
+
+void QuestionColumn::take(AnswerWindow& quiz) {
+    quiz.setParent(m_window.centralWidget(), Qt::Widget);
+    m_quiz = &quiz;
+    m_taken = true;
+    m_widenedBy = 0;
+    if (m_window.isMaximized() || m_window.isFullScreen() || !m_window.screen())
+        return;
+    const QRect frame = m_window.frameGeometry();
+    const QRect available = m_window.screen()->availableGeometry();
+    const QuizPlacement::Span wider = QuizPlacement::widenedFrame(
+        {frame.left(), frame.width()}, quiz.width() + Twips::toPixels(MainLayout::kColumnGap),
+        {available.left(), available.width()});
+    m_widenedBy = wider.width - frame.width();
+    if (wider.left != frame.left())
+        m_window.move(wider.left, m_window.y()); // a window's position is its frame's
+    m_window.resize(m_window.width() + m_widenedBy, m_window.height());
+}
+
+bool QuestionColumn::giveBack() {
+    if (!m_taken)
+        return false;
+    m_taken = false;
+    m_quiz = nullptr;
+    if (m_widenedBy > 0 && !m_window.isMaximized() && !m_window.isFullScreen())
+        m_window.resize(m_window.width() - m_widenedBy, m_window.height());
+    m_widenedBy = 0;
+    return true;
+}
