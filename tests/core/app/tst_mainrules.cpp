@@ -21,10 +21,6 @@ class TestMainRules : public QObject {
 private slots:
     void resize_data();
     void resize();
-    void columnBesideTheMap_data();
-    void columnBesideTheMap();
-    void growToShowTheMap_data();
-    void growToShowTheMap();
     void helpFile_data();
     void helpFile();
     void commandLooks_data();
@@ -77,51 +73,6 @@ void TestMainRules::resize() {
     QCOMPARE(a.line1X2, lineX2);
     QCOMPARE(a.panelTimeWidth, 1000);
     QCOMPARE(a.panelMainWidth, mainWidth);
-}
-
-void TestMainRules::columnBesideTheMap_data() {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("mapWidth");
-    QTest::addColumn<int>("columnLeft");
-
-    // A locate quiz's column, 2,070 twips wide (the answer window's width).
-    QTest::newRow("design size: ends where the map ended") << 6930 << 4425 << 4665;
-    QTest::newRow("widened by the column: the map as wide as before") << 9120 << 6615 << 6855;
-    QTest::newRow("exactly room for the column") << 2505 << 0 << 240;
-    QTest::newRow("too narrow: the map goes, never under the column") << 2000 << 0 << 240;
-}
-
-void TestMainRules::columnBesideTheMap() {
-    QFETCH(int, width);
-    QFETCH(int, mapWidth);
-    QFETCH(int, columnLeft);
-    const MainLayout::Assignments a = MainLayout::resize(width, 5220, 1440, 2070);
-    QCOMPARE(a.mapWidth, std::optional<int>(mapWidth));
-    QCOMPARE(a.columnLeft, columnLeft);
-    QCOMPARE(a.mapHeight, std::optional<int>(4095));
-}
-
-void TestMainRules::growToShowTheMap_data() {
-    QTest::addColumn<QRect>("window"); // position with the frame, size without
-    QTest::addColumn<QSize>("missing");
-    QTest::addColumn<QRect>("grown");
-
-    // A frame of 16 by 48 pixels; the screen's available area 1280 by 1000 from (0, 24).
-    QTest::newRow("room: grows in place")
-        << QRect(100, 100, 454, 302) << QSize(300, 200) << QRect(100, 100, 754, 502);
-    QTest::newRow("runs off right and bottom: moves back")
-        << QRect(900, 700, 454, 302) << QSize(300, 200) << QRect(510, 474, 754, 502);
-    QTest::newRow("larger than the screen: the screen less the frame")
-        << QRect(10, 30, 454, 302) << QSize(3000, 3000) << QRect(0, 24, 1264, 952);
-}
-
-void TestMainRules::growToShowTheMap() {
-    QFETCH(QRect, window);
-    QFETCH(QSize, missing);
-    QFETCH(QRect, grown);
-    const MainLayout::Grown g =
-        MainLayout::grownToShow(window, missing, QSize(16, 48), QRect(0, 24, 1280, 1000));
-    QCOMPARE(QRect(g.position, g.size), grown);
 }
 
 void TestMainRules::helpFile_data() {

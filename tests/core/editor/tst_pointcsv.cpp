@@ -20,8 +20,6 @@
 #include <QTest>
 #include <QUndoStack>
 
-#include <ctime>
-
 using TestFiles::u8;
 
 Q_DECLARE_METATYPE(PointList)
@@ -33,7 +31,6 @@ private slots:
     void rowsRoundTrip();
     void lineEnds_data();
     void lineEnds();
-    void lineEndsInLinearTime();
     void rejectedLines_data();
     void rejectedLines();
     void rejectionsStayBounded();
@@ -121,27 +118,6 @@ void TestPointCsv::lineEnds() {
         QCOMPARE(PointCsv::report(import).text,
                  u8("2項目を取り込みました。\r次の1行は取り込めませんでした。\r"
                     "5行目: X座標またはY座標の値が不正です。"));
-    }
-}
-
-void TestPointCsv::lineEndsInLinearTime() {
-    // A fuse: as many lines ending in LF or CR alone take no more than ten times the processor
-    // time of CR LF lines plus 50 ms (a search through the rest of the text for each line made
-    // them take a hundred times as long).
-    const auto cpuMs = [](const QByteArray& text) {
-        const std::clock_t start = std::clock();
-        const Csv::Parsed parsed = Csv::parse(text);
-        const double ms = double(std::clock() - start) * 1000.0 / CLOCKS_PER_SEC;
-        return parsed.records.isEmpty() && parsed.malformedLine == 0 ? ms : -1.0;
-    };
-    constexpr int kLines = 400000;
-    const double crlf = cpuMs(QByteArray("\r\n").repeated(kLines));
-    QVERIFY(crlf >= 0);
-    for (const char* lineEnd : {"\n", "\r"}) {
-        const double ms = cpuMs(QByteArray(lineEnd).repeated(kLines));
-        QVERIFY(ms >= 0);
-        QVERIFY2(ms <= 10 * crlf + 50,
-                 qPrintable(QStringLiteral("%1 ms, CR LF %2 ms").arg(ms).arg(crlf)));
     }
 }
 
