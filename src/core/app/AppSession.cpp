@@ -52,3 +52,29 @@ void AppSession::save() {
     if (!SettingsFile::write(settings, m_settings, &error))
         qWarning().noquote() << "Cannot write" << settings << ":" << error;
 }
+
+namespace {
+
+const QString& answerMethodName() {
+    static const QString name = QStringLiteral("AnswerMethod");
+    return name;
+}
+const QString& choiceValue() {
+    static const QString value = QStringLiteral("Choice");
+    return value;
+}
+
+} // namespace
+
+AnswerMethod AppSession::answerMethod() const {
+    return m_settings.namedOptions.value(answerMethodName()) == choiceValue()
+               ? AnswerMethod::Choice
+               : AnswerMethod::Typing;
+}
+
+void AppSession::setAnswerMethod(AnswerMethod method) {
+    if (method == AnswerMethod::Choice)
+        m_settings.namedOptions.insert(answerMethodName(), choiceValue());
+    else
+        m_settings.namedOptions.remove(answerMethodName());
+}

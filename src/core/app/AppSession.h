@@ -3,6 +3,7 @@
 #include "core/app/StartupPlan.h"
 #include "core/app/StorageLocation.h"
 #include "core/data/JudgingOptions.h"
+#include "core/data/QuizTerms.h"
 #include "core/data/RecentFiles.h"
 #include "core/data/SettingsFile.h"
 #include "core/data/StudyOptions.h"
@@ -47,6 +48,10 @@ public:
     // The study options, kept as named options of the settings file.
     StudyOptions studyOptions() const { return StudyOptions::fromNamed(m_settings.namedOptions); }
     void setStudyOptions(const StudyOptions& options) { options.writeTo(m_settings.namedOptions); }
+    // The answer method the next quiz uses. Only 選択式 is kept from one run to the next, as
+    // the named option "AnswerMethod"="Choice": the others leave the settings file as it was.
+    AnswerMethod answerMethod() const;
+    void setAnswerMethod(AnswerMethod method);
 
     // Chooses the storage folder (saying once on standard error when nothing can be saved),
     // reads the history file, then the settings file, and decides what the start opens from

@@ -8,7 +8,8 @@ MainCommandLooks MainWindowState::looks(const Values& v) {
     };
     const bool idle = !v.quizRunning;
     set(MainCommand::Open, idle);
-    set(MainCommand::Start, idle);
+    // Exploring shows every answer: a quiz waits until it is left.
+    set(MainCommand::Start, idle && !v.exploring);
     set(MainCommand::Stop, v.quizRunning);
     set(MainCommand::Review, v.reviewReady && idle);
     // A worksheet needs the points of a file read in full, and never shows a running quiz.
@@ -27,10 +28,13 @@ MainCommandLooks MainWindowState::looks(const Values& v) {
     set(MainCommand::MethodMenu, idle);
     set(MainCommand::TypingMethod, true, v.answerMethod == AnswerMethod::Typing);
     set(MainCommand::LocateMethod, true, v.answerMethod == AnswerMethod::Locate);
+    set(MainCommand::ChoiceMethod, true, v.answerMethod == AnswerMethod::Choice);
     set(MainCommand::Judging, idle);
     set(MainCommand::Zoom, true);
     // The dots would tell the answers' places apart during a quiz.
     set(MainCommand::Mastery, idle, v.masteryShown);
+    set(MainCommand::Explore, (v.fileOpen && v.hasPoints && idle && !v.busy) || v.exploring,
+        v.exploring);
     set(MainCommand::Help, true);
     set(MainCommand::Version, true);
     return looks;

@@ -25,9 +25,11 @@ enum class MainCommand {
     MethodMenu,
     TypingMethod,
     LocateMethod,
+    ChoiceMethod,
     Judging,
     Zoom,
     Mastery,
+    Explore,
     Help,
     Version,
 };
@@ -56,6 +58,7 @@ public:
         bool commandsHeld = false;
         bool reviewReady = false;  // a quiz has ended since the file was opened
         bool masteryShown = false; // 習熟度を表示 is on
+        bool exploring = false;    // 地図を見る is on
 
         friend bool operator==(const Values&, const Values&) = default;
     };
@@ -81,6 +84,7 @@ public:
     void setCommandsHeld(bool held) { change(&Values::commandsHeld, held); }
     void setReviewReady(bool ready) { change(&Values::reviewReady, ready); }
     void setMasteryShown(bool shown) { change(&Values::masteryShown, shown); }
+    void setExploring(bool exploring) { change(&Values::exploring, exploring); }
 
 signals:
     // Some value changed.

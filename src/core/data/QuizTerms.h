@@ -9,9 +9,10 @@
 // drawing rows uniformly, weak points first by the study record.
 enum class QuizMode { Normal, Practice, WeakFirst };
 
-// How the learner answers: typing the name of the marked place, or pressing on the map where
-// the named place lies. Combines with every mode; fixed for the length of a quiz.
-enum class AnswerMethod { Typing, Locate };
+// How the learner answers: typing the name of the marked place, pressing on the map where
+// the named place lies, or choosing the marked place's name among four. Combines with every
+// mode; fixed for the length of a quiz.
+enum class AnswerMethod { Typing, Locate, Choice };
 
 // What stands for a point whose coordinates are no number or lie off the map: a locate quiz's
 // distance, and the worksheet's answer sheet and key.

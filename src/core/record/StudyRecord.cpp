@@ -124,6 +124,18 @@ const char* modeText(QuizMode mode) {
     return "Normal";
 }
 
+const char* methodText(AnswerMethod method) {
+    switch (method) {
+    case AnswerMethod::Typing:
+        return "Typed";
+    case AnswerMethod::Locate:
+        return "Press";
+    case AnswerMethod::Choice:
+        return "Choice";
+    }
+    return "Typed";
+}
+
 QVariant optionalReal(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
 }
@@ -532,8 +544,7 @@ struct StudyRecord::Private {
         query.addBindValue(attempt.correct ? 1 : 0);
         query.addBindValue(attempt.seconds);
         query.addBindValue(QString::fromLatin1(modeText(attempt.mode)));
-        query.addBindValue(attempt.method == AnswerMethod::Locate ? QStringLiteral("Press")
-                                                                  : QStringLiteral("Typed"));
+        query.addBindValue(QString::fromLatin1(methodText(attempt.method)));
         query.addBindValue(optionalReal(attempt.pressX));
         query.addBindValue(optionalReal(attempt.pressY));
         query.addBindValue(optionalReal(attempt.distance));

@@ -50,8 +50,9 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     method = addMenu(edit, "Menu2_Method", QStringLiteral("解答方法(&A)"));
     typingMethod = addItem(method, "Menu3_Typing", QStringLiteral("入力(&I)"));
     locateMethod = addItem(method, "Menu3_Locate", QStringLiteral("地図で探す(&L)"));
+    choiceMethod = addItem(method, "Menu3_Choice", QStringLiteral("選択式(&C)"));
     auto* methods = new QActionGroup(method);
-    for (QAction* item : {typingMethod, locateMethod}) {
+    for (QAction* item : {typingMethod, locateMethod, choiceMethod}) {
         item->setCheckable(true);
         methods->addAction(item);
     }
@@ -66,6 +67,9 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     view->addSeparator();
     mastery = addItem(view, "Menu2_Mastery", QStringLiteral("習熟度を表示(&M)"));
     mastery->setCheckable(true);
+    explore =
+        addItem(view, "Menu2_Explore", QStringLiteral("地図を見る(&E)"), Qt::CTRL | Qt::Key_E);
+    explore->setCheckable(true);
 }
 
 QList<QAction*> MainMenus::actionsOf(MainCommand command) const {
@@ -104,12 +108,16 @@ QList<QAction*> MainMenus::actionsOf(MainCommand command) const {
         return {typingMethod};
     case MainCommand::LocateMethod:
         return {locateMethod};
+    case MainCommand::ChoiceMethod:
+        return {choiceMethod};
     case MainCommand::Judging:
         return {judging};
     case MainCommand::Zoom:
         return zoom;
     case MainCommand::Mastery:
         return {mastery};
+    case MainCommand::Explore:
+        return {explore};
     case MainCommand::Help:
         return {help};
     case MainCommand::Version:

@@ -33,12 +33,14 @@ struct MainMenus {
     QMenu* method = nullptr; // 解答方法: typing or locating on the map
     QAction* typingMethod = nullptr;
     QAction* locateMethod = nullptr;
+    QAction* choiceMethod = nullptr;
     QAction* judging = nullptr;
     QAction* editor = nullptr;
     QAction* options = nullptr;
     QAction* studyOptions = nullptr;
     QList<QAction*> zoom;       // 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示
     QAction* mastery = nullptr; // 習熟度を表示, a toggle at the end of 表示(&V)
+    QAction* explore = nullptr; // 地図を見る, a toggle after it
     QAction* help = nullptr;
     QAction* version = nullptr;
 };

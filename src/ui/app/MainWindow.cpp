@@ -105,9 +105,12 @@ void MainWindow::createMenus() {
         });
     }
     for (auto [item, method] : {std::pair{m_menus->typingMethod, AnswerMethod::Typing},
-                                {m_menus->locateMethod, AnswerMethod::Locate}}) {
-        connect(item, &QAction::triggered, this,
-                [this, method] { m_state.setAnswerMethod(method); });
+                                {m_menus->locateMethod, AnswerMethod::Locate},
+                                {m_menus->choiceMethod, AnswerMethod::Choice}}) {
+        connect(item, &QAction::triggered, this, [this, method] {
+            m_state.setAnswerMethod(method);
+            m_session.setAnswerMethod(method);
+        });
     }
     connect(m_menus->mastery, &QAction::triggered, &m_state, &MainWindowState::setMasteryShown);
 
@@ -365,6 +368,7 @@ void MainWindow::start(const QString& commandLine) {
         dialog.exec();
         return RecentFileChoice{dialog.chosenPath(), dialog.startupOption()};
     });
+    m_state.setAnswerMethod(m_session.answerMethod());
     for (const MessageRequest& message : decision.messages)
         m_services.message(message);
     if (!decision.startupPath.isEmpty() &&

@@ -121,7 +121,8 @@ void TestMainRules::commandLooks_data() {
     using State = MainWindowState::Values;
     const QList<C> worksheet = {C::Print, C::ExportPdf};
     const QList<C> defaults = {C::NormalMode, C::TypingMethod};
-    QTest::newRow("at start") << State{} << QList{C::Stop, C::Review} + worksheet << defaults;
+    QTest::newRow("at start") << State{} << QList{C::Stop, C::Review, C::Explore} + worksheet
+                              << defaults;
 
     State opened;
     opened.fileOpen = opened.hasPoints = true;
@@ -129,10 +130,16 @@ void TestMainRules::commandLooks_data() {
     State empty = opened;
     empty.hasPoints = false;
     QTest::newRow("file without points")
-        << empty << QList{C::Stop, C::Review} + worksheet << defaults;
+        << empty << QList{C::Stop, C::Review, C::Explore} + worksheet << defaults;
     State failed;
     failed.hasPoints = true; // rows of a read that failed
-    QTest::newRow("read failed") << failed << QList{C::Stop, C::Review} + worksheet << defaults;
+    QTest::newRow("read failed") << failed << QList{C::Stop, C::Review, C::Explore} + worksheet
+                                 << defaults;
+    State exploring = opened;
+    exploring.exploring = true;
+    exploring.answerMethod = AnswerMethod::Choice;
+    QTest::newRow("exploring") << exploring << QList{C::Stop, C::Review, C::Start}
+                               << QList{C::NormalMode, C::ChoiceMethod, C::Explore};
 
     State quiz = opened;
     quiz.quizRunning = true;
@@ -141,8 +148,9 @@ void TestMainRules::commandLooks_data() {
     quiz.answerMethod = AnswerMethod::Locate;
     quiz.masteryShown = true;
     QTest::newRow("quiz running") << quiz
-                                  << QList{C::Open,   C::Start,      C::Review,  C::ModeMenu,
-                                           C::Editor, C::MethodMenu, C::Judging, C::Mastery} +
+                                  << QList{C::Open,     C::Start,   C::Review,
+                                           C::ModeMenu, C::Editor,  C::MethodMenu,
+                                           C::Judging,  C::Mastery, C::Explore} +
                                          worksheet
                                   << QList{C::PracticeMode, C::LocateMethod, C::Mastery};
 
@@ -154,8 +162,8 @@ void TestMainRules::commandLooks_data() {
 
     State reporting = ended;
     reporting.busy = true;
-    QTest::newRow("long command reports")
-        << reporting << QList{C::Stop} + worksheet << QList{C::WeakFirstMode, C::TypingMethod};
+    QTest::newRow("long command reports") << reporting << QList{C::Stop, C::Explore} + worksheet
+                                          << QList{C::WeakFirstMode, C::TypingMethod};
 
     State held = reporting;
     held.commandsHeld = true;

@@ -243,12 +243,20 @@ void TestStartupPlan::sessionStartsOnceAndSavesOnce() {
     QVERIFY(session.start(QString(), {}).startupPath.isEmpty());
     QCOMPARE(session.recentFiles().count(), 1);
 
+    // Only the choice among four is kept as an answer method; the others leave the file alone.
+    session.setAnswerMethod(AnswerMethod::Locate);
+    QCOMPARE(session.settings().namedOptions.size(), 1);
+    QCOMPARE(session.answerMethod(), AnswerMethod::Typing);
+    session.setAnswerMethod(AnswerMethod::Choice);
+    QCOMPARE(session.answerMethod(), AnswerMethod::Choice);
+
     session.setStartupOption(StartupOption::Manual);
     session.recentFiles().add(u8("/q/b.zvm"));
     session.save();
     QCOMPARE(TestFiles::readBytes(history),
              TestFiles::record({u8("/q/b.zvm")}) + TestFiles::record({first}));
-    QCOMPARE(TestFiles::readBytes(settings), QByteArray("\"False\"\r\n\"Zoom\",\"150\"\r\n"));
+    QCOMPARE(TestFiles::readBytes(settings),
+             QByteArray("\"False\"\r\n\"AnswerMethod\",\"Choice\"\r\n\"Zoom\",\"150\"\r\n"));
     // Only once.
     QVERIFY(TestFiles::writeBytes(settings, "\"True\"\r\n"));
     session.save();
