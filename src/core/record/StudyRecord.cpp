@@ -197,21 +197,46 @@ std::optional<TableColumns> readTables(const QSqlDatabase& db, QSqlError* error)
     return tables;
 }
 
-// The tables of a record of this version, as SQLite reads the statements that make them; empty
-// when they cannot be made.
-const TableColumns& recordTables() {
-    static const TableColumns tables = [] {
-        TableColumns made;
+// Version 2: each file's personal bests, one row per mode and answer method.
+const char* const kSchemaV2[] = {
+    "CREATE TABLE bests ("
+    " file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,"
+    " mode TEXT NOT NULL,"
+    " method TEXT NOT NULL,"
+    " correct INTEGER NOT NULL,"
+    " asked INTEGER NOT NULL,"
+    " seconds INTEGER,"
+    " PRIMARY KEY (file_id, mode, method))",
+};
+
+// The statements that bring a record of `from` up to `from` + 1.
+QList<const char*> upgradeStatements(int from) {
+    switch (from) {
+    case 0:
+        return QList<const char*>(std::begin(kSchemaV1), std::end(kSchemaV1));
+    case 1:
+        return QList<const char*>(std::begin(kSchemaV2), std::end(kSchemaV2));
+    }
+    return {};
+}
+
+// The tables of a record of each version up to this one, as SQLite reads the statements that
+// make them; empty when they cannot be made.
+const QList<TableColumns>& recordTables() {
+    static const QList<TableColumns> tables = [] {
+        QList<TableColumns> made(StudyRecord::kSchemaVersion + 1);
         const QString name = nextConnectionName();
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(QStringLiteral(":memory:"));
             bool ok = db.open();
-            for (const char* statement : kSchemaV1)
-                ok = ok && QSqlQuery(db).exec(QString::fromLatin1(statement));
-            QSqlError ignored;
-            if (ok)
-                made = readTables(db, &ignored).value_or(TableColumns());
+            for (int version = 1; ok && version <= StudyRecord::kSchemaVersion; ++version) {
+                for (const char* statement : upgradeStatements(version - 1))
+                    ok = ok && QSqlQuery(db).exec(QString::fromLatin1(statement));
+                QSqlError ignored;
+                if (ok)
+                    made[version] = readTables(db, &ignored).value_or(TableColumns());
+            }
             db.close();
         }
         QSqlDatabase::removeDatabase(name);
@@ -385,7 +410,8 @@ struct StudyRecord::Private {
                 QString(), QSqlError::UnknownError);
             return Failure::Damaged;
         }
-        const TableColumns& expected = recordTables();
+        const TableColumns& expected =
+            recordTables().value(version == 0 ? kSchemaVersion : version);
         if (expected.isEmpty()) {
             error = QSqlError(QStringLiteral("the record's tables cannot be made to compare"),
                               QString(), QSqlError::UnknownError);
@@ -446,13 +472,13 @@ struct StudyRecord::Private {
         // Another program may have upgraded it meanwhile.
         version = readInt("PRAGMA user_version");
         bool ok = version.has_value();
-        if (ok && *version == 0) {
-            for (const char* statement : kSchemaV1) {
+        // One step per version, each as its own statements describe it.
+        for (int from = ok ? *version : kSchemaVersion; ok && from < kSchemaVersion; ++from) {
+            for (const char* statement : upgradeStatements(from)) {
                 if (!(ok = run(statement)))
                     break;
             }
         }
-        // Upgrades from later versions go here, one step per version.
         QSqlQuery stamp(db);
         ok = ok && run(stamp, QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion)) &&
              stampApplicationId() && run("COMMIT");
@@ -492,8 +518,9 @@ struct StudyRecord::Private {
         return true;
     }
 
-    // The statements of one judged question, inside the caller's transaction.
-    bool writeAttempt(const Point& point, const Attempt& attempt) {
+    // The current file's row, made or brought up to date (path and point set), inside the
+    // caller's transaction.
+    bool ensureFile(qint64* fileId) {
         std::optional<FileRow> file;
         if (!findFile(&file))
             return false;
@@ -506,24 +533,33 @@ struct StudyRecord::Private {
             query.addBindValue(qint64(pointCount));
             if (!run(query))
                 return false;
-            file = FileRow{query.lastInsertId().toLongLong(), true, fingerprint};
-        } else if (!file->samePath || file->fingerprint != fingerprint) {
-            // Take over a moved file's record, and keep the point set current after edits.
-            query.prepare(QStringLiteral(
-                "UPDATE files SET path = ?, fingerprint = ?, point_count = ? WHERE id = ?"));
-            query.addBindValue(path);
-            query.addBindValue(fingerprint);
-            query.addBindValue(qint64(pointCount));
-            query.addBindValue(file->id);
-            if (!run(query))
-                return false;
+            *fileId = query.lastInsertId().toLongLong();
+            return true;
         }
+        *fileId = file->id;
+        if (file->samePath && file->fingerprint == fingerprint)
+            return true;
+        // Take over a moved file's record, and keep the point set current after edits.
+        query.prepare(QStringLiteral(
+            "UPDATE files SET path = ?, fingerprint = ?, point_count = ? WHERE id = ?"));
+        query.addBindValue(path);
+        query.addBindValue(fingerprint);
+        query.addBindValue(qint64(pointCount));
+        query.addBindValue(file->id);
+        return run(query);
+    }
 
+    // The statements of one judged question, inside the caller's transaction.
+    bool writeAttempt(const Point& point, const Attempt& attempt) {
+        qint64 fileId = 0;
+        if (!ensureFile(&fileId))
+            return false;
+        QSqlQuery query(db);
         const PointIdentity id = PointIdentity::of(point);
         query.prepare(QStringLiteral(
             "INSERT INTO points (file_id, answer1, answer2, x, y) VALUES (?, ?, ?, ?, ?)"
             " ON CONFLICT DO UPDATE SET file_id = excluded.file_id RETURNING id"));
-        query.addBindValue(file->id);
+        query.addBindValue(fileId);
         for (const QString* text : {&id.answer1, &id.answer2, &id.x, &id.y})
             query.addBindValue(notNull(*text));
         if (!run(query))
@@ -558,6 +594,42 @@ struct StudyRecord::Private {
         query.addBindValue(attempt.correct ? 1 : 0);
         query.addBindValue(qint64(attempt.whenMsecsUtc));
         query.addBindValue(pointId);
+        return run(query);
+    }
+
+    // The best of a file in a mode and method; false on a failure.
+    bool readBest(qint64 fileId, QuizMode mode, AnswerMethod method,
+                  std::optional<PersonalBest>* best) {
+        best->reset();
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("SELECT correct, asked, seconds FROM bests"
+                                     " WHERE file_id = ? AND mode = ? AND method = ?"));
+        query.addBindValue(fileId);
+        query.addBindValue(QString::fromLatin1(modeText(mode)));
+        query.addBindValue(QString::fromLatin1(methodText(method)));
+        if (!run(query))
+            return false;
+        if (query.next()) {
+            PersonalBest read{query.value(0).toLongLong(), query.value(1).toLongLong(), {}};
+            if (!query.isNull(2))
+                read.seconds = query.value(2).toLongLong();
+            *best = read;
+        }
+        return true;
+    }
+
+    bool writeBest(qint64 fileId, QuizMode mode, AnswerMethod method, const PersonalBest& best) {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral(
+            "INSERT OR REPLACE INTO bests (file_id, mode, method, correct, asked, seconds)"
+            " VALUES (?, ?, ?, ?, ?, ?)"));
+        query.addBindValue(fileId);
+        query.addBindValue(QString::fromLatin1(modeText(mode)));
+        query.addBindValue(QString::fromLatin1(methodText(method)));
+        query.addBindValue(qint64(best.correct));
+        query.addBindValue(qint64(best.asked));
+        query.addBindValue(best.seconds ? QVariant(qint64(*best.seconds))
+                                        : QVariant(QMetaType::fromType<qint64>()));
         return run(query);
     }
 
@@ -634,6 +706,48 @@ bool StudyRecord::record(const Point& point, const Attempt& attempt) {
     return false;
 }
 
+std::optional<PersonalBest> StudyRecord::personalBest(QuizMode mode, AnswerMethod method,
+                                                      bool* readable) {
+    const auto result = [readable](bool ok, std::optional<PersonalBest> best = std::nullopt) {
+        if (readable)
+            *readable = ok;
+        return best;
+    };
+    if (d->path.isEmpty() || !d->open())
+        return result(false);
+    std::optional<Private::FileRow> file;
+    if (!d->findFile(&file)) {
+        d->failWithError();
+        return result(false);
+    }
+    std::optional<PersonalBest> best;
+    if (file && !d->readBest(file->id, mode, method, &best)) {
+        d->failWithError();
+        return result(false);
+    }
+    return result(true, best);
+}
+
+std::optional<BestComparison> StudyRecord::recordRun(const QuizRun& run) {
+    if (d->path.isEmpty() || !d->open())
+        return std::nullopt;
+    if (!d->run("BEGIN IMMEDIATE")) {
+        d->failWithError();
+        return std::nullopt;
+    }
+    qint64 fileId = 0;
+    std::optional<PersonalBest> before;
+    bool ok = d->ensureFile(&fileId) && d->readBest(fileId, run.mode, run.method, &before);
+    const BestComparison comparison = BestComparison::of(before, run);
+    if (ok && comparison.after && comparison.after != before)
+        ok = d->writeBest(fileId, run.mode, run.method, *comparison.after);
+    if (ok && d->run("COMMIT"))
+        return comparison;
+    d->rollback();
+    d->failWithError();
+    return std::nullopt;
+}
+
 bool StudyRecord::clear(QString* errorString) {
     const auto failWith = [errorString](const QString& text) {
         if (errorString)
@@ -670,8 +784,8 @@ bool StudyRecord::clear(QString* errorString) {
         return failWith(d->state == Private::State::GaveUp ? d->gaveUpReason
                                                            : reasonText(Failure::Locked, d->error));
     bool ok = d->run("BEGIN IMMEDIATE");
-    for (const char* statement :
-         {"DELETE FROM attempts", "DELETE FROM points", "DELETE FROM files", "COMMIT"}) {
+    for (const char* statement : {"DELETE FROM bests", "DELETE FROM attempts", "DELETE FROM points",
+                                  "DELETE FROM files", "COMMIT"}) {
         ok = ok && d->run(statement);
     }
     if (!ok) {
@@ -686,6 +800,30 @@ bool StudyRecord::clear(QString* errorString) {
 
 bool StudyRecord::isUsable() const {
     return d->state != Private::State::GaveUp;
+}
+
+BestComparison BestComparison::of(const std::optional<PersonalBest>& before, const QuizRun& run) {
+    BestComparison comparison;
+    comparison.before = before;
+    comparison.after = before;
+    if (run.asked <= 0)
+        return comparison; // nothing was judged: no score to compare
+    PersonalBest after = before.value_or(PersonalBest{run.correct, run.asked, {}});
+    // More right answers win; at the same number, fewer asked.
+    if (before && (run.correct > before->correct ||
+                   (run.correct == before->correct && run.asked < before->asked))) {
+        after.correct = run.correct;
+        after.asked = run.asked;
+        comparison.scoreBeaten = true;
+    }
+    // A time compares only with the same task done as well as it can be.
+    const bool perfect = run.complete && run.mode == QuizMode::Normal && run.correct == run.asked;
+    if (perfect && (!after.seconds || run.seconds < *after.seconds)) {
+        comparison.timeBeaten = before.has_value() && before->seconds.has_value();
+        after.seconds = run.seconds;
+    }
+    comparison.after = after;
+    return comparison;
 }
 
 QByteArray StudyRecord::fingerprint(const PointList& points) {

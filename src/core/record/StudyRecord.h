@@ -54,6 +54,42 @@ struct Attempt {
     std::optional<double> distance;
 };
 
+// A quiz as it ended: what the personal bests are made of.
+struct QuizRun {
+    QuizMode mode = QuizMode::Normal;
+    AnswerMethod method = AnswerMethod::Typing;
+    std::int64_t correct = 0;
+    std::int64_t asked = 0;
+    std::int64_t seconds = 0; // the quiz's clock at the end, in whole seconds
+    bool complete = false;    // a normal quiz asked to its last question, not stopped
+};
+
+// The best a learner has done on a file in one mode with one answer method.
+struct PersonalBest {
+    // The most right answers in one quiz, and out of how many (at the same number of right
+    // answers, fewer asked is better).
+    std::int64_t correct = 0;
+    std::int64_t asked = 0;
+    // The shortest complete normal quiz with every answer right: a time compares only with the
+    // same task done as well as it can be.
+    std::optional<std::int64_t> seconds;
+
+    friend bool operator==(const PersonalBest&, const PersonalBest&) = default;
+};
+
+// A quiz against the best before it.
+struct BestComparison {
+    std::optional<PersonalBest> before; // nothing was recorded before in this mode and method
+    std::optional<PersonalBest> after;  // what the record keeps now
+    bool scoreBeaten = false;           // a best existed and the quiz did better
+    bool timeBeaten = false;
+    bool beaten() const { return scoreBeaten || timeBeaten; }
+
+    // The rule, without the record: a quiz without a judged question changes nothing; the
+    // first quiz sets the best without beating anything.
+    static BestComparison of(const std::optional<PersonalBest>& before, const QuizRun& run);
+};
+
 // The study record: every judged question, in an SQLite file "学習記録.db" in the folder the
 // caller names (the folder of the settings file).
 //
@@ -72,7 +108,7 @@ class StudyRecord {
 public:
     static QString fileName() { return QStringLiteral("学習記録.db"); }
     // The schema this version writes; older files are upgraded on opening.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
     // SQLite's application id of a record ("ZavM"), written when a record is made or first
     // opened by this version. A file with another id, or whose tables are not a record's, is
     // another program's: it is refused before anything in it changes.
@@ -99,6 +135,15 @@ public:
     // Records one judged question of the current file in one transaction. False when it was
     // skipped (no current file, or the record cannot be written).
     bool record(const Point& point, const Attempt& attempt);
+
+    // The current file's personal best in this mode and method; nothing when none is recorded,
+    // and nothing (with `readable` false) when the record cannot be read.
+    std::optional<PersonalBest> personalBest(QuizMode mode, AnswerMethod method,
+                                             bool* readable = nullptr);
+    // Compares a quiz of the current file with its best and keeps the better, in one
+    // transaction. Nothing when the record cannot be read or written: no best is then shown
+    // rather than a wrong one.
+    std::optional<BestComparison> recordRun(const QuizRun& run);
 
     // Empties the record. A file that is not a readable record is removed. False, with the
     // reason in `errorString`, when it cannot be done (for instance while another program

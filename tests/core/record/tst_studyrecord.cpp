@@ -19,6 +19,8 @@
 #include <memory>
 
 Q_DECLARE_METATYPE(PointList)
+Q_DECLARE_METATYPE(std::optional<PersonalBest>)
+Q_DECLARE_METATYPE(QuizRun)
 
 using Named = QMap<QString, QString>;
 using TestFiles::point;
@@ -113,6 +115,9 @@ private slots:
     void clear();
     void options_data();
     void options();
+    void bestRule_data();
+    void bestRule();
+    void bestsPerModeAndMethod();
 
 private:
     QString dbPath() const { return m_dir->filePath(StudyRecord::fileName()); }
@@ -388,6 +393,117 @@ void TestStudyRecord::options() {
     QMap<QString, QString> named = stored;
     options.writeTo(named);
     QCOMPARE(named, written);
+}
+
+void TestStudyRecord::bestRule_data() {
+    QTest::addColumn<std::optional<PersonalBest>>("before");
+    QTest::addColumn<QuizRun>("run");
+    QTest::addColumn<std::optional<PersonalBest>>("after");
+    QTest::addColumn<bool>("scoreBeaten");
+    QTest::addColumn<bool>("timeBeaten");
+
+    using Best = std::optional<PersonalBest>;
+    const auto normal = [](std::int64_t correct, std::int64_t asked, std::int64_t seconds,
+                           bool complete = true) {
+        return QuizRun{QuizMode::Normal, AnswerMethod::Typing, correct, asked, seconds, complete};
+    };
+    const Best none;
+    const Best seven = PersonalBest{7, 10, {}};
+    const Best perfect = PersonalBest{10, 10, 60};
+    QTest::newRow("first quiz sets, beats nothing")
+        << none << normal(7, 10, 90) << seven << false << false;
+    QTest::newRow("first perfect quiz sets the time")
+        << none << normal(10, 10, 60) << perfect << false << false;
+    QTest::newRow("more right") << seven << normal(8, 10, 99) << Best(PersonalBest{8, 10, {}})
+                                << true << false;
+    QTest::newRow("fewer right") << seven << normal(6, 10, 5) << seven << false << false;
+    QTest::newRow("as many right out of fewer")
+        << Best(PersonalBest{5, 9, {}})
+        << QuizRun{QuizMode::Practice, AnswerMethod::Choice, 5, 6, 40, false}
+        << Best(PersonalBest{5, 6, {}}) << true << false;
+    QTest::newRow("first perfect after misses: score beaten, time set")
+        << seven << normal(10, 10, 80) << Best(PersonalBest{10, 10, 80}) << true << false;
+    QTest::newRow("faster perfect")
+        << perfect << normal(10, 10, 59) << Best(PersonalBest{10, 10, 59}) << false << true;
+    QTest::newRow("slower perfect") << perfect << normal(10, 10, 61) << perfect << false << false;
+    QTest::newRow("stopped with every answer right: no time")
+        << seven << normal(3, 3, 10, false) << seven << false << false;
+    QTest::newRow("complete with a miss: no time")
+        << perfect << normal(9, 10, 10) << perfect << false << false;
+    QTest::newRow("nothing judged") << seven << normal(0, 0, 3, false) << seven << false << false;
+    QTest::newRow("nothing judged, no best")
+        << none << normal(0, 0, 3, false) << none << false << false;
+}
+
+void TestStudyRecord::bestRule() {
+    QFETCH(std::optional<PersonalBest>, before);
+    QFETCH(QuizRun, run);
+    QFETCH(std::optional<PersonalBest>, after);
+    QFETCH(bool, scoreBeaten);
+    QFETCH(bool, timeBeaten);
+
+    const BestComparison comparison = BestComparison::of(before, run);
+    QCOMPARE(comparison.before, before);
+    QCOMPARE(comparison.after, after);
+    QCOMPARE(comparison.scoreBeaten, scoreBeaten);
+    QCOMPARE(comparison.timeBeaten, timeBeaten);
+}
+
+void TestStudyRecord::bestsPerModeAndMethod() {
+    const auto run = [](QuizMode mode, AnswerMethod method, std::int64_t correct,
+                        std::int64_t asked, std::int64_t seconds) {
+        return QuizRun{mode, method, correct, asked, seconds, mode == QuizMode::Normal};
+    };
+    {
+        StudyRecord record(m_dir->path());
+        record.setQuestionFile(zvm("日本.zvm"), kPoints);
+        bool readable = false;
+        QVERIFY(!record.personalBest(QuizMode::Normal, AnswerMethod::Typing, &readable));
+        QVERIFY(readable);
+        QVERIFY(record.record(kPoints[0], attempt(true)));
+        QVERIFY(record.recordRun(run(QuizMode::Normal, AnswerMethod::Typing, 2, 3, 40)));
+        QVERIFY(record.recordRun(run(QuizMode::Normal, AnswerMethod::Choice, 3, 3, 30)));
+        QVERIFY(record.recordRun(run(QuizMode::Practice, AnswerMethod::Typing, 5, 9, 100)));
+        const std::optional<BestComparison> again =
+            record.recordRun(run(QuizMode::Normal, AnswerMethod::Choice, 3, 3, 25));
+        QVERIFY(again && again->timeBeaten);
+    }
+    // As a record of the version before bests: its attempts stay, its bests start empty.
+    rawQuery(dbPath(), QStringLiteral("DROP TABLE IF EXISTS bests"));
+    rawQuery(dbPath(), QStringLiteral("PRAGMA user_version=1"));
+    {
+        StudyRecord record(m_dir->path());
+        record.setQuestionFile(zvm("日本.zvm"), kPoints);
+        QCOMPARE(counts(record.pointStats(), kPoints[0]), (QList<qint64>{1, 1, 1}));
+        QVERIFY(!record.personalBest(QuizMode::Normal, AnswerMethod::Choice));
+        QVERIFY(record.recordRun(run(QuizMode::Normal, AnswerMethod::Typing, 2, 3, 40)));
+        QVERIFY(record.recordRun(run(QuizMode::Normal, AnswerMethod::Choice, 3, 3, 30)));
+        QVERIFY(record.recordRun(run(QuizMode::Practice, AnswerMethod::Typing, 5, 9, 100)));
+    }
+    QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA user_version")).value(0).toInt(),
+             StudyRecord::kSchemaVersion);
+
+    StudyRecord record(m_dir->path());
+    record.setQuestionFile(zvm("日本.zvm"), kPoints);
+    using Best = std::optional<PersonalBest>;
+    QCOMPARE(record.personalBest(QuizMode::Normal, AnswerMethod::Typing),
+             Best(PersonalBest{2, 3, {}}));
+    QCOMPARE(record.personalBest(QuizMode::Normal, AnswerMethod::Choice),
+             Best(PersonalBest{3, 3, 30}));
+    QCOMPARE(record.personalBest(QuizMode::Practice, AnswerMethod::Typing),
+             Best(PersonalBest{5, 9, {}}));
+    QCOMPARE(record.personalBest(QuizMode::WeakFirst, AnswerMethod::Typing), Best());
+    QCOMPARE(record.personalBest(QuizMode::Normal, AnswerMethod::Locate), Best());
+
+    // A record that cannot be read gives no best rather than a wrong one.
+    QVERIFY(TestFiles::writeBytes(dbPath(), QByteArray(4096, '\x5a')));
+    StudyRecord damaged(m_dir->path());
+    damaged.setQuestionFile(zvm("日本.zvm"), kPoints);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged"));
+    bool readable = true;
+    QCOMPARE(damaged.personalBest(QuizMode::Normal, AnswerMethod::Typing, &readable), Best());
+    QVERIFY(!readable);
+    QVERIFY(!damaged.recordRun(run(QuizMode::Normal, AnswerMethod::Typing, 3, 3, 1)));
 }
 
 QTEST_GUILESS_MAIN(TestStudyRecord)
