@@ -114,6 +114,12 @@ QuizScore QuizSession::score() const {
     return {m_correctNo, asked};
 }
 
+QuizRun QuizSession::run() const {
+    const QuizScore now = score();
+    return {m_mode,    answerMethod(), now.correct, now.asked, m_elapsedMin * 60 + m_elapsedSec,
+            m_finished};
+}
+
 QString QuizSession::progressText() const {
     const std::int64_t asked = m_questionNo < 0 ? 0 : m_questionNo;
     return QString::number(m_correctNo) + u'/' + QString::number(asked);

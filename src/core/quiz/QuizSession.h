@@ -85,6 +85,9 @@ public:
     // has been judged; every question after finish().
     QuizScore score() const;
 
+    // The quiz as it stands, for the personal bests: complete once finish() has run.
+    QuizRun run() const;
+
     // Status while asking: "c/q", e.g. "0/0" at the first question.
     QString progressText() const;
     // Status text after a normal end: the score for all questions asked.

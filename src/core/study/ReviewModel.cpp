@@ -19,7 +19,52 @@ bool isPress(const JudgedQuestion& q) {
     return q.method == AnswerMethod::Locate;
 }
 
+QString modeName(QuizMode mode) {
+    switch (mode) {
+    case QuizMode::Normal:
+        break;
+    case QuizMode::Practice:
+        return QStringLiteral("練習ﾓｰﾄﾞ");
+    case QuizMode::WeakFirst:
+        return QStringLiteral("苦手優先ﾓｰﾄﾞ");
+    }
+    return QStringLiteral("通常ﾓｰﾄﾞ");
+}
+
+QString methodName(AnswerMethod method) {
+    switch (method) {
+    case AnswerMethod::Typing:
+        break;
+    case AnswerMethod::Locate:
+        return QStringLiteral("地図で探す");
+    case AnswerMethod::Choice:
+        return QStringLiteral("選択式");
+    }
+    return QStringLiteral("入力");
+}
+
+// As the quiz's clock shows it.
+QString timeText(std::int64_t seconds) {
+    return QStringLiteral("%1分%2秒").arg(seconds / 60).arg(seconds % 60);
+}
+
 } // namespace
+
+QString ReviewModel::runText(const QuizRun& run, const std::optional<BestComparison>& comparison) {
+    QString text = QStringLiteral("ﾀｲﾑ ") + timeText(run.seconds);
+    if (!comparison)
+        return text;
+    text += QStringLiteral("　自己ﾍﾞｽﾄ(%1・%2) ").arg(modeName(run.mode), methodName(run.method));
+    const std::optional<PersonalBest>& best = comparison->after;
+    if (!best)
+        return text + QStringLiteral("なし");
+    text += QuizSession::scoreText(best->correct, best->asked);
+    if (best->seconds)
+        text += u' ' + timeText(*best->seconds);
+    if (comparison->beaten())
+        text += QStringLiteral("　自己ﾍﾞｽﾄ更新");
+    return text;
+}
 
 ReviewModel::ReviewModel(QObject* parent)
     : QAbstractTableModel(parent) {}

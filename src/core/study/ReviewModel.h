@@ -2,6 +2,7 @@
 
 #include "core/data/Point.h"
 #include "core/quiz/JudgedQuestion.h"
+#include "core/record/StudyRecord.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -29,6 +30,11 @@ public:
     bool hasMisses() const { return m_right < m_questions.size(); }
     // The status line: "7/10 = 70%", or "0問" when nothing was judged.
     QString scoreText() const;
+
+    // Beside the score: the quiz's time and the personal best of its mode and answer method
+    // ("ﾀｲﾑ 1分5秒　自己ﾍﾞｽﾄ(通常ﾓｰﾄﾞ・入力) 9/10 = 90% 0分58秒　自己ﾍﾞｽﾄ更新"); the time alone
+    // when the record could not tell the best.
+    static QString runText(const QuizRun& run, const std::optional<BestComparison>& comparison);
 
     // The points missed at least once, each once, in the order they were first missed: the
     // table of another round over the misses.

@@ -341,7 +341,7 @@ void MainWindow::endQuiz() {
         layOut();
     m_state.setQuizRunning(false);
     if (m_quiz) {
-        m_study->quizEnded(m_quiz->session().judgedQuestions());
+        m_study->quizEnded(m_quiz->session());
         m_state.setReviewReady(true);
         m_quiz->deleteLater();
     }

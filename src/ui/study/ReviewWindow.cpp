@@ -42,17 +42,25 @@ ReviewWindow::ReviewWindow(QWidget* parent)
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("ReviewStatus"));
+    m_run = new QLabel(this);
+    m_run->setObjectName(QStringLiteral("ReviewBest"));
     m_again = new QPushButton(againCaption(), this);
     m_again->setObjectName(QStringLiteral("ReviewAgain"));
     m_again->setEnabled(false);
     connect(m_again, &QPushButton::clicked, this,
             [this] { emit anotherRoundRequested(m_model->missedPoints()); });
 
+    // The score with the time and the best beside it, the button on a line of its own below.
+    auto* score = new QHBoxLayout;
+    score->addWidget(m_status);
+    score->addSpacing(em);
+    score->addWidget(m_run, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_status, 1);
+    bottom->addStretch(1);
     bottom->addWidget(m_again);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table, 1);
+    layout->addLayout(score);
     layout->addLayout(bottom);
 
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -67,6 +75,10 @@ void ReviewWindow::setQuestions(const QList<JudgedQuestion>& questions) {
     m_table->scrollToTop();
     m_status->setText(m_model->scoreText());
     m_again->setEnabled(m_model->hasMisses());
+}
+
+void ReviewWindow::setRunText(const QString& text) {
+    m_run->setText(text);
 }
 
 bool ReviewWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -22,9 +22,13 @@ public:
     // Shows the questions of a quiz that has ended, in asked order.
     void setQuestions(const QList<JudgedQuestion>& questions);
 
+    // Beside the score: the quiz's time and the personal best.
+    void setRunText(const QString& text);
+
     const ReviewModel& model() const { return *m_model; }
     QTableView* table() const { return m_table; }
     QLabel* status() const { return m_status; }
+    QLabel* runLabel() const { return m_run; }
     QPushButton* againButton() const { return m_again; }
 
     static QString title() { return QStringLiteral("結果"); }
@@ -45,5 +49,6 @@ private:
     ReviewModel* m_model = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_run = nullptr;
     QPushButton* m_again = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "core/app/AppSession.h"
 #include "core/app/MainWindowState.h"
 #include "core/quiz/QuizPlacement.h"
+#include "core/study/ReviewModel.h"
 #include "ui/platform/MapView.h"
 #include "ui/quiz/AnswerWindow.h"
 #include "ui/study/ReviewWindow.h"
@@ -87,7 +88,19 @@ void StudyCommands::questionAsked() {
     m_mapView.updateOverlays();
 }
 
-void StudyCommands::quizEnded(const QList<JudgedQuestion>& judged) {
+std::optional<BestComparison> StudyCommands::compareWithBest(const QuizRun& run, bool wholeFile) {
+    if (wholeFile && m_session.studyOptions().recording)
+        return record().recordRun(run);
+    // The best as it stands, which this quiz does not change.
+    bool readable = false;
+    const std::optional<PersonalBest> best = record().personalBest(run.mode, run.method, &readable);
+    if (!readable)
+        return std::nullopt;
+    return BestComparison{best, best, false, false};
+}
+
+void StudyCommands::quizEnded(const QuizSession& quiz) {
+    const QList<JudgedQuestion>& judged = quiz.judgedQuestions();
     questionAsked();
     m_answers.reset();
     m_quizRows.clear();
@@ -98,6 +111,10 @@ void StudyCommands::quizEnded(const QList<JudgedQuestion>& judged) {
                 &StudyCommands::anotherRoundRequested);
     }
     m_review->setQuestions(judged);
+    // A round over some of the points (the misses) is another task than the file's quiz.
+    const bool wholeFile = quiz.rowCount() == m_table.rowCount();
+    const QuizRun run = quiz.run();
+    m_review->setRunText(ReviewModel::runText(run, compareWithBest(run, wholeFile)));
     // A quiz stopped before anything was judged has nothing to review. It opens once the
     // ending has run its course: after a stop the main window comes back only afterwards, and
     // would cover it.

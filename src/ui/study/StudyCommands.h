@@ -42,8 +42,9 @@ public:
     // modes, which need no reading).
     PointStatsTable recordFor(QuizMode mode);
     void quizStarted(const AnswerWindow& quiz);
-    // The quiz has ended (completed or stopped) with these questions judged.
-    void quizEnded(const QList<JudgedQuestion>& judged);
+    // The quiz has ended (completed or stopped): its questions go to the review, its score and
+    // time to the personal bests.
+    void quizEnded(const QuizSession& quiz);
 
     // Made on first use, in the settings file's folder.
     StudyRecord& record();
@@ -66,6 +67,9 @@ signals:
 private:
     void questionJudged(const JudgedQuestion& question);
     void questionAsked();
+    // Keeps the score and time of a quiz over the whole file among the bests when recording;
+    // nothing when the record cannot tell.
+    std::optional<BestComparison> compareWithBest(const QuizRun& run, bool wholeFile);
     void showPoint(const Point& point);
     void clearRecord();
     // The mastery dots are on the map while the toggle is on and no quiz runs.

@@ -12,6 +12,8 @@
 using TestFiles::point;
 using TestFiles::u8;
 
+Q_DECLARE_METATYPE(std::optional<BestComparison>)
+
 namespace {
 
 PointList prefectures() {
@@ -55,6 +57,8 @@ private slots:
     void sort();
     void whichOneDidIMean_data();
     void whichOneDidIMean();
+    void runText_data();
+    void runText();
 };
 
 void TestReview::sessionFillsReview() {
@@ -88,6 +92,9 @@ void TestReview::sessionFillsReview() {
     QCOMPARE(cell(2, ReviewModel::Verdict), u8("×")); // empty entry
     QCOMPARE(model.scoreText(), u8("2/4 = 50%"));
     QCOMPARE(model.scoreText(), session.stopStatus());
+    const QuizRun run = session.run();
+    QCOMPARE((QList<qint64>{run.correct, run.asked}), (QList<qint64>{2, 4}));
+    QVERIFY(!run.complete);
     QVERIFY(model.hasMisses());
     QCOMPARE(answers(model.missedPoints()), (QStringList{u8("仙台"), u8("東京")}));
 
@@ -228,6 +235,29 @@ void TestReview::whichOneDidIMean() {
                                                             table[row][ColumnAnswer2], options));
         }
     }
+}
+
+void TestReview::runText_data() {
+    QTest::addColumn<std::optional<BestComparison>>("comparison");
+    QTest::addColumn<QString>("text");
+
+    const QString time = u8("ﾀｲﾑ 1分5秒");
+    const QString best = time + u8("　自己ﾍﾞｽﾄ(練習ﾓｰﾄﾞ・選択式) ");
+    QTest::newRow("record unreadable") << std::optional<BestComparison>() << time;
+    QTest::newRow("nothing recorded") << std::optional(BestComparison()) << best + u8("なし");
+    const PersonalBest nine{9, 10, {}};
+    QTest::newRow("best kept") << std::optional(BestComparison{nine, nine, false, false})
+                               << best + u8("9/10 = 90%");
+    QTest::newRow("best beaten, with its time")
+        << std::optional(BestComparison{nine, PersonalBest{10, 10, 125}, true, false})
+        << best + u8("10/10 = 100% 2分5秒　自己ﾍﾞｽﾄ更新");
+}
+
+void TestReview::runText() {
+    QFETCH(std::optional<BestComparison>, comparison);
+    QFETCH(QString, text);
+    const QuizRun run{QuizMode::Practice, AnswerMethod::Choice, 3, 4, 65, false};
+    QCOMPARE(ReviewModel::runText(run, comparison), text);
 }
 
 QTEST_GUILESS_MAIN(TestReview)

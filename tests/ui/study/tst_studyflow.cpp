@@ -154,6 +154,8 @@ void TestStudyFlow::reviewAfterTheQuiz() {
     }
     QCOMPARE(review->model().rowCount(), stop ? 2 : 3);
     QCOMPARE(study()->record().pointStats().size(), recording ? review->model().rowCount() : 0);
+    const QString best = !recording ? u8("なし") : stop ? u8("1/2 = 50%") : u8("2/3 = 66.6%");
+    QVERIFY2(review->runLabel()->text().endsWith(best), qPrintable(review->runLabel()->text()));
     // The menu item opens it again once closed; a double-click's row goes on the map.
     review->close();
     QVERIFY(action("Menu2_Review")->isEnabled());
@@ -186,6 +188,8 @@ void TestStudyFlow::anotherRoundAsksTheMisses() {
     answer(true);
     QCOMPARE(m_services->lastMessage().text, u8("2問中 2問正解\r\n100%"));
     QCOMPARE(study()->reviewWindow()->model().rowCount(), 2);
+    // A round over the misses is no quiz of the whole file: it neither sets nor beats its best.
+    QVERIFY(study()->reviewWindow()->runLabel()->text().endsWith(u8("1/3 = 33.3%")));
 }
 
 void TestStudyFlow::recordSurvivesARestart() {
@@ -236,6 +240,7 @@ void TestStudyFlow::damagedRecordLeavesTheQuizRunning() {
     QCOMPARE(m_services->lastMessage().text, u8("3問中 2問正解\r\n66.6%"));
     QCOMPARE(study()->reviewWindow()->model().rowCount(), 3);
     QVERIFY(!study()->record().isUsable());
+    QVERIFY(!study()->reviewWindow()->runLabel()->text().contains(u8("ﾍﾞｽﾄ")));
     QCOMPARE(TestFiles::readBytes(m_dir->filePath(StudyRecord::fileName())),
              QByteArray(4096, '\x5a'));
 }
