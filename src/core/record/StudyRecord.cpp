@@ -616,6 +616,37 @@ PointStatsTable StudyRecord::pointStats() {
     return stats;
 }
 
+WrongAnswers StudyRecord::wrongAnswers() {
+    WrongAnswers wrong;
+    if (d->path.isEmpty() || !d->open())
+        return wrong;
+    std::optional<Private::FileRow> file;
+    if (!d->findFile(&file)) {
+        d->failWithError();
+        return wrong;
+    }
+    if (!file)
+        return wrong;
+    // One grouped read: the attempts come by point through their index.
+    QSqlQuery query(d->db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT p.answer1, p.answer2, p.x, p.y, a.typed, count(*)"
+                                 " FROM points AS p JOIN attempts AS a ON a.point_id = p.id"
+                                 " WHERE p.file_id = ? AND a.correct = 0 AND a.typed <> ''"
+                                 " GROUP BY a.point_id, a.typed"));
+    query.addBindValue(file->id);
+    if (!d->run(query)) {
+        d->failWithError();
+        return wrong;
+    }
+    while (query.next()) {
+        const PointIdentity id{query.value(0).toString(), query.value(1).toString(),
+                               query.value(2).toString(), query.value(3).toString()};
+        wrong[id].insert(query.value(4).toString(), query.value(5).toLongLong());
+    }
+    return wrong;
+}
+
 bool StudyRecord::record(const Point& point, const Attempt& attempt) {
     if (d->path.isEmpty() || !d->open())
         return false;
