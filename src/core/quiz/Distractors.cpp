@@ -90,6 +90,7 @@ Distractors::Distractors(const PointList& pool, const JudgingOptions& options,
         QList<Confused> list;
         for (auto given = point->cbegin(); given != point->cend(); ++given)
             addConfusions(list, given.key(), given.value());
+        sortConfusions(list);
         if (!list.isEmpty())
             m_confused.insert(point.key(), std::move(list));
     }
@@ -118,7 +119,10 @@ void Distractors::addConfusions(QList<Confused>& list, const QString& given, qin
         else
             known->count += count;
     }
-    std::stable_sort(list.begin(), list.end(), [](const Confused& a, const Confused& b) {
+}
+
+void Distractors::sortConfusions(QList<Confused>& list) {
+    std::sort(list.begin(), list.end(), [](const Confused& a, const Confused& b) {
         return a.count != b.count ? a.count > b.count : a.row < b.row;
     });
 }
@@ -126,6 +130,7 @@ void Distractors::addConfusions(QList<Confused>& list, const QString& given, qin
 void Distractors::noteWrongAnswer(const Point& asked, const QString& given) {
     QList<Confused>& list = m_confused[PointIdentity::of(asked)];
     addConfusions(list, given, 1);
+    sortConfusions(list);
     if (list.isEmpty())
         m_confused.remove(PointIdentity::of(asked));
 }

@@ -62,6 +62,7 @@ private:
 
     int keyOf(const QString& text) const;
     void addConfusions(QList<Confused>& list, const QString& given, qint64 count) const;
+    static void sortConfusions(QList<Confused>& list);
     void buildGrid();
     QList<int> nearestRows(const QPointF& place, const Picker& picker, int wanted) const;
     QList<int> sameHintRows(const QString& hint, const Picker& picker, int wanted,
