@@ -1,5 +1,6 @@
 #include "core/quiz/QuizSession.h"
 
+#include "core/quiz/Distractors.h"
 #include "core/quiz/WeakFirstDraw.h"
 
 #include <QDateTime>
@@ -43,18 +44,34 @@ bool QuizSession::advance() {
     m_currentRow = *row;
     m_judged = false;
     m_lastVerdict = false;
+    if (m_distractors)
+        m_choices = m_distractors->choicesFor(currentPoint(), m_random);
     m_questionShown.start();
     return true;
 }
 
 bool QuizSession::judge(const QString& typed) {
+    return judgeText(typed, AnswerMethod::Typing);
+}
+
+bool QuizSession::judgeChoice(const QString& chosen) {
+    if (!m_distractors || m_judged || !hasQuestion())
+        return m_lastVerdict;
+    const bool right = judgeText(chosen, AnswerMethod::Choice);
+    if (!right)
+        m_distractors->noteWrongAnswer(currentPoint(), chosen);
+    return right;
+}
+
+bool QuizSession::judgeText(const QString& text, AnswerMethod method) {
     if (m_judged || !hasQuestion())
         return m_lastVerdict;
     const Point& point = currentPoint();
     JudgedQuestion question;
-    question.typed = typed;
+    question.typed = text;
+    question.method = method;
     question.correct =
-        Judging::isCorrect(typed, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions);
+        Judging::isCorrect(text, point[ColumnAnswer1], point[ColumnAnswer2], m_judgingOptions);
     return countVerdict(std::move(question));
 }
 
@@ -62,8 +79,14 @@ void QuizSession::setLocateOnMap(QSize mapSize) {
     m_locate.emplace(m_rows, mapSize);
 }
 
+void QuizSession::setChoices(std::unique_ptr<Distractors> distractors) {
+    m_distractors = std::move(distractors);
+}
+
 AnswerMethod QuizSession::answerMethod() const {
-    return m_locate ? AnswerMethod::Locate : AnswerMethod::Typing;
+    if (m_locate)
+        return AnswerMethod::Locate;
+    return m_distractors ? AnswerMethod::Choice : AnswerMethod::Typing;
 }
 
 std::optional<LocateVerdict> QuizSession::judgePress(const QPointF& press) {

@@ -11,11 +11,13 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
+class Distractors;
 class WeakFirstDraw;
 
 // Questions answered right out of questions asked.
@@ -62,6 +64,8 @@ public:
 
     // From now on questions are answered by pressing on a map of this size (typing until then).
     void setLocateOnMap(QSize mapSize);
+    // From now on questions are answered by choosing among texts these distractors offer.
+    void setChoices(std::unique_ptr<Distractors> distractors);
     AnswerMethod answerMethod() const;
     // Judges a press (map pixels) on the current question once, counting a right answer.
     // Nothing when the press is ignored: typing quiz, no question on show, the question
@@ -70,6 +74,11 @@ public:
     // The asked point's place for a locate quiz; nothing when it has none.
     std::optional<QPointF> currentPlace() const;
     bool lastVerdict() const { return m_lastVerdict; }
+    // The texts offered for the question on show, in the order shown (a choice quiz).
+    const QStringList& choices() const { return m_choices; }
+    // Judges a chosen text once, as a typed one is judged; a wrong choice counts as a
+    // confusion of the two points for the questions after it.
+    bool judgeChoice(const QString& chosen);
 
     // Every question judged so far, in asked order: the review's rows and the record's attempts.
     const QList<JudgedQuestion>& judgedQuestions() const { return m_judgedQuestions; }
@@ -121,12 +130,16 @@ private:
     // for weak points first and keeps it, completed with the question's own fields, for the
     // review and the record. Returns the verdict.
     bool countVerdict(JudgedQuestion question);
+    // Judges a text typed or chosen.
+    bool judgeText(const QString& text, AnswerMethod method);
 
     PointList m_rows;
     QuizMode m_mode;
     RandomSource& m_random;
     JudgingOptions m_judgingOptions;
     std::optional<LocateRule> m_locate;
+    std::unique_ptr<Distractors> m_distractors;
+    QStringList m_choices;
     std::unique_ptr<WeakFirstDraw> m_weakFirst;
     QList<JudgedQuestion> m_judgedQuestions;
     QElapsedTimer m_questionShown;

@@ -39,6 +39,9 @@ struct PointStats {
 
 using PointStatsTable = QHash<PointIdentity, PointStats>;
 
+// The wrong answers given for each point, by the text given, with how often each was given.
+using WrongAnswers = QHash<PointIdentity, QHash<QString, qint64>>;
+
 // One judged question. Its mode and answer method are stored as text so the file explains
 // itself.
 struct Attempt {
@@ -131,6 +134,10 @@ public:
     // The record of the current file's points by identity; points never asked are absent. Empty
     // when the record cannot be read.
     PointStatsTable pointStats();
+
+    // The wrong answers typed or chosen for the current file's points, with their counts
+    // (presses on the map, which name nothing, left out). Empty when the record cannot be read.
+    WrongAnswers wrongAnswers();
 
     // Records one judged question of the current file in one transaction. False when it was
     // skipped (no current file, or the record cannot be written).

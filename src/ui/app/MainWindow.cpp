@@ -256,6 +256,10 @@ void MainWindow::startQuiz() {
 void MainWindow::runQuiz(PointList& rows, QuizMode mode) {
     if (m_state.values().busy || m_state.values().quizRunning)
         return;
+    std::unique_ptr<Distractors> choices;
+    if (m_state.values().answerMethod == AnswerMethod::Choice &&
+        !(choices = m_study->distractors(m_session.judgingOptions())))
+        return;
     beginLongOperation();
     setStatus(QStringLiteral("並び替えています..."));
     const bool ready = putQuestionsInOrder(rows);
@@ -271,6 +275,8 @@ void MainWindow::runQuiz(PointList& rows, QuizMode mode) {
     auto* quiz = new AnswerWindow(rows, mode, *m_random, m_services, this, m_study->recordFor(mode),
                                   m_session.judgingOptions());
     m_quiz = quiz;
+    if (choices)
+        quiz->setChoices(std::move(choices));
     if (m_state.values().answerMethod == AnswerMethod::Locate) {
         new MapAnswerLink(*m_mapView, *quiz); // owned by the quiz
         m_questionColumn->take(*quiz);

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +16,10 @@
 namespace {
 
 constexpr int kClockIntervalMs = 1000;
+// The choice buttons stack from the entry's top, a button's height and a gap apart; the
+// controls below move down by what they add.
+constexpr int kChoiceStepTwips = 300;
+constexpr int kChoiceGrowthTwips = Distractors::kChoices * kChoiceStepTwips - 300;
 
 QString okCaption() {
     return QStringLiteral("&OK");
@@ -104,6 +109,31 @@ void AnswerWindow::setLocateOnMap(QSize mapSize) {
     m_distance->show();
 }
 
+void AnswerWindow::setChoices(std::unique_ptr<Distractors> distractors) {
+    if (m_started)
+        return;
+    m_session.setChoices(std::move(distractors));
+    m_answer->hide();
+    const int growth = Twips::toPixels(kChoiceGrowthTwips);
+    for (QWidget* below :
+         std::initializer_list<QWidget*>{m_labels[1], m_labels[2], m_mark, m_okNext, m_info})
+        below->move(below->x(), below->y() + growth);
+    QWidget* panel = m_answer->parentWidget();
+    panel->resize(panel->width(), panel->height() + growth);
+    setFixedSize(width(), height() + growth);
+    for (int i = 0; i < Distractors::kChoices; ++i) {
+        auto* button = new QPushButton(panel);
+        button->setObjectName(QStringLiteral("Choice%1").arg(i + 1));
+        button->setGeometry(
+            m_answer->geometry().translated(0, Twips::toPixels(i * kChoiceStepTwips)));
+        // Enter moves on through OK/Next, never through the button that has the focus.
+        button->setAutoDefault(false);
+        button->setCheckable(true);
+        connect(button, &QPushButton::clicked, this, [this, i] { choose(i); });
+        m_choices[i] = button;
+    }
+}
+
 void AnswerWindow::start() {
     if (m_started)
         return;
@@ -125,7 +155,7 @@ void AnswerWindow::okOrNext() {
     // judged; a press on the map answers a locate quiz.
     if (m_session.isJudged())
         askNextQuestion();
-    else if (!isLocating())
+    else if (m_session.answerMethod() == AnswerMethod::Typing)
         checkAnswer();
 }
 
@@ -151,7 +181,9 @@ void AnswerWindow::askNextQuestion() {
     m_distance->clear();
     m_info->clear();
     m_mark->clear();
-    if (isLocating()) {
+    if (m_session.answerMethod() == AnswerMethod::Choice) {
+        showChoices();
+    } else if (isLocating()) {
         emit pressLineChanged(QLineF());
         // Nothing to confirm: the press on the map answers.
         m_okNext->setText(nextCaption());
@@ -181,6 +213,53 @@ void AnswerWindow::checkAnswer() {
     if (!m_session.hasQuestion())
         return;
     showVerdict(m_session.judge(m_answer->text()));
+}
+
+void AnswerWindow::showChoices() {
+    const QStringList& texts = m_session.choices();
+    for (int i = 0; i < Distractors::kChoices; ++i) {
+        QPushButton* button = m_choices[i];
+        const QString text = texts.value(i);
+        const QString caption = QString::number(i + 1) + QStringLiteral("  ") + text;
+        // Long names are cut short on the button and shown whole in its tooltip; a "&" is
+        // shown, not taken for a shortcut.
+        button->setText(button->fontMetrics()
+                            .elidedText(caption, Qt::ElideRight, button->width() - 8)
+                            .replace(u'&', QStringLiteral("&&")));
+        button->setToolTip(text);
+        button->setChecked(false);
+        button->setEnabled(true);
+        button->setVisible(i < texts.size());
+    }
+    // Nothing to confirm: the choice answers.
+    m_okNext->setText(nextCaption());
+    m_okNext->setEnabled(false);
+    setFocus();
+}
+
+void AnswerWindow::choose(int index) {
+    const QStringList& texts = m_session.choices();
+    if (!m_running || m_session.isJudged() || index >= texts.size())
+        return;
+    // The choice made stays checked; no other can be made.
+    for (int i = 0; i < Distractors::kChoices; ++i) {
+        m_choices[i]->setChecked(i == index);
+        m_choices[i]->setEnabled(false);
+    }
+    showVerdict(m_session.judgeChoice(texts.at(index)));
+    m_okNext->setEnabled(true);
+    m_okNext->setFocus();
+}
+
+void AnswerWindow::keyPressEvent(QKeyEvent* event) {
+    const int index = event->key() - Qt::Key_1;
+    if (m_session.answerMethod() == AnswerMethod::Choice && index >= 0 &&
+        index < Distractors::kChoices &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        choose(index);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void AnswerWindow::pressOnMap(QPointF mapPos) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/quiz/Distractors.h"
 #include "core/quiz/QuizSession.h"
 
 #include <QDialog>
@@ -35,6 +36,9 @@ public:
     // Set before start(): the learner answers by pressing on a map of this size, passed in
     // through pressOnMap(), instead of typing.
     void setLocateOnMap(QSize mapSize);
+    // Set before start(): the learner answers by choosing among four buttons (keys 1 to 4)
+    // whose texts these distractors offer, instead of typing. The window grows to stack them.
+    void setChoices(std::unique_ptr<Distractors> distractors);
 
     // Starts the clock and asks the first question (once).
     void start();
@@ -75,6 +79,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
 private:
@@ -82,6 +87,8 @@ private:
     void okOrNext();
     void askNextQuestion();
     void checkAnswer();
+    void showChoices();
+    void choose(int index);
     bool isLocating() const { return m_session.answerMethod() == AnswerMethod::Locate; }
     // Shows the answers, the information text and the mark of a judged question.
     void showVerdict(bool right);
@@ -99,6 +106,7 @@ private:
     std::array<QLabel*, 3> m_labels{}; // hint, answer 1, answer 2
     QLineEdit* m_answer = nullptr;
     QLabel* m_distance = nullptr; // locate quiz: in the entry's place
+    std::array<QPushButton*, Distractors::kChoices> m_choices{}; // a choice quiz only
     QLabel* m_mark = nullptr;
     QPushButton* m_okNext = nullptr;
     QLabel* m_info = nullptr;

@@ -59,6 +59,14 @@ PointStatsTable StudyCommands::recordFor(QuizMode mode) {
     return record().pointStats();
 }
 
+std::unique_ptr<Distractors> StudyCommands::distractors(const JudgingOptions& judging) {
+    auto offered = std::make_unique<Distractors>(m_table.rows(), judging, record().wrongAnswers());
+    if (offered->isOffered())
+        return offered;
+    m_services.message(Distractors::notOfferedMessage());
+    return nullptr;
+}
+
 void StudyCommands::quizStarted(const AnswerWindow& quiz) {
     if (m_review)
         m_review->hide();

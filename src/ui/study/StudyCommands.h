@@ -3,6 +3,7 @@
 #include "core/data/QuestionTable.h"
 #include "core/platform/Services.h"
 #include "core/quiz/AnswerIndex.h"
+#include "core/quiz/Distractors.h"
 #include "core/quiz/JudgedQuestion.h"
 #include "core/quiz/QuizSession.h"
 #include "core/record/StudyRecord.h"
@@ -41,6 +42,9 @@ public:
     // What weak points first draws by: the record of the file's points (nothing for the other
     // modes, which need no reading).
     PointStatsTable recordFor(QuizMode mode);
+    // What a choice quiz offers: the file's points, the record's confusions first. Nothing,
+    // after telling the user why, when the file's points have fewer than two answers.
+    std::unique_ptr<Distractors> distractors(const JudgingOptions& judging);
     void quizStarted(const AnswerWindow& quiz);
     // The quiz has ended (completed or stopped): its questions go to the review, its score and
     // time to the personal bests.

@@ -1,6 +1,7 @@
 #include "ScriptedRandom.h"
 #include "TestFiles.h"
 
+#include "core/quiz/Distractors.h"
 #include "core/quiz/QuizSession.h"
 
 #include <QTest>
@@ -35,6 +36,7 @@ private slots:
     void judging_data();
     void judging();
     void judgingCountsOnce();
+    void wrongChoiceOfferedAgain();
     void pressesJudgedOnceAndOnlyOnTheMap();
     void normalModeRunsEveryRowOnceThenEnds();
     void results_data();
@@ -97,6 +99,36 @@ void TestQuizSession::judging() {
     QVERIFY(session.advance());
     QCOMPARE(session.judge(typed), right);
     QCOMPARE(session.correctNo(), right ? 1 : 0);
+
+    // Chosen instead of typed: judged alike, and recorded as chosen.
+    QuizSession choosing(rows, QuizMode::Normal, random);
+    choosing.setChoices(std::make_unique<Distractors>(rows, JudgingOptions()));
+    QVERIFY(choosing.advance());
+    QCOMPARE(choosing.answerMethod(), AnswerMethod::Choice);
+    QCOMPARE(choosing.judgeChoice(typed), right);
+    QCOMPARE(choosing.correctNo(), right ? 1 : 0);
+    const Attempt chosen = choosing.judgedQuestions().constLast().attempt();
+    QCOMPARE(chosen.method, AnswerMethod::Choice);
+    QCOMPARE(chosen.typed, typed);
+}
+
+void TestQuizSession::wrongChoiceOfferedAgain() {
+    // Far along a line: without confusions the nearest three are offered.
+    PointList rows = numberedPoints(6);
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i][ColumnHint].clear();
+    ScriptedRandom random{0.0};
+    QuizSession session(rows, QuizMode::Practice, random);
+    session.setChoices(std::make_unique<Distractors>(rows, JudgingOptions()));
+    QVERIFY(session.advance());
+    QVERIFY(!session.choices().contains(rightAnswer(5)));
+    QVERIFY(!session.judgeChoice(rightAnswer(5)));
+    QVERIFY(!session.judgeChoice(rightAnswer(4))); // judged once, confused once
+    QVERIFY(session.advance());
+    QCOMPARE(session.currentRow(), 0);
+    QVERIFY(session.choices().contains(rightAnswer(5)));
+    QVERIFY(!session.choices().contains(rightAnswer(4)));
+    QVERIFY(!session.choices().contains(rightAnswer(3)));
 }
 
 void TestQuizSession::judgingCountsOnce() {

@@ -144,6 +144,8 @@ void TestStudyRecord::survivesRestart() {
         press.pressY = 7;
         press.distance = 40.25;
         QVERIFY(record.record(kPoints[1], press));
+        for (const char* typed : {"札幌", "那覇", "札幌"})
+            QVERIFY(record.record(kPoints[1], attempt(false, u8(typed))));
         // Past a checkpoint, which runs beside the writes.
         for (int i = 0; i < 300; ++i)
             QVERIFY(record.record(kPoints[2], attempt(true)));
@@ -155,8 +157,12 @@ void TestStudyRecord::survivesRestart() {
     const PointStatsTable stats = again.pointStats();
     QCOMPARE(stats.size(), 3);
     QCOMPARE(counts(stats, kPoints[0]), (QList<qint64>{4, 3, 1}));
-    QCOMPARE(counts(stats, kPoints[1]), (QList<qint64>{1, 0, 0}));
+    QCOMPARE(counts(stats, kPoints[1]), (QList<qint64>{4, 0, 0}));
     QCOMPARE(counts(stats, kPoints[2]), (QList<qint64>{300, 300, 300}));
+    // The wrong answers by point and text: right ones and presses name nothing.
+    QCOMPARE(again.wrongAnswers(),
+             (WrongAnswers{{PointIdentity::of(kPoints[0]), {{u8("札幌"), 1}}},
+                           {PointIdentity::of(kPoints[1]), {{u8("札幌"), 2}, {u8("那覇"), 1}}}}));
 
     // What another program (or a later version) finds in the file.
     QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA user_version")).value(0).toInt(),

@@ -50,6 +50,7 @@ private slots:
     void asksJudgesAndEnds();
     void enterJudgesThenMovesOn();
     void pointWithoutPlaceHidesTheMarker();
+    void choosesByKeys();
     void closeBoxRefused();
     void clockTicks();
     void stopEndsWithoutAResult();
@@ -230,6 +231,50 @@ void TestAnswerWindow::pointWithoutPlaceHidesTheMarker() {
     QCOMPARE(label("Label2"), u8("×"));
     button->click();
     QCOMPARE(lastStatus(), "1/2 = 50%");
+}
+
+void TestAnswerWindow::choosesByKeys() {
+    AnswerWindow& w = make(somePoints(3));
+    w.setChoices(std::make_unique<Distractors>(somePoints(3), JudgingOptions()));
+    QSignalSpy placed(&w, &AnswerWindow::markerPlaced);
+    QSignalSpy judged(&w, &AnswerWindow::judged);
+    auto* button = control<QPushButton>("Command1");
+    w.show();
+    w.start();
+    QCOMPARE(placed.count(), 1);
+    QVERIFY(control<QLineEdit>("Text1")->isHidden());
+    // Three different answers: three buttons, the fourth hidden; nothing to confirm yet.
+    const QStringList choices = w.session().choices();
+    QCOMPARE(choices.size(), 3);
+    QVERIFY(control<QPushButton>("Choice3")->isVisible());
+    QVERIFY(control<QPushButton>("Choice4")->isHidden());
+    QVERIFY(!button->isEnabled());
+    QTest::keyClick(&w, Qt::Key_Return);
+    QVERIFY(judged.isEmpty());
+
+    // A wrong key: the verdict as typing shows it, the chosen button marked; once only.
+    const int right = int(choices.indexOf(u8("答え0")));
+    const int wrong = (right + 1) % 3;
+    QTest::keyClick(&w, Qt::Key(Qt::Key_1 + wrong));
+    QTest::keyClick(&w, Qt::Key(Qt::Key_1 + right));
+    QCOMPARE(judged.count(), 1);
+    QCOMPARE(judged.last().at(0).value<JudgedQuestion>().typed, choices.at(wrong));
+    QCOMPARE(label("Label2"), u8("×"));
+    QCOMPARE(lastStatus(), u8("不正解"));
+    QCOMPARE(label("Label1_1"), u8("答え0"));
+    QCOMPARE(label("Label3"), u8("情報0"));
+    QVERIFY(
+        control<QPushButton>(qPrintable(QStringLiteral("Choice%1").arg(wrong + 1)))->isChecked());
+    QVERIFY(
+        !control<QPushButton>(qPrintable(QStringLiteral("Choice%1").arg(right + 1)))->isChecked());
+
+    // Enter moves on; the right key is right.
+    QTest::keyClick(&w, Qt::Key_Return);
+    QCOMPARE(label("Label1_0"), u8("地点1"));
+    QVERIFY(control<QPushButton>("Choice1")->isEnabled());
+    QTest::keyClick(&w, Qt::Key(Qt::Key_1 + w.session().choices().indexOf(u8("答え1"))));
+    QCOMPARE(label("Label2"), u8("○"));
+    QCOMPARE(lastStatus(), u8("正解 !"));
 }
 
 void TestAnswerWindow::closeBoxRefused() {
