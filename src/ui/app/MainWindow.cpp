@@ -256,13 +256,14 @@ void MainWindow::startQuiz() {
 void MainWindow::runQuiz(PointList& rows, QuizMode mode) {
     if (m_state.values().busy || m_state.values().quizRunning)
         return;
-    std::unique_ptr<Distractors> choices;
-    if (m_state.values().answerMethod == AnswerMethod::Choice &&
-        !(choices = m_study->distractors(m_session.judgingOptions())))
-        return;
     beginLongOperation();
     setStatus(QStringLiteral("並び替えています..."));
-    const bool ready = putQuestionsInOrder(rows);
+    // 選択式 reads the learner's confusions from the record: part of the wait.
+    std::unique_ptr<Distractors> choices;
+    const bool choosing = m_state.values().answerMethod == AnswerMethod::Choice && !rows.isEmpty();
+    if (choosing)
+        choices = m_study->distractors(m_session.judgingOptions());
+    const bool ready = (!choosing || choices) && putQuestionsInOrder(rows);
     setStatus(QString());
     endLongOperation();
     if (m_closeAsked) {

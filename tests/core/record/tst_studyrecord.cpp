@@ -467,6 +467,7 @@ void TestStudyRecord::bestsPerModeAndMethod() {
         QVERIFY(!record.personalBest(QuizMode::Normal, AnswerMethod::Typing, &readable));
         QVERIFY(readable);
         QVERIFY(record.record(kPoints[0], attempt(true)));
+        QVERIFY(record.record(kPoints[1], attempt(false, u8("那覇"))));
         QVERIFY(record.recordRun(run(QuizMode::Normal, AnswerMethod::Typing, 2, 3, 40)));
         QVERIFY(record.recordRun(run(QuizMode::Normal, AnswerMethod::Choice, 3, 3, 30)));
         QVERIFY(record.recordRun(run(QuizMode::Practice, AnswerMethod::Typing, 5, 9, 100)));
@@ -475,12 +476,16 @@ void TestStudyRecord::bestsPerModeAndMethod() {
         QVERIFY(again && again->timeBeaten);
     }
     // As a record of the version before bests: its attempts stay, its bests start empty.
-    rawQuery(dbPath(), QStringLiteral("DROP TABLE IF EXISTS bests"));
+    rawQuery(dbPath(), QStringLiteral("DROP TABLE bests"));
+    rawQuery(dbPath(), QStringLiteral("DROP TABLE wrong_answers"));
     rawQuery(dbPath(), QStringLiteral("PRAGMA user_version=1"));
     {
         StudyRecord record(m_dir->path());
         record.setQuestionFile(zvm("日本.zvm"), kPoints);
         QCOMPARE(counts(record.pointStats(), kPoints[0]), (QList<qint64>{1, 1, 1}));
+        // The wrong answers are counted from the attempts it has.
+        QCOMPARE(record.wrongAnswers().value(PointIdentity::of(kPoints[1])),
+                 (QHash<QString, qint64>{{u8("那覇"), 1}}));
         QVERIFY(!record.personalBest(QuizMode::Normal, AnswerMethod::Choice));
         QVERIFY(record.recordRun(run(QuizMode::Normal, AnswerMethod::Typing, 2, 3, 40)));
         QVERIFY(record.recordRun(run(QuizMode::Normal, AnswerMethod::Choice, 3, 3, 30)));
