@@ -74,6 +74,68 @@ private:
     std::vector<Entry> m_entries;
 };
 
+// The dots in a uniform grid, each in the cell of its centre, stored cell by cell with their
+// positions, so that a test reads one stretch of memory per cell.
+class DotGrid {
+public:
+    DotGrid(const QList<QPointF>& dots, qsizetype count, const QRectF& bounds, qreal cell)
+        : m_origin(bounds.topLeft())
+        , m_cell(cell)
+        , m_columns(std::max(1, static_cast<int>(std::ceil(bounds.width() / cell)) + 1))
+        , m_rows(std::max(1, static_cast<int>(std::ceil(bounds.height() / cell)) + 1))
+        , m_start(static_cast<std::size_t>(m_columns) * m_rows + 1, 0)
+        , m_entries(static_cast<std::size_t>(count)) {
+        std::vector<std::size_t> cells(m_entries.size());
+        for (qsizetype i = 0; i < count; ++i) {
+            cells[i] =
+                cellOf(dots[i].x(), m_origin.x(), m_columns) +
+                static_cast<std::size_t>(cellOf(dots[i].y(), m_origin.y(), m_rows)) * m_columns;
+            ++m_start[cells[i] + 1];
+        }
+        for (std::size_t c = 1; c < m_start.size(); ++c)
+            m_start[c] += m_start[c - 1];
+        std::vector<int> next(m_start.begin(), m_start.end() - 1);
+        for (qsizetype i = 0; i < count; ++i)
+            m_entries[next[cells[i]]++] = {dots[i].x(), dots[i].y(), static_cast<int>(i)};
+    }
+
+    // Whether a dot other than `own` has its square of half side `r` overlapping `box`.
+    bool covered(const QRectF& box, qreal r, int own) const {
+        const int x0 = cellOf(box.left() - r, m_origin.x(), m_columns);
+        const int x1 = cellOf(box.right() + r, m_origin.x(), m_columns);
+        const int y0 = cellOf(box.top() - r, m_origin.y(), m_rows);
+        const int y1 = cellOf(box.bottom() + r, m_origin.y(), m_rows);
+        const qreal left = box.left() - r, right = box.right() + r;
+        const qreal top = box.top() - r, bottom = box.bottom() + r;
+        for (int y = y0; y <= y1; ++y) {
+            const std::size_t row = static_cast<std::size_t>(y) * m_columns;
+            for (int e = m_start[row + x0]; e < m_start[row + x1 + 1]; ++e) {
+                const Entry& d = m_entries[e];
+                if (d.x > left && d.x < right && d.y > top && d.y < bottom && d.item != own)
+                    return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    int cellOf(qreal v, qreal origin, int count) const {
+        return std::clamp(static_cast<int>(std::floor((v - origin) / m_cell)), 0, count - 1);
+    }
+
+    struct Entry {
+        qreal x = 0;
+        qreal y = 0;
+        int item = -1;
+    };
+    QPointF m_origin;
+    qreal m_cell;
+    int m_columns;
+    int m_rows;
+    std::vector<int> m_start; // entries of cell c: m_start[c] .. m_start[c + 1]
+    std::vector<Entry> m_entries;
+};
+
 // The eight places beside a dot, best first. A shorter form of a label at the same place lies
 // inside the longer one, so a place where the shortest form collides holds no form at all.
 QRectF candidate(const QPointF& c, qreal width, qreal height, qreal d, int place) {
@@ -99,20 +161,40 @@ QRectF candidate(const QPointF& c, qreal width, qreal height, qreal d, int place
 }
 constexpr int kPlaces = 8;
 
+// Whether two boxes share an area (touching edges do not), inline: it runs millions of times.
+bool overlap(const QRectF& a, const QRectF& b) {
+    return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() &&
+           b.top() < a.bottom();
+}
+
 } // namespace
 
 namespace ExploreLabels {
 
-Forms measure(const QString& text, const QFontMetricsF& metrics, QHash<char32_t, qreal>& advances) {
-    const auto advance = [&](char32_t c) {
-        auto it = advances.constFind(c);
-        if (it == advances.constEnd())
-            it = advances.insert(c, metrics.horizontalAdvance(QString::fromUcs4(&c, 1)));
-        return *it;
-    };
-    // Prefix widths at every character's end.
-    QList<qreal> ends;
-    QList<int> lengths;
+Advances::Advances(const QFontMetricsF& metrics)
+    : m_metrics(metrics)
+    , m_basic(0x10000, -1) {}
+
+qreal Advances::of(char32_t c) {
+    if (c < m_basic.size()) {
+        qreal& known = m_basic[c];
+        if (known < 0)
+            known = m_metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+        return known;
+    }
+    auto it = m_other.constFind(c);
+    if (it == m_other.constEnd())
+        it = m_other.insert(c, m_metrics.horizontalAdvance(QString::fromUcs4(&c, 1)));
+    return *it;
+}
+
+Forms measure(const QString& text, Advances& advances) {
+    Forms forms;
+    if (text.isEmpty())
+        return forms; // nothing to show: no label
+    // Prefix widths at every character's end, and where each character ends.
+    thread_local std::vector<std::pair<qreal, int>> ends;
+    ends.clear();
     qreal width = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         // A prefix never ends between the two halves of a surrogate pair.
@@ -121,21 +203,19 @@ Forms measure(const QString& text, const QFontMetricsF& metrics, QHash<char32_t,
             c = QChar::surrogateToUcs4(text[i], text[i + 1]);
             ++i;
         }
-        width += advance(c);
-        ends.append(width);
-        lengths.append(static_cast<int>(i + 1));
+        width += advances.of(c);
+        ends.emplace_back(width, static_cast<int>(i + 1));
     }
-    Forms forms;
-    if (text.isEmpty())
-        return forms; // nothing to show: no label
+    forms.widths.reserve(static_cast<qsizetype>(ends.size()));
+    forms.lengths.reserve(static_cast<qsizetype>(ends.size()));
     forms.widths.append(width + 2 * kPadding);
     forms.lengths.append(static_cast<int>(text.size()));
-    const qreal ellipsis = advance(U'…');
-    for (qsizetype i = ends.size() - 2; i >= 0; --i) {
-        const qreal w = ends[i] + ellipsis + 2 * kPadding;
+    const qreal ellipsis = advances.of(U'…');
+    for (auto it = ends.rbegin() + 1; it < ends.rend(); ++it) {
+        const qreal w = it->first + ellipsis + 2 * kPadding;
         if (w < forms.widths.last()) {
             forms.widths.append(w);
-            forms.lengths.append(lengths[i]);
+            forms.lengths.append(it->second);
         }
     }
     return forms;
@@ -150,16 +230,12 @@ QList<Placed> place(const QList<QPointF>& dots, const QList<const Forms*>& forms
     const qsizetype count = std::min(dots.size(), forms.size());
     const qreal r = g.dotRadius;
     const qreal distance = r + g.gap;
-    // Cells of a few labels' height, but never more than about a million of them.
+    // Cells of about a label's height: in a crowd, a test meets a colliding dot within a cell
+    // or two. Never more than about a million of them.
     const qreal side = std::max(g.bounds.width(), g.bounds.height());
-    const qreal cell = std::max({g.height * 2, r * 4, side / 1024});
-    Grid dotGrid(g.bounds, cell);
+    const qreal cell = std::max({g.height, r * 4, side / 1024});
+    const DotGrid dotGrid(dots, count, g.bounds, cell);
     Grid labelGrid(g.bounds, cell);
-    const auto square = [r](const QPointF& c) {
-        return QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r);
-    };
-    for (qsizetype i = 0; i < count; ++i)
-        dotGrid.insert(square(dots[i]), static_cast<int>(i));
 
     QList<Placed> placed(count);
     for (qsizetype i = 0; i < count; ++i) {
@@ -169,9 +245,8 @@ QList<Placed> place(const QList<QPointF>& dots, const QList<const Forms*>& forms
             return candidate(c, f.widths[form], g.height, distance, where);
         };
         const auto free = [&](const QRectF& b) {
-            return g.bounds.contains(b) && !dotGrid.any(b, [&](int j) {
-                return j != i && b.intersects(square(dots[j]));
-            }) && !labelGrid.any(b, [&](int j) { return b.intersects(placed[j].box); });
+            return g.bounds.contains(b) && !dotGrid.covered(b, r, static_cast<int>(i)) &&
+                   !labelGrid.any(b, [&](int j) { return overlap(b, placed[j].box); });
         };
         int best = static_cast<int>(f.widths.size()); // none yet
         int bestPlace = 0;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+
+#include <vector>
 
 class QFontMetricsF;
 
@@ -22,10 +25,21 @@ struct Forms {
     QList<int> lengths; // UTF-16 units of the text each form keeps
 };
 
-// Measures the forms of a text once, by the advances of its characters (`advances` caches
-// them across texts): fast enough for a full table, and a pixel or two of kerning is what
-// `kPadding` leaves room for.
-Forms measure(const QString& text, const QFontMetricsF& metrics, QHash<char32_t, qreal>& advances);
+// The advances of a font's characters, each measured once.
+class Advances {
+public:
+    explicit Advances(const QFontMetricsF& metrics);
+    qreal of(char32_t c);
+
+private:
+    const QFontMetricsF& m_metrics;
+    std::vector<qreal> m_basic; // the basic plane by code, -1 when not measured yet
+    QHash<char32_t, qreal> m_other;
+};
+
+// Measures the forms of a text once, by the advances of its characters: fast enough for a full
+// table, and a pixel or two of kerning is what `kPadding` leaves room for.
+Forms measure(const QString& text, Advances& advances);
 // The text a form shows: the text itself, or its first `length` units and "…".
 QString shown(const QString& text, int length);
 

@@ -39,14 +39,11 @@ void ExploreOverlay::setPoints(const PointList& rows, QSize mapSize) {
 
 void ExploreOverlay::setShown(const QList<int>& rows) {
     m_shown.clear();
-    PointList shownRows;
     for (int row : rows) {
-        if (row >= 0 && row < m_rows.size() && m_places.at(row)) {
+        if (row >= 0 && row < m_rows.size() && m_places.at(row))
             m_shown.append(row);
-            shownRows.append(m_rows.at(row));
-        }
     }
-    m_rule.emplace(shownRows, m_mapSize);
+    m_rule.reset();
     forgetLayouts();
 }
 
@@ -70,7 +67,14 @@ void ExploreOverlay::forgetLayouts() {
 }
 
 std::optional<int> ExploreOverlay::rowAt(const QPointF& press) const {
-    const std::optional<int> item = m_rule ? m_rule->nearestRow(press) : std::nullopt;
+    if (!m_rule) {
+        PointList shownRows;
+        shownRows.reserve(m_shown.size());
+        for (int row : m_shown)
+            shownRows.append(m_rows.at(row));
+        m_rule.emplace(shownRows, m_mapSize);
+    }
+    const std::optional<int> item = m_rule->nearestRow(press);
     return item ? std::optional<int>(m_shown.at(*item)) : std::nullopt;
 }
 
@@ -82,10 +86,10 @@ const QList<ExploreLabels::Forms>& ExploreOverlay::forms() const {
     QList<ExploreLabels::Forms>& forms = m_numbers ? m_numberForms : m_nameForms;
     if (forms.isEmpty() && !m_rows.isEmpty()) {
         const QFontMetricsF metrics(m_font);
-        QHash<char32_t, qreal> advances;
+        ExploreLabels::Advances advances(metrics);
         forms.reserve(m_rows.size());
         for (int row = 0; row < m_rows.size(); ++row)
-            forms.append(ExploreLabels::measure(textOf(row), metrics, advances));
+            forms.append(ExploreLabels::measure(textOf(row), advances));
     }
     return forms;
 }
@@ -184,28 +188,32 @@ void ExploreOverlay::paint(QPainter& painter, const MapTransform& transform,
         return;
     const Layout& l = layout(transform.zoom());
     const QPointF scroll(transform.scroll());
-    const QRectF visible = QRectF(visibleMap.topLeft() * l.zoom, visibleMap.size() * l.zoom)
-                               .adjusted(-l.reach, -l.reach, l.reach, l.reach);
-    const int x0 = cellOf(visible.left(), l.cell, l.columns);
-    const int x1 = cellOf(visible.right(), l.cell, l.columns);
-    const int y0 = cellOf(visible.top(), l.cell, l.rows);
-    const int y1 = cellOf(visible.bottom(), l.cell, l.rows);
+    const QRectF visible = QRectF(visibleMap.topLeft() * l.zoom, visibleMap.size() * l.zoom);
+    const qreal half = kDotDiameter / 2.0;
+    const QRectF dotsShown = visible.adjusted(-half, -half, half, half);
+    // Cells far enough around for a label whose dot lies outside the view.
+    const QRectF reached = visible.adjusted(-l.reach, -l.reach, l.reach, l.reach);
+    const int x0 = cellOf(reached.left(), l.cell, l.columns);
+    const int x1 = cellOf(reached.right(), l.cell, l.columns);
+    const int y0 = cellOf(reached.top(), l.cell, l.rows);
+    const int y1 = cellOf(reached.bottom(), l.cell, l.rows);
 
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QImage& dot = dotImage(ratio);
-    const qreal half = kDotDiameter / 2.0;
     std::vector<int> labelled;
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
             const std::size_t c = static_cast<std::size_t>(y) * l.columns + x;
             for (int k = l.cellStart[c]; k < l.cellStart[c + 1]; ++k) {
                 const int i = l.items[k];
-                const QPointF centre = l.dots[i] - scroll;
-                // Whole device pixels: a copy, not a resampling.
-                painter.drawImage(QPointF(std::round((centre.x() - half) * ratio) / ratio,
-                                          std::round((centre.y() - half) * ratio) / ratio),
-                                  dot);
-                if (l.labels[i].form >= 0)
+                if (dotsShown.contains(l.dots[i])) {
+                    const QPointF centre = l.dots[i] - scroll;
+                    // Whole device pixels: a copy, not a resampling.
+                    painter.drawImage(QPointF(std::round((centre.x() - half) * ratio) / ratio,
+                                              std::round((centre.y() - half) * ratio) / ratio),
+                                      dot);
+                }
+                if (l.labels[i].form >= 0 && l.labels[i].box.intersects(visible))
                     labelled.push_back(i);
             }
         }

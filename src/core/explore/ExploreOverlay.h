@@ -69,7 +69,7 @@ private:
     QSize m_mapSize;
     QList<std::optional<QPointF>> m_places; // per row
     QList<int> m_shown;
-    std::optional<LocateRule> m_rule; // over the shown rows
+    mutable std::optional<LocateRule> m_rule; // over the shown rows, made at the first press
     bool m_numbers = false;
     QFont m_font;
 

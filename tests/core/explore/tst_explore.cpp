@@ -132,8 +132,9 @@ void TestExplore::forms_data() {
 
 void TestExplore::forms() {
     QFETCH(QString, text);
-    QHash<char32_t, qreal> advances;
-    const ExploreLabels::Forms f = ExploreLabels::measure(text, QFontMetricsF(QFont()), advances);
+    const QFontMetricsF metrics{QFont()};
+    ExploreLabels::Advances advances(metrics);
+    const ExploreLabels::Forms f = ExploreLabels::measure(text, advances);
     QCOMPARE(f.widths.size(), f.lengths.size());
     QCOMPARE(f.widths.isEmpty(), text.isEmpty());
     for (int k = 0; k < f.widths.size(); ++k) {
