@@ -422,7 +422,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         return ReadOutcome::CannotOpen;
     TableSink sink(m_table);
     sink.onStarted = [this] {
-        m_explore->leave();
+        m_explore->fileOpening();
         // A new file's points never join an earlier file's: they belong to another map.
         m_table.clear();
         m_worksheet->fileOpening();
@@ -450,6 +450,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         m_session.recentFiles().add(path);
         m_worksheet->fileOpened(path);
         m_study->fileOpened(path);
+        m_explore->fileOpened();
         m_state.setFile(true, !m_table.isEmpty());
         growToShowMap();
         setStatus(MainWindowTexts::startPleaseStatus());

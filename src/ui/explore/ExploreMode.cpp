@@ -14,6 +14,15 @@ ExploreMode::~ExploreMode() {
     m_view.removeOverlay(&m_overlay);
 }
 
+void ExploreMode::fileOpening() {
+    leave();
+    m_rows.clear();
+}
+
+void ExploreMode::fileOpened() {
+    m_rows = m_table.rows();
+}
+
 void ExploreMode::toggle() {
     if (isOn())
         leave();
@@ -25,7 +34,7 @@ void ExploreMode::enter() {
     if (isOn() || !m_state.look(MainCommand::Explore).enabled)
         return;
     m_saved = m_view.savedView();
-    const PointList& rows = m_table.rows();
+    const PointList& rows = m_rows;
     m_overlay.setFont(m_view.font());
     m_overlay.setPoints(rows, m_view.mapSize());
     m_panel = new ExplorePanel(ExplorePoints::hints(rows));
@@ -58,7 +67,7 @@ void ExploreMode::leave() {
 }
 
 void ExploreMode::chooseHint(const std::optional<QString>& hint) {
-    const PointList& rows = m_table.rows();
+    const PointList& rows = m_rows;
     const ExplorePoints::Split split = ExplorePoints::split(rows, m_view.mapSize(), hint);
     m_overlay.setShown(split.onMap);
     QStringList texts;
@@ -78,7 +87,7 @@ void ExploreMode::pressAt(QPointF mapPixel, Qt::MouseButton button) {
 }
 
 void ExploreMode::showRow(int row) {
-    const PointList& rows = m_table.rows();
+    const PointList& rows = m_rows;
     if (row < 0 || row >= rows.size())
         return;
     m_panel->setDetails(ExplorePoints::details(rows.at(row), row));

@@ -23,6 +23,11 @@ public:
     ExploreMode(MainWindowState& state, MapView& view, const QuestionTable& table);
     ~ExploreMode() override;
 
+    // The mode follows the window's reads: left when another file is opened, and the points
+    // kept in the file's order once one was read (a quiz shuffles the window's table in place).
+    void fileOpening();
+    void fileOpened();
+
     bool isOn() const { return !m_panel.isNull(); }
     ExplorePanel* panel() const { return m_panel; }
     const ExploreOverlay& overlay() const { return m_overlay; }
@@ -45,6 +50,7 @@ private:
     MainWindowState& m_state;
     MapView& m_view;
     const QuestionTable& m_table;
+    PointList m_rows; // in the file's order
     ExploreOverlay m_overlay;
     QPointer<ExplorePanel> m_panel;
     MapView::SavedView m_saved;
