@@ -90,7 +90,7 @@ struct Fixture {
         view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + offset.y());
         view->render(&frame);
     }
-    // The first frame's time in all, and the part of it spent measuring and laying out.
+    // The first frame's time in all, and how much of it went into measuring and laying out.
     std::pair<double, double> firstFrameMs() {
         zoomTo(0);
         QElapsedTimer timer;
