@@ -72,3 +72,18 @@ LocateVerdict LocateRule::judge(int askedRow, const QPointF& press) const {
     const double distance = std::sqrt(toAsked);
     return {nearest && distance <= catchmentRadius(askedRow), distance};
 }
+
+std::optional<int> LocateRule::nearestRow(const QPointF& press) const {
+    int nearest = -1;
+    double best = std::numeric_limits<double>::infinity();
+    for (int row = 0; row < m_positions.size(); ++row) {
+        const std::optional<QPointF>& place = m_positions.at(row);
+        if (place && squaredDistance(press, *place) < best) {
+            best = squaredDistance(press, *place);
+            nearest = row;
+        }
+    }
+    if (nearest < 0 || std::sqrt(best) > catchmentRadius(nearest))
+        return std::nullopt;
+    return nearest;
+}

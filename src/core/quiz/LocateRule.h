@@ -41,6 +41,10 @@ public:
     // Judges a press for the row asked. The caller ignores presses off the map beforehand.
     LocateVerdict judge(int askedRow, const QPointF& press) const;
 
+    // The row a press points at: the nearest point (the earlier row on a tie) when the press
+    // lies within its catchment radius, the same rule that judges a press; else nothing.
+    std::optional<int> nearestRow(const QPointF& press) const;
+
 private:
     // The catchment radius of a row with a place on the map, in map pixels.
     double catchmentRadius(int row) const;

@@ -13,6 +13,7 @@
 #include "ui/dialogs/OptionsDialog.h"
 #include "ui/dialogs/RecentFilesDialog.h"
 #include "ui/editor/EditorWindow.h"
+#include "ui/explore/ExploreMode.h"
 #include "ui/platform/LongOperation.h"
 #include "ui/platform/MapView.h"
 #include "ui/quiz/AnswerWindow.h"
@@ -126,6 +127,16 @@ void MainWindow::createMenus() {
     connect(m_study.get(), &StudyCommands::anotherRoundRequested, this,
             [this](PointList points) { runQuiz(points, QuizMode::Normal); });
 
+    m_explore = std::make_unique<ExploreMode>(m_state, *m_mapView, m_table);
+    connect(m_menus->explore, &QAction::triggered, this, [this] {
+        m_explore->toggle();
+        updateActions(); // the item's check mark follows the state, not the click
+    });
+    connect(m_explore.get(), &ExploreMode::columnChanged, this, [this](QWidget* panel) {
+        panel ? m_questionColumn->take(*panel) : void(m_questionColumn->giveBack());
+        layOut();
+    });
+
     connect(&m_state, &MainWindowState::changed, this, &MainWindow::updateActions);
     updateActions();
 }
@@ -161,7 +172,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::layOut() {
     const QRect frame = frameGeometry();
-    AnswerWindow* column = m_questionColumn->widget();
+    QWidget* column = m_questionColumn->widget();
     const MainLayout::Assignments a =
         MainLayout::resize(Twips::fromPixels(frame.width()), Twips::fromPixels(frame.height()),
                            m_panels->widthTwips(StatusPanels::Position),
@@ -178,8 +189,9 @@ void MainWindow::layOut() {
         m_lines[i]->setGeometry(Twips::toPixels(left), m_lines[i]->y(),
                                 Twips::toPixels(right - left), 1);
     }
-    if (column)
-        column->move(Twips::toPixels(a.columnLeft), Twips::toPixels(MainLayout::kMapTop));
+    if (column) // as tall as the map where it may be (the answer window's size is fixed)
+        column->setGeometry(Twips::toPixels(a.columnLeft), Twips::toPixels(MainLayout::kMapTop),
+                            column->width(), m_mapView->height());
     m_panels->setWidthTwips(StatusPanels::Time, a.panelTimeWidth);
     if (a.panelMainWidth)
         m_panels->setWidthTwips(StatusPanels::Main, *a.panelMainWidth);
@@ -417,6 +429,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         return ReadOutcome::CannotOpen;
     TableSink sink(m_table);
     sink.onStarted = [this] {
+        m_explore->fileOpening();
         // A new file's points never join an earlier file's: they belong to another map.
         m_table.clear();
         m_worksheet->fileOpening();
@@ -444,6 +457,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         m_session.recentFiles().add(path);
         m_worksheet->fileOpened(path);
         m_study->fileOpened(path);
+        m_explore->fileOpened();
         m_state.setFile(true, !m_table.isEmpty());
         growToShowMap();
         setStatus(MainWindowTexts::startPleaseStatus());

@@ -17,6 +17,7 @@
 #include <memory>
 
 class AnswerWindow;
+class ExploreMode;
 class LongOperation;
 struct MainMenus;
 class MapView;
@@ -127,6 +128,7 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<WorksheetCommands> m_worksheet;
     std::unique_ptr<StudyCommands> m_study;
+    std::unique_ptr<ExploreMode> m_explore;
     // Last, so that an operation still under way gives the commands back to intact menus.
     std::unique_ptr<LongOperation> m_operation;
 };

@@ -2,14 +2,13 @@
 
 #include "core/app/MainLayout.h"
 #include "core/quiz/QuizPlacement.h"
-#include "ui/quiz/AnswerWindow.h"
 
 #include <QMainWindow>
 #include <QScreen>
 
-void QuestionColumn::take(AnswerWindow& quiz) {
-    quiz.setParent(m_window.centralWidget(), Qt::Widget);
-    m_quiz = &quiz;
+void QuestionColumn::take(QWidget& column) {
+    column.setParent(m_window.centralWidget(), Qt::Widget);
+    m_column = &column;
     m_taken = true;
     m_widenedBy = 0;
     if (m_window.isMaximized() || m_window.isFullScreen() || !m_window.screen())
@@ -17,7 +16,7 @@ void QuestionColumn::take(AnswerWindow& quiz) {
     const QRect frame = m_window.frameGeometry();
     const QRect available = m_window.screen()->availableGeometry();
     const QuizPlacement::Span wider = QuizPlacement::widenedFrame(
-        {frame.left(), frame.width()}, quiz.width() + Twips::toPixels(MainLayout::kColumnGap),
+        {frame.left(), frame.width()}, column.width() + Twips::toPixels(MainLayout::kColumnGap),
         {available.left(), available.width()});
     m_widenedBy = wider.width - frame.width();
     if (wider.left != frame.left())
@@ -29,7 +28,7 @@ bool QuestionColumn::giveBack() {
     if (!m_taken)
         return false;
     m_taken = false;
-    m_quiz = nullptr;
+    m_column = nullptr;
     if (m_widenedBy > 0 && !m_window.isMaximized() && !m_window.isFullScreen())
         m_window.resize(m_window.width() - m_widenedBy, m_window.height());
     m_widenedBy = 0;

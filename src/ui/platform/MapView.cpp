@@ -108,6 +108,15 @@ MapTransform MapView::transform() const {
                         viewport()->devicePixelRatioF());
 }
 
+void MapView::restoreView(const SavedView& saved) {
+    m_opening = saved.opening;
+    if (saved.opening)
+        apply(MapTransform(mapSize(), maximumViewportSize(),
+                           MapTransform::openingZoom(mapSize(), maximumViewportSize())));
+    else
+        apply(saved.transform);
+}
+
 void MapView::zoomAbout(qreal zoom, const QPointF& viewportAnchor) {
     m_opening = false;
     apply(transform().zoomedAbout(zoom, viewportAnchor));

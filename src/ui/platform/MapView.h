@@ -76,6 +76,15 @@ public:
     // The view's zoom and scroll as they are now (view coordinates are the viewport's).
     MapTransform transform() const;
     qreal zoom() const { return transform().zoom(); }
+    // The zoom and scroll as the user left them, and whether the opening rule still decides
+    // them: what a mode that changes the view gives back when it ends. Restored on a view of
+    // the same size, the view is exactly as it was.
+    struct SavedView {
+        MapTransform transform;
+        bool opening = false;
+    };
+    SavedView savedView() const { return {transform(), m_opening}; }
+    void restoreView(const SavedView& saved);
 
     MapMarker* marker() const { return m_marker; }
     // Places the marker so that its top-left corner is at `topLeft` at zoom 1 (map pixels):

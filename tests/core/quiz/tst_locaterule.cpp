@@ -47,6 +47,8 @@ private slots:
     void judging();
     void pressOnMap_data();
     void pressOnMap();
+    void nearestRow_data();
+    void nearestRow();
 };
 
 void TestLocateRule::judging_data() {
@@ -106,6 +108,29 @@ void TestLocateRule::pressOnMap() {
     QFETCH(QPointF, press);
     QFETCH(bool, onMap);
     QCOMPARE(ruleFor("crowded").isOnMap(press), onMap);
+}
+
+void TestLocateRule::nearestRow_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QPointF>("press");
+    QTest::addColumn<int>("row"); // -1: none
+
+    // clang-format off
+    QTest::newRow("on a point")              << "crowded"   << QPointF(100, 100) << 0;
+    QTest::newRow("nearer to a neighbour")   << "crowded"   << QPointF(106, 100) << 1;
+    QTest::newRow("tie: the earlier row")    << "crowded"   << QPointF(105, 100) << 0;
+    QTest::newRow("beyond the catchment")    << "crowded"   << QPointF(89, 100)  << -1;
+    QTest::newRow("twins: the earlier row")  << "crowded"   << QPointF(290, 300) << 3;
+    QTest::newRow("one point, within 5 %")   << "one point" << QPointF(70, 65)   << 0;
+    QTest::newRow("one point, beyond 5 %")   << "one point" << QPointF(71, 65)   << -1;
+    // clang-format on
+}
+
+void TestLocateRule::nearestRow() {
+    QFETCH(QString, file);
+    QFETCH(QPointF, press);
+    QFETCH(int, row);
+    QCOMPARE(ruleFor(file).nearestRow(press).value_or(-1), row);
 }
 
 QTEST_GUILESS_MAIN(TestLocateRule)

@@ -200,6 +200,7 @@ void TestMainWindow::menus_data() {
     row("Menu2_Method", "Menu1_Edit", 5, "解答方法(&A)", none, true, false);
     row("Menu3_Typing", "Menu2_Method", 0, "入力(&I)", none, true, true);
     row("Menu3_Locate", "Menu2_Method", 1, "地図で探す(&L)", none, true, false);
+    row("Menu3_Choice", "Menu2_Method", 2, "選択式(&C)", none, true, false);
     row("Menu2_Judging", "Menu1_Edit", 6, "判定の設定(&J)...", none, true, false);
     row("Menu1_View", "", 2, "表示(&V)", none, true, false);
     row("Menu2_ZoomIn", "Menu1_View", 0, "拡大", QKeySequence(QStringLiteral("Ctrl++")), true,
@@ -210,6 +211,8 @@ void TestMainWindow::menus_data() {
         false);
     row("Menu2_WholeMap", "Menu1_View", 3, "全体を表示", none, true, false);
     row("Menu2_Mastery", "Menu1_View", 5, "習熟度を表示(&M)", none, true, false);
+    row("Menu2_Explore", "Menu1_View", 6, "地図を見る(&E)", QKeySequence(QStringLiteral("Ctrl+E")),
+        false, false);
     row("Menu1_Help", "", 3, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Help", "Menu1_Help", 0, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Version", "Menu1_Help", 1, "ﾊﾞｰｼﾞｮﾝ情報(&V)", none, true, false);
@@ -237,11 +240,11 @@ void TestMainWindow::menus() {
                                          : m_window->findChild<QMenu*>(parent)->actions();
     QCOMPARE(siblings.indexOf(action), position);
     const QHash<QString, int> itemCounts = {{QString(), 4},
-                                            {QStringLiteral("Menu1_View"), 6},
+                                            {QStringLiteral("Menu1_View"), 7},
                                             {QStringLiteral("Menu1_File"), 9},
                                             {QStringLiteral("Menu1_Edit"), 7},
                                             {QStringLiteral("Menu2_Mode"), 3},
-                                            {QStringLiteral("Menu2_Method"), 2},
+                                            {QStringLiteral("Menu2_Method"), 3},
                                             {QStringLiteral("Menu1_Help"), 2}};
     QCOMPARE(siblings.size(), itemCounts.value(parent));
 }

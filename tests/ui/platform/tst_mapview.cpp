@@ -60,6 +60,7 @@ private slots:
     void opensFittedOrAtActualSize();
     void overlaysAnswerLastAddedFirst();
     void everyPressLandsOnThePixelUnderIt();
+    void givesASavedViewBack();
 
 private:
     std::unique_ptr<MapView> m_view;
@@ -186,6 +187,35 @@ void TestMapView::everyPressLandsOnThePixelUnderIt() {
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(70, 50));
     QCOMPARE(presses.count(), 3);
     QCOMPARE(presses.last()[0].toPointF(), QPointF(70, 50) + QPointF(scrollOf(view)));
+}
+
+// A mode that changed the view (narrowed it, zoomed, scrolled) gives it back as it was.
+void TestMapView::givesASavedViewBack() {
+    MapView& view = *m_view;
+    view.setMap(patterned(QSize(800, 600)));
+    const MapView::SavedView opening = view.savedView();
+    const auto change = [&view] {
+        setInside(view, QSize(250, 300));
+        view.zoomIn();
+        view.horizontalScrollBar()->setValue(70);
+        setInside(view, QSize(400, 300));
+    };
+    change();
+    view.restoreView(opening);
+    QCOMPARE(view.zoom(), 0.5);
+    QCOMPARE(scrollOf(view), QPoint());
+    setInside(view, QSize(800, 600)); // the opening rule decides again
+    QCOMPARE(view.zoom(), 1.0);
+
+    setInside(view, QSize(400, 300));
+    view.zoomAbout(1.5, QPointF(100, 100));
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    const MapView::SavedView chosen = view.savedView();
+    change();
+    view.restoreView(chosen);
+    QCOMPARE(view.zoom(), 1.5);
+    QCOMPARE(scrollOf(view), chosen.transform.scroll());
+    QCOMPARE(scrollOf(view).y(), view.verticalScrollBar()->maximum());
 }
 
 int main(int argc, char** argv) {
