@@ -6,13 +6,12 @@
 #include "core/data/TableSink.h"
 #include "core/quiz/QuizPlacement.h"
 #include "core/quiz/Shuffle.h"
+#include "ui/app/MainDialogs.h"
 #include "ui/app/MainMenus.h"
 #include "ui/app/QuestionColumn.h"
 #include "ui/app/StatusPanels.h"
-#include "ui/dialogs/JudgingDialog.h"
-#include "ui/dialogs/OptionsDialog.h"
+#include "ui/app/WindowGrowth.h"
 #include "ui/dialogs/RecentFilesDialog.h"
-#include "ui/editor/EditorWindow.h"
 #include "ui/explore/ExploreMode.h"
 #include "ui/platform/LongOperation.h"
 #include "ui/platform/MapView.h"
@@ -23,7 +22,6 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -91,11 +89,12 @@ void MainWindow::createMenus() {
     connect(m_menus->start, &QAction::triggered, this, &MainWindow::startQuiz);
     connect(m_menus->stop, &QAction::triggered, this, &MainWindow::stopQuiz);
     connect(m_menus->end, &QAction::triggered, this, &QWidget::close);
-    connect(m_menus->editor, &QAction::triggered, this, &MainWindow::openEditor);
-    connect(m_menus->options, &QAction::triggered, this, &MainWindow::openOptions);
-    connect(m_menus->judging, &QAction::triggered, this, &MainWindow::openJudging);
-    connect(m_menus->help, &QAction::triggered, this, &MainWindow::showHelp);
-    connect(m_menus->version, &QAction::triggered, this, &MainWindow::showVersion);
+    m_dialogs = std::make_unique<MainDialogs>(m_services, m_session, m_helpFile, *this);
+    connect(m_menus->editor, &QAction::triggered, m_dialogs.get(), &MainDialogs::openEditor);
+    connect(m_menus->options, &QAction::triggered, m_dialogs.get(), &MainDialogs::openOptions);
+    connect(m_menus->judging, &QAction::triggered, m_dialogs.get(), &MainDialogs::openJudging);
+    connect(m_menus->help, &QAction::triggered, m_dialogs.get(), &MainDialogs::showHelp);
+    connect(m_menus->version, &QAction::triggered, m_dialogs.get(), &MainDialogs::showVersion);
     for (auto [item, mode] : {std::pair{m_menus->practiceMode, QuizMode::Practice},
                               {m_menus->normalMode, QuizMode::Normal},
                               {m_menus->weakFirstMode, QuizMode::WeakFirst}}) {
@@ -217,46 +216,6 @@ void MainWindow::openFile() {
     const QString path = m_services.openFileName(m_openDialog);
     if (!path.isEmpty())
         loadQuestionFile(path, true);
-}
-
-void MainWindow::openEditor() {
-    // A new editor each time, so every opening starts afresh; this window waits until it closes.
-    EditorWindow editor(m_services, this);
-    editor.exec();
-}
-
-void MainWindow::openOptions() {
-    // A new dialog each time, so it starts from the current option; this window waits.
-    OptionsDialog options(m_session.startupOption(), this);
-    if (options.exec() == QDialog::Accepted)
-        m_session.setStartupOption(options.startupOption());
-}
-
-void MainWindow::openJudging() {
-    JudgingDialog dialog(m_session.judgingOptions(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.setJudgingOptions(dialog.options());
-}
-
-void MainWindow::showHelp() {
-    if (m_helpFile.isEmpty()) {
-        // Without a help file there is nothing a viewer could show, so none is opened.
-        m_services.message(
-            QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙが見つかりません。") + u'\r' +
-                QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙは、実行ﾌｧｲﾙと同じﾃﾞｨﾚｸﾄﾘにおいてください。"),
-            QStringLiteral("ﾍﾙﾌﾟ"), MessageButtons::Ok, MessageIcon::Exclamation);
-        return;
-    }
-    m_services.showHelp(m_helpFile);
-}
-
-QString MainWindow::versionText() {
-    return QStringLiteral("ZAV 地図覚え  Ver%1.%2").arg(ZAV_VERSION_MAJOR).arg(ZAV_VERSION_MINOR);
-}
-
-void MainWindow::showVersion() {
-    m_services.message(versionText(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), MessageButtons::Ok,
-                       MessageIcon::None);
 }
 
 // ---- The quiz ----
@@ -474,24 +433,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
 
 void MainWindow::growToShowMap() {
     // A map larger than the view would show only its top-left corner: the window grows until
-    // the whole map shows, as far as the screen allows. It never shrinks, and a maximized or
-    // full-screen window stays as the user made it.
-    if (isMaximized() || isFullScreen() || !m_mapView->hasMap())
-        return;
-    const QSize missing =
-        (m_mapView->mapSize() - m_mapView->contentsRect().size()).expandedTo(QSize(0, 0));
-    if (missing.isNull())
-        return;
-    const QScreen* screen = this->screen();
-    if (!screen) {
-        resize(size() + missing);
-        return;
-    }
-    // Before the first show the frame is unknown; leave room for a typical one.
-    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(16, 48);
-    const MainLayout::Grown grown =
-        MainLayout::grownToShow(QRect(pos(), size()), missing, frame, screen->availableGeometry());
-    resize(grown.size);
-    if (isVisible())
-        move(grown.position); // keeps the grown window on the screen
+    // the whole map shows, as far as the screen allows.
+    if (m_mapView->hasMap())
+        WindowGrowth::grow(*this, m_mapView->mapSize() - m_mapView->contentsRect().size());
 }

@@ -19,6 +19,7 @@
 class AnswerWindow;
 class ExploreMode;
 class LongOperation;
+class MainDialogs;
 struct MainMenus;
 class MapView;
 class QuestionColumn;
@@ -70,8 +71,6 @@ public:
     // The generator of the question order and the practice rows; tests hand in their own.
     void setRandomSource(RandomSource& random) { m_random = &random; }
 
-    static QString versionText();
-
 public slots:
     void openFile();
     // Puts the table into a fresh random order and opens the answer window.
@@ -93,11 +92,6 @@ private:
     void layOut();
     void setStatus(const QString& text);
     void showPointer(QPointF mapPos);
-    void openEditor();
-    void openOptions();
-    void openJudging();
-    void showHelp();
-    void showVersion();
     // Puts `rows` into a fresh random order and opens the answer window over them.
     void runQuiz(PointList& rows, QuizMode mode);
     bool putQuestionsInOrder(PointList& rows);
@@ -126,6 +120,7 @@ private:
     std::array<QWidget*, 2> m_lines{};
     StatusPanels* m_panels = nullptr;
     std::unique_ptr<MainMenus> m_menus;
+    std::unique_ptr<MainDialogs> m_dialogs;
     std::unique_ptr<WorksheetCommands> m_worksheet;
     std::unique_ptr<StudyCommands> m_study;
     std::unique_ptr<ExploreMode> m_explore;
