@@ -208,6 +208,7 @@ const char* const kSchemaV2[] = {
     " correct INTEGER NOT NULL,"
     " asked INTEGER NOT NULL,"
     " seconds INTEGER,"
+    " full_correct INTEGER NOT NULL DEFAULT 0,"
     " PRIMARY KEY (file_id, mode, method))",
     "CREATE TABLE wrong_answers ("
     " point_id INTEGER NOT NULL REFERENCES points(id) ON DELETE CASCADE,"
@@ -621,7 +622,7 @@ struct StudyRecord::Private {
                   std::optional<PersonalBest>* best) {
         best->reset();
         QSqlQuery query(db);
-        query.prepare(QStringLiteral("SELECT correct, asked, seconds FROM bests"
+        query.prepare(QStringLiteral("SELECT correct, asked, seconds, full_correct FROM bests"
                                      " WHERE file_id = ? AND mode = ? AND method = ?"));
         query.addBindValue(fileId);
         query.addBindValue(QString::fromLatin1(modeText(mode)));
@@ -629,7 +630,10 @@ struct StudyRecord::Private {
         if (!run(query))
             return false;
         if (query.next()) {
-            PersonalBest read{query.value(0).toLongLong(), query.value(1).toLongLong(), {}};
+            PersonalBest read{query.value(0).toLongLong(),
+                              query.value(1).toLongLong(),
+                              {},
+                              query.value(3).toLongLong()};
             if (!query.isNull(2))
                 read.seconds = query.value(2).toLongLong();
             *best = read;
@@ -640,8 +644,8 @@ struct StudyRecord::Private {
     bool writeBest(qint64 fileId, QuizMode mode, AnswerMethod method, const PersonalBest& best) {
         QSqlQuery query(db);
         query.prepare(QStringLiteral(
-            "INSERT OR REPLACE INTO bests (file_id, mode, method, correct, asked, seconds)"
-            " VALUES (?, ?, ?, ?, ?, ?)"));
+            "INSERT OR REPLACE INTO bests (file_id, mode, method, correct, asked, seconds,"
+            " full_correct) VALUES (?, ?, ?, ?, ?, ?, ?)"));
         query.addBindValue(fileId);
         query.addBindValue(QString::fromLatin1(modeText(mode)));
         query.addBindValue(QString::fromLatin1(methodText(method)));
@@ -649,6 +653,7 @@ struct StudyRecord::Private {
         query.addBindValue(qint64(best.asked));
         query.addBindValue(best.seconds ? QVariant(qint64(*best.seconds))
                                         : QVariant(QMetaType::fromType<qint64>()));
+        query.addBindValue(qint64(best.fullCorrect));
         return run(query);
     }
 
@@ -872,11 +877,14 @@ BestComparison BestComparison::of(const std::optional<PersonalBest>& before, con
         after.asked = run.asked;
         comparison.scoreBeaten = true;
     }
-    // A time compares only with the same task done as well as it can be.
-    const bool perfect = run.complete && run.mode == QuizMode::Normal && run.correct == run.asked;
-    if (perfect && (!after.seconds || run.seconds < *after.seconds)) {
-        comparison.timeBeaten = before.has_value() && before->seconds.has_value();
+    // A complete normal quiz: more right answers win, at the same number the shorter time, so
+    // hurrying through with misses never sets a time to beat.
+    if (run.complete && run.mode == QuizMode::Normal &&
+        (!after.seconds || run.correct > after.fullCorrect ||
+         (run.correct == after.fullCorrect && run.seconds < *after.seconds))) {
+        comparison.fullQuizBeaten = before.has_value() && before->seconds.has_value();
         after.seconds = run.seconds;
+        after.fullCorrect = run.correct;
     }
     comparison.after = after;
     return comparison;

@@ -73,9 +73,10 @@ struct PersonalBest {
     // answers, fewer asked is better).
     std::int64_t correct = 0;
     std::int64_t asked = 0;
-    // The shortest complete normal quiz with every answer right: a time compares only with the
-    // same task done as well as it can be.
+    // The best complete normal quiz, by more right answers and, at the same number, the shorter
+    // time: its time, and its right answers. Nothing until a normal quiz has been completed.
     std::optional<std::int64_t> seconds;
+    std::int64_t fullCorrect = 0;
 
     friend bool operator==(const PersonalBest&, const PersonalBest&) = default;
 };
@@ -85,8 +86,8 @@ struct BestComparison {
     std::optional<PersonalBest> before; // nothing was recorded before in this mode and method
     std::optional<PersonalBest> after;  // what the record keeps now
     bool scoreBeaten = false;           // a best existed and the quiz did better
-    bool timeBeaten = false;
-    bool beaten() const { return scoreBeaten || timeBeaten; }
+    bool fullQuizBeaten = false;        // a complete normal quiz beat the best one before
+    bool beaten() const { return scoreBeaten || fullQuizBeaten; }
 
     // The rule, without the record: a quiz without a judged question changes nothing; the
     // first quiz sets the best without beating anything.

@@ -406,7 +406,7 @@ void TestStudyRecord::bestRule_data() {
     QTest::addColumn<QuizRun>("run");
     QTest::addColumn<std::optional<PersonalBest>>("after");
     QTest::addColumn<bool>("scoreBeaten");
-    QTest::addColumn<bool>("timeBeaten");
+    QTest::addColumn<bool>("fullQuizBeaten");
 
     using Best = std::optional<PersonalBest>;
     const auto normal = [](std::int64_t correct, std::int64_t asked, std::int64_t seconds,
@@ -414,28 +414,25 @@ void TestStudyRecord::bestRule_data() {
         return QuizRun{QuizMode::Normal, AnswerMethod::Typing, correct, asked, seconds, complete};
     };
     const Best none;
-    const Best seven = PersonalBest{7, 10, {}};
-    const Best perfect = PersonalBest{10, 10, 60};
+    const Best seven = PersonalBest{7, 10, 90, 7};
     QTest::newRow("first quiz sets, beats nothing")
         << none << normal(7, 10, 90) << seven << false << false;
-    QTest::newRow("first perfect quiz sets the time")
-        << none << normal(10, 10, 60) << perfect << false << false;
-    QTest::newRow("more right") << seven << normal(8, 10, 99) << Best(PersonalBest{8, 10, {}})
-                                << true << false;
-    QTest::newRow("fewer right") << seven << normal(6, 10, 5) << seven << false << false;
-    QTest::newRow("as many right out of fewer")
-        << Best(PersonalBest{5, 9, {}})
+    QTest::newRow("more right") << seven << normal(8, 10, 99) << Best(PersonalBest{8, 10, 99, 8})
+                                << true << true;
+    QTest::newRow("fewer right, however fast")
+        << seven << normal(6, 10, 5) << seven << false << false;
+    QTest::newRow("as many right, sooner")
+        << seven << normal(7, 10, 89) << Best(PersonalBest{7, 10, 89, 7}) << false << true;
+    QTest::newRow("as many right, later") << seven << normal(7, 10, 91) << seven << false << false;
+    QTest::newRow("as many right out of fewer, no time to compare")
+        << Best(PersonalBest{5, 9, {}, 0})
         << QuizRun{QuizMode::Practice, AnswerMethod::Choice, 5, 6, 40, false}
-        << Best(PersonalBest{5, 6, {}}) << true << false;
-    QTest::newRow("first perfect after misses: score beaten, time set")
-        << seven << normal(10, 10, 80) << Best(PersonalBest{10, 10, 80}) << true << false;
-    QTest::newRow("faster perfect")
-        << perfect << normal(10, 10, 59) << Best(PersonalBest{10, 10, 59}) << false << true;
-    QTest::newRow("slower perfect") << perfect << normal(10, 10, 61) << perfect << false << false;
-    QTest::newRow("stopped with every answer right: no time")
-        << seven << normal(3, 3, 10, false) << seven << false << false;
-    QTest::newRow("complete with a miss: no time")
-        << perfect << normal(9, 10, 10) << perfect << false << false;
+        << Best(PersonalBest{5, 6, {}, 0}) << true << false;
+    QTest::newRow("stopped with more right: the score, not the time")
+        << seven << normal(8, 9, 10, false) << Best(PersonalBest{8, 9, 90, 7}) << true << false;
+    QTest::newRow("first complete quiz after stopped ones sets the time")
+        << Best(PersonalBest{3, 3, {}, 0}) << normal(2, 10, 50) << Best(PersonalBest{3, 3, 50, 2})
+        << false << false;
     QTest::newRow("nothing judged") << seven << normal(0, 0, 3, false) << seven << false << false;
     QTest::newRow("nothing judged, no best")
         << none << normal(0, 0, 3, false) << none << false << false;
@@ -446,13 +443,13 @@ void TestStudyRecord::bestRule() {
     QFETCH(QuizRun, run);
     QFETCH(std::optional<PersonalBest>, after);
     QFETCH(bool, scoreBeaten);
-    QFETCH(bool, timeBeaten);
+    QFETCH(bool, fullQuizBeaten);
 
     const BestComparison comparison = BestComparison::of(before, run);
     QCOMPARE(comparison.before, before);
     QCOMPARE(comparison.after, after);
     QCOMPARE(comparison.scoreBeaten, scoreBeaten);
-    QCOMPARE(comparison.timeBeaten, timeBeaten);
+    QCOMPARE(comparison.fullQuizBeaten, fullQuizBeaten);
 }
 
 void TestStudyRecord::bestsPerModeAndMethod() {
@@ -473,7 +470,7 @@ void TestStudyRecord::bestsPerModeAndMethod() {
         QVERIFY(record.recordRun(run(QuizMode::Practice, AnswerMethod::Typing, 5, 9, 100)));
         const std::optional<BestComparison> again =
             record.recordRun(run(QuizMode::Normal, AnswerMethod::Choice, 3, 3, 25));
-        QVERIFY(again && again->timeBeaten);
+        QVERIFY(again && again->fullQuizBeaten);
     }
     // As a record of the version before bests: its attempts stay, its bests start empty.
     rawQuery(dbPath(), QStringLiteral("DROP TABLE bests"));
@@ -498,11 +495,11 @@ void TestStudyRecord::bestsPerModeAndMethod() {
     record.setQuestionFile(zvm("日本.zvm"), kPoints);
     using Best = std::optional<PersonalBest>;
     QCOMPARE(record.personalBest(QuizMode::Normal, AnswerMethod::Typing),
-             Best(PersonalBest{2, 3, {}}));
+             Best(PersonalBest{2, 3, 40, 2}));
     QCOMPARE(record.personalBest(QuizMode::Normal, AnswerMethod::Choice),
-             Best(PersonalBest{3, 3, 30}));
+             Best(PersonalBest{3, 3, 30, 3}));
     QCOMPARE(record.personalBest(QuizMode::Practice, AnswerMethod::Typing),
-             Best(PersonalBest{5, 9, {}}));
+             Best(PersonalBest{5, 9, {}, 0}));
     QCOMPARE(record.personalBest(QuizMode::WeakFirst, AnswerMethod::Typing), Best());
     QCOMPARE(record.personalBest(QuizMode::Normal, AnswerMethod::Locate), Best());
 

@@ -245,11 +245,11 @@ void TestReview::runText_data() {
     const QString best = time + u8("　自己ﾍﾞｽﾄ(練習ﾓｰﾄﾞ・選択式) ");
     QTest::newRow("record unreadable") << std::optional<BestComparison>() << time;
     QTest::newRow("nothing recorded") << std::optional(BestComparison()) << best + u8("なし");
-    const PersonalBest nine{9, 10, {}};
+    const PersonalBest nine{9, 10, {}, 0};
     QTest::newRow("best kept") << std::optional(BestComparison{nine, nine, false, false})
                                << best + u8("9/10 = 90%");
     QTest::newRow("best beaten, with its time")
-        << std::optional(BestComparison{nine, PersonalBest{10, 10, 125}, true, false})
+        << std::optional(BestComparison{nine, PersonalBest{10, 10, 125, 10}, true, false})
         << best + u8("10/10 = 100% 2分5秒　自己ﾍﾞｽﾄ更新");
 }
 

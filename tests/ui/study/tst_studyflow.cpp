@@ -155,7 +155,7 @@ void TestStudyFlow::reviewAfterTheQuiz() {
     QCOMPARE(review->model().rowCount(), stop ? 2 : 3);
     QCOMPARE(study()->record().pointStats().size(), recording ? review->model().rowCount() : 0);
     const QString best = !recording ? u8("なし") : stop ? u8("1/2 = 50%") : u8("2/3 = 66.6%");
-    QVERIFY2(review->runLabel()->text().endsWith(best), qPrintable(review->runLabel()->text()));
+    QVERIFY2(review->runLabel()->text().contains(best), qPrintable(review->runLabel()->text()));
     // The menu item opens it again once closed; a double-click's row goes on the map.
     review->close();
     QVERIFY(action("Menu2_Review")->isEnabled());
@@ -189,7 +189,8 @@ void TestStudyFlow::anotherRoundAsksTheMisses() {
     QCOMPARE(m_services->lastMessage().text, u8("2問中 2問正解\r\n100%"));
     QCOMPARE(study()->reviewWindow()->model().rowCount(), 2);
     // A round over the misses is no quiz of the whole file: it neither sets nor beats its best.
-    QVERIFY(study()->reviewWindow()->runLabel()->text().endsWith(u8("1/3 = 33.3%")));
+    const QString best = study()->reviewWindow()->runLabel()->text();
+    QVERIFY2(best.contains(u8("1/3 = 33.3%")) && !best.contains(u8("更新")), qPrintable(best));
 }
 
 void TestStudyFlow::recordSurvivesARestart() {
