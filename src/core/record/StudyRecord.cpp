@@ -743,6 +743,44 @@ WrongAnswers StudyRecord::wrongAnswers() {
     return wrong;
 }
 
+AnswerHistory StudyRecord::answerHistory() {
+    AnswerHistory history;
+    if (d->path.isEmpty() || !d->open())
+        return history;
+    std::optional<Private::FileRow> file;
+    if (!d->findFile(&file)) {
+        d->failWithError();
+        return history;
+    }
+    if (!file)
+        return history;
+    QSqlQuery query(d->db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT p.id, p.answer1, p.answer2, p.x, p.y, a.asked_at,"
+                                 " a.correct, a.seconds"
+                                 " FROM points AS p JOIN attempts AS a ON a.point_id = p.id"
+                                 " WHERE p.file_id = ? ORDER BY p.id, a.asked_at, a.id"));
+    query.addBindValue(file->id);
+    if (!d->run(query)) {
+        d->failWithError();
+        return history;
+    }
+    // The rows come grouped by point: each point's identity is made once.
+    qint64 lastPoint = -1;
+    QList<TimedAnswer>* answers = nullptr;
+    while (query.next()) {
+        const qint64 point = query.value(0).toLongLong();
+        if (point != lastPoint || !answers) {
+            lastPoint = point;
+            answers = &history[PointIdentity{query.value(1).toString(), query.value(2).toString(),
+                                             query.value(3).toString(), query.value(4).toString()}];
+        }
+        answers->append({query.value(5).toLongLong(), query.value(7).toDouble(),
+                         query.value(6).toLongLong() != 0});
+    }
+    return history;
+}
+
 bool StudyRecord::record(const Point& point, const Attempt& attempt) {
     if (d->path.isEmpty() || !d->open())
         return false;
