@@ -62,6 +62,8 @@ struct TimedAnswer {
     std::int64_t whenMsecsUtc = 0;
     double seconds = 0;
     bool correct = false;
+
+    friend bool operator==(const TimedAnswer&, const TimedAnswer&) = default;
 };
 
 // Each point's answers, in time order.

@@ -45,6 +45,12 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
 }
 
+// `msecs` after `at`, at the latest the last moment there is: a record may hold any date.
+std::int64_t later(std::int64_t at, std::int64_t msecs) {
+    constexpr std::int64_t kLast = std::numeric_limits<std::int64_t>::max();
+    return at > kLast - msecs ? kLast : at + msecs;
+}
+
 // What the weights give once for all.
 struct Derived {
     double decay = -kW[20];
@@ -63,6 +69,15 @@ struct Derived {
 };
 const Derived k;
 
+double recallAfter(double days, double stability) {
+    return round8(std::pow(1 + k.factor * days / stability, k.decay));
+}
+
+int intervalFor(double stability, double modifier) {
+    return static_cast<int>(std::min(std::max(1.0, roundHalfUp(stability * modifier)),
+                                     static_cast<double>(Fsrs::kMaxIntervalDays)));
+}
+
 double nextDifficulty(double d, int g) {
     const double delta = -kW[6] * (g - 3);
     const double damped = d + round8(delta * (10 - d) / 9); // smaller steps near 10
@@ -75,11 +90,10 @@ double nextDifficulty(double d, int g) {
 // review compares the grades' intervals.
 class StabilityAfter {
 public:
-    StabilityAfter(double d, double s, std::int64_t t, const Fsrs& model)
+    StabilityAfter(double d, double s, std::int64_t t)
         : d_(d)
         , s_(s)
-        , t_(t)
-        , model_(model) {}
+        , t_(t) {}
 
     double operator()(int g) {
         if (t_ == 0) { // asked again the same day
@@ -90,7 +104,7 @@ public:
                                 kMaxStability));
         }
         if (std::isnan(recall_))
-            recall_ = model_.forgettingCurve(static_cast<double>(t_), s_);
+            recall_ = recallAfter(static_cast<double>(t_), s_);
         if (g == 1) {
             const double forgotten =
                 round8(clamp(kW[11] * std::pow(d_, -kW[12]) * (std::pow(s_ + 1, kW[13]) - 1) *
@@ -112,7 +126,6 @@ private:
     double d_;
     double s_;
     std::int64_t t_;
-    const Fsrs& model_;
     // Not a number until computed.
     double recall_ = std::numeric_limits<double>::quiet_NaN();
     // The same-day power, or the growth on recall.
@@ -158,20 +171,25 @@ Fsrs::Fsrs(double desiredRetention)
     , intervalModifier_(round8((std::pow(retention_, 1 / k.decay) - 1) / k.factor)) {}
 
 double Fsrs::forgettingCurve(double elapsedDays, double stability) const {
-    return round8(std::pow(1 + k.factor * elapsedDays / stability, k.decay));
+    return recallAfter(elapsedDays, stability);
 }
 
 int Fsrs::intervalDays(double stability) const {
-    return static_cast<int>(std::min(std::max(1.0, roundHalfUp(stability * intervalModifier_)),
-                                     static_cast<double>(kMaxIntervalDays)));
+    return intervalFor(stability, intervalModifier_);
 }
 
 double Fsrs::retrievability(const MemoryState& state, std::int64_t atMsecsUtc) const {
     if (state.phase == MemoryPhase::New)
         return 0;
+    // Whole days since the last answer; none when it is dated later. Subtracted without a sign,
+    // so no pair of dates overflows.
     const std::int64_t days =
-        std::max<std::int64_t>(0, floorDiv(atMsecsUtc - state.lastMsecsUtc, kMsecsPerDay));
-    return forgettingCurve(static_cast<double>(days), state.stability);
+        atMsecsUtc <= state.lastMsecsUtc
+            ? 0
+            : static_cast<std::int64_t>((static_cast<std::uint64_t>(atMsecsUtc) -
+                                         static_cast<std::uint64_t>(state.lastMsecsUtc)) /
+                                        kMsecsPerDay);
+    return recallAfter(static_cast<double>(days), state.stability);
 }
 
 MemoryState Fsrs::next(const MemoryState& state, Rating rating, std::int64_t atMsecsUtc) const {
@@ -188,7 +206,10 @@ MemoryState Fsrs::next(const MemoryState& state, Rating rating, std::int64_t atM
     next.lastMsecsUtc = atMsecsUtc;
     ++next.reps;
 
-    StabilityAfter stabilityAfter(state.difficulty, state.stability, t, *this);
+    StabilityAfter stabilityAfter(state.difficulty, state.stability, t);
+    const auto intervalDays = [this](double stability) {
+        return intervalFor(stability, intervalModifier_);
+    };
     if (state.difficulty == 0 && state.stability == 0) {
         next.difficulty = clamp(k.initialDifficulty[g], 1, 10);
         next.stability = std::max(kW[g - 1], 0.1);
@@ -207,7 +228,7 @@ MemoryState Fsrs::next(const MemoryState& state, Rating rating, std::int64_t atM
         next.phase = MemoryPhase::Review;
         next.step = 0;
         next.scheduledDays = days;
-        next.dueMsecsUtc = atMsecsUtc + days * kMsecsPerDay;
+        next.dueMsecsUtc = later(atMsecsUtc, days * kMsecsPerDay);
         return next;
     }
 
@@ -220,12 +241,12 @@ MemoryState Fsrs::next(const MemoryState& state, Rating rating, std::int64_t atM
                                                         : state.phase;
         next.step = step.next;
         next.scheduledDays = 0;
-        next.dueMsecsUtc = atMsecsUtc + step.minutes * kMsecsPerMinute;
+        next.dueMsecsUtc = later(atMsecsUtc, step.minutes * kMsecsPerMinute);
     } else {
         next.phase = MemoryPhase::Review;
         next.step = 0;
         next.scheduledDays = intervalDays(next.stability);
-        next.dueMsecsUtc = atMsecsUtc + next.scheduledDays * kMsecsPerDay;
+        next.dueMsecsUtc = later(atMsecsUtc, next.scheduledDays * kMsecsPerDay);
     }
     return next;
 }

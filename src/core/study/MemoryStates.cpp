@@ -1,5 +1,7 @@
 #include "core/study/MemoryStates.h"
 
+#include <QtConcurrent/QtConcurrentMap>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -45,9 +47,9 @@ private:
     std::vector<double> upper_; // a min-heap
 };
 
-bool earlier(const TimedAnswer& a, const TimedAnswer& b) {
+constexpr auto earlier = [](const TimedAnswer& a, const TimedAnswer& b) {
     return a.whenMsecsUtc < b.whenMsecsUtc;
-}
+};
 
 // Calls `each(answer, rating)` for the answers in time order; `median` is scratch space, kept
 // by the caller so that its room is reused from point to point.
@@ -96,17 +98,31 @@ MemoryState of(const Fsrs& model, const QList<TimedAnswer>& answers) {
 }
 
 MemoryStateTable of(const Fsrs& model, const AnswerHistory& history) {
-    MemoryStateTable states;
-    states.reserve(history.size());
-    RunningMedian median;
-    for (auto it = history.cbegin(); it != history.cend(); ++it) {
-        MemoryState state;
-        rate(it.value(), median, [&](const TimedAnswer& answer, Rating rating) {
-            state = model.next(state, rating, answer.whenMsecsUtc);
-        });
-        states.insert(it.key(), state);
-    }
-    return states;
+    // The points are independent: chunks of them go to the pool's threads, each writing only
+    // its own points' slots.
+    std::vector<AnswerHistory::const_iterator> points;
+    points.reserve(history.size());
+    for (auto it = history.cbegin(); it != history.cend(); ++it)
+        points.push_back(it);
+    std::vector<MemoryState> states(points.size());
+    constexpr std::size_t kChunk = 2048;
+    std::vector<std::size_t> chunks;
+    for (std::size_t begin = 0; begin < points.size(); begin += kChunk)
+        chunks.push_back(begin);
+    QtConcurrent::blockingMap(chunks, [&](std::size_t begin) {
+        RunningMedian median;
+        const std::size_t end = std::min(begin + kChunk, points.size());
+        for (std::size_t i = begin; i < end; ++i) {
+            rate(points[i].value(), median, [&](const TimedAnswer& answer, Rating rating) {
+                states[i] = model.next(states[i], rating, answer.whenMsecsUtc);
+            });
+        }
+    });
+    MemoryStateTable table;
+    table.reserve(history.size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+        table.insert(points[i].key(), states[i]);
+    return table;
 }
 
 } // namespace MemoryStates
