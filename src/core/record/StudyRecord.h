@@ -151,8 +151,8 @@ public:
     // (presses on the map, which name nothing, left out). Empty when the record cannot be read.
     WrongAnswers wrongAnswers();
 
-    // Every answer to the current file's points, each point's in time order, in one ordered
-    // read. Empty when the record cannot be read.
+    // Every answer to the current file's points, each point's in time order. Empty when the
+    // record cannot be read.
     AnswerHistory answerHistory();
 
     // Records one judged question of the current file in one transaction. False when it was
