@@ -67,10 +67,14 @@ struct Derived {
         }
     }
 };
-const Derived k;
+// Made on first use, so a model made before main() finds them made.
+const Derived& k() {
+    static const Derived made;
+    return made;
+}
 
 double recallAfter(double days, double stability) {
-    return round8(std::pow(1 + k.factor * days / stability, k.decay));
+    return round8(std::pow(1 + k().factor * days / stability, k().decay));
 }
 
 int intervalFor(double stability, double modifier) {
@@ -82,7 +86,7 @@ double nextDifficulty(double d, int g) {
     const double delta = -kW[6] * (g - 3);
     const double damped = d + round8(delta * (10 - d) / 9); // smaller steps near 10
     // Back towards the difficulty of a first answer rated Easy.
-    return clamp(round8(kW[7] * k.initialDifficulty[4] + (1 - kW[7]) * damped), 1, 10);
+    return clamp(round8(kW[7] * k().initialDifficulty[4] + (1 - kW[7]) * damped), 1, 10);
 }
 
 // The stability after an answer of each grade to a point with difficulty d and stability s,
@@ -99,7 +103,7 @@ public:
         if (t_ == 0) { // asked again the same day
             if (std::isnan(shared_))
                 shared_ = std::pow(s_, -kW[19]);
-            const double growth = shared_ * k.shortTermGrowth[g];
+            const double growth = shared_ * k().shortTermGrowth[g];
             return round8(clamp(s_ * (g >= 2 ? std::max(growth, 1.0) : growth), kMinStability,
                                 kMaxStability));
         }
@@ -110,11 +114,11 @@ public:
                 round8(clamp(kW[11] * std::pow(d_, -kW[12]) * (std::pow(s_ + 1, kW[13]) - 1) *
                                  std::exp((1 - recall_) * kW[14]),
                              kMinStability, kMaxStability));
-            return clamp(round8(s_ / k.forgetDivisor), kMinStability, forgotten);
+            return clamp(round8(s_ / k().forgetDivisor), kMinStability, forgotten);
         }
         if (std::isnan(shared_)) {
-            shared_ =
-                k.expW8 * (11 - d_) * std::pow(s_, -kW[9]) * (std::exp((1 - recall_) * kW[10]) - 1);
+            shared_ = k().expW8 * (11 - d_) * std::pow(s_, -kW[9]) *
+                      (std::exp((1 - recall_) * kW[10]) - 1);
         }
         const double hardPenalty = g == 2 ? kW[15] : 1;
         const double easyBonus = g == 4 ? kW[16] : 1;
@@ -168,7 +172,7 @@ Fsrs::Fsrs(double desiredRetention)
     : retention_(std::isnan(desiredRetention)
                      ? kDefaultRetention
                      : std::clamp(desiredRetention, kMinRetention, kMaxRetention))
-    , intervalModifier_(round8((std::pow(retention_, 1 / k.decay) - 1) / k.factor)) {}
+    , intervalModifier_(round8((std::pow(retention_, 1 / k().decay) - 1) / k().factor)) {}
 
 double Fsrs::forgettingCurve(double elapsedDays, double stability) const {
     return recallAfter(elapsedDays, stability);
@@ -181,8 +185,8 @@ int Fsrs::intervalDays(double stability) const {
 double Fsrs::retrievability(const MemoryState& state, std::int64_t atMsecsUtc) const {
     if (state.phase == MemoryPhase::New)
         return 0;
-    // Whole days since the last answer; none when it is dated later. Subtracted without a sign,
-    // so no pair of dates overflows.
+    // Whole days since the last answer; none when it is dated later. Subtracted as unsigned
+    // numbers, so no pair of dates overflows.
     const std::int64_t days =
         atMsecsUtc <= state.lastMsecsUtc
             ? 0
@@ -193,7 +197,7 @@ double Fsrs::retrievability(const MemoryState& state, std::int64_t atMsecsUtc) c
 }
 
 MemoryState Fsrs::next(const MemoryState& state, Rating rating, std::int64_t atMsecsUtc) const {
-    const int g = static_cast<int>(rating);
+    const int g = std::clamp(static_cast<int>(rating), 1, 4);
     // Days are counted between calendar dates in UTC, as the reference counts them: two
     // answers a minute apart across midnight UTC are a day apart. A clock set back gives a
     // negative count, taken as 0 (the same day) rather than refused.
@@ -211,7 +215,7 @@ MemoryState Fsrs::next(const MemoryState& state, Rating rating, std::int64_t atM
         return intervalFor(stability, intervalModifier_);
     };
     if (state.difficulty == 0 && state.stability == 0) {
-        next.difficulty = clamp(k.initialDifficulty[g], 1, 10);
+        next.difficulty = clamp(k().initialDifficulty[g], 1, 10);
         next.stability = std::max(kW[g - 1], 0.1);
     } else {
         next.difficulty = nextDifficulty(state.difficulty, g);
