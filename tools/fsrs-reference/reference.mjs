@@ -115,13 +115,13 @@ const recallTimes = (card) => {
             last + 1000 * DAY];
 };
 
-const run = (spec) => {
-    const retention = spec.retention ?? 0.9;
+const run = (plan) => {
+    const retention = plan.retention ?? 0.9;
     const f = fsrs({ request_retention: clampRetention(retention), enable_fuzz: false });
     let card = createEmptyCard(new Date(START));
     let time = START;
     const answers = [];
-    for (const { gap, at, rating } of spec.answers) {
+    for (const { gap, at, rating } of plan.answers) {
         time = at === 'due' ? card.due.getTime() : time + gap;
         if (card.last_review && time < card.last_review.getTime()) {
             card = { ...card, last_review: new Date(time) };
@@ -142,7 +142,7 @@ const run = (spec) => {
             recall: recallTimes(card).map((t) => [t, f.get_retrievability(card, new Date(t), false)]),
         });
     }
-    return { name: spec.name, retention, answers };
+    return { name: plan.name, retention, answers };
 };
 
 const results = cases.map(run);
