@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <chrono>
 #include <future>
+#include <vector>
 
 namespace {
 
@@ -746,6 +747,75 @@ WrongAnswers StudyRecord::wrongAnswers() {
         given->insert(query.value(5).toString(), query.value(6).toLongLong());
     }
     return wrong;
+}
+
+AnswerHistory StudyRecord::answerHistory() {
+    AnswerHistory history;
+    if (d->path.isEmpty() || !d->open())
+        return history;
+    std::optional<Private::FileRow> file;
+    if (!d->findFile(&file)) {
+        d->failWithError();
+        return history;
+    }
+    if (!file)
+        return history;
+    // The points' identities first, then the attempts in the order they were written (the
+    // table's own order: no sort, no lookup through the index, no identity texts on every
+    // row), each point's then put in time order, which they almost always are already.
+    QSqlQuery query(d->db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT id, answer1, answer2, x, y FROM points WHERE file_id = ?"));
+    query.addBindValue(file->id);
+    if (!d->run(query)) {
+        d->failWithError();
+        return history;
+    }
+    std::vector<PointIdentity> identities;
+    QHash<qint64, std::size_t> indexOf;
+    while (query.next()) {
+        indexOf.insert(query.value(0).toLongLong(), identities.size());
+        identities.push_back({query.value(1).toString(), query.value(2).toString(),
+                              query.value(3).toString(), query.value(4).toString()});
+    }
+    query.finish();
+    query.prepare(QStringLiteral("SELECT a.point_id, a.asked_at, a.correct, a.seconds"
+                                 " FROM attempts AS a CROSS JOIN points AS p ON p.id = a.point_id"
+                                 " WHERE p.file_id = ? ORDER BY a.id"));
+    query.addBindValue(file->id);
+    if (!d->run(query)) {
+        d->failWithError();
+        return history;
+    }
+    std::vector<QList<TimedAnswer>> answersOf(identities.size());
+    qint64 lastPoint = -1;
+    QList<TimedAnswer>* answers = nullptr;
+    while (query.next()) {
+        const qint64 point = query.value(0).toLongLong();
+        if (point != lastPoint || !answers) {
+            lastPoint = point;
+            const auto it = indexOf.constFind(point);
+            answers = it == indexOf.cend() ? nullptr : &answersOf[*it];
+        }
+        if (answers) {
+            answers->append({query.value(1).toLongLong(), query.value(3).toDouble(),
+                             query.value(2).toLongLong() != 0});
+        }
+    }
+    const auto earlier = [](const TimedAnswer& a, const TimedAnswer& b) {
+        return a.whenMsecsUtc < b.whenMsecsUtc;
+    };
+    history.reserve(static_cast<qsizetype>(identities.size()));
+    for (std::size_t i = 0; i < identities.size(); ++i) {
+        QList<TimedAnswer>& list = answersOf[i];
+        if (list.isEmpty())
+            continue;
+        if (!std::is_sorted(list.cbegin(), list.cend(), earlier))
+            std::stable_sort(list.begin(), list.end(), earlier);
+        history.insert(identities[i], std::move(list));
+    }
+    return history;
 }
 
 bool StudyRecord::record(const Point& point, const Attempt& attempt) {

@@ -57,6 +57,18 @@ struct Attempt {
     std::optional<double> distance;
 };
 
+// An answer as the memory model reads it.
+struct TimedAnswer {
+    std::int64_t whenMsecsUtc = 0;
+    double seconds = 0;
+    bool correct = false;
+
+    friend bool operator==(const TimedAnswer&, const TimedAnswer&) = default;
+};
+
+// Each point's answers, in time order.
+using AnswerHistory = QHash<PointIdentity, QList<TimedAnswer>>;
+
 // A quiz as it ended: what the personal bests are made of.
 struct QuizRun {
     QuizMode mode = QuizMode::Normal;
@@ -139,6 +151,10 @@ public:
     // The wrong answers typed or chosen for the current file's points, with their counts
     // (presses on the map, which name nothing, left out). Empty when the record cannot be read.
     WrongAnswers wrongAnswers();
+
+    // Every answer to the current file's points, each point's in time order. Empty when the
+    // record cannot be read.
+    AnswerHistory answerHistory();
 
     // Records one judged question of the current file in one transaction. False when it was
     // skipped (no current file, or the record cannot be written).

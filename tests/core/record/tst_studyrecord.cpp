@@ -137,6 +137,10 @@ void TestStudyRecord::survivesRestart() {
         record.setQuestionFile(zvm("日本.zvm"), kPoints);
         for (const bool correct : {true, true, false, true})
             QVERIFY(record.record(kPoints[0], attempt(correct)));
+        Attempt setBack = attempt(true); // a clock set back: written last, dated first
+        setBack.whenMsecsUtc -= 60000;
+        setBack.seconds = 1;
+        QVERIFY(record.record(kPoints[0], setBack));
         Attempt press = attempt(false, QString());
         press.mode = QuizMode::WeakFirst;
         press.method = AnswerMethod::Locate;
@@ -156,13 +160,24 @@ void TestStudyRecord::survivesRestart() {
     again.setQuestionFile(zvm("日本.zvm"), kPoints);
     const PointStatsTable stats = again.pointStats();
     QCOMPARE(stats.size(), 3);
-    QCOMPARE(counts(stats, kPoints[0]), (QList<qint64>{4, 3, 1}));
+    QCOMPARE(counts(stats, kPoints[0]), (QList<qint64>{5, 4, 2}));
     QCOMPARE(counts(stats, kPoints[1]), (QList<qint64>{4, 0, 0}));
     QCOMPARE(counts(stats, kPoints[2]), (QList<qint64>{300, 300, 300}));
     // The wrong answers by point and text: right ones and presses name nothing.
     QCOMPARE(again.wrongAnswers(),
              (WrongAnswers{{PointIdentity::of(kPoints[0]), {{u8("札幌"), 1}}},
                            {PointIdentity::of(kPoints[1]), {{u8("札幌"), 2}, {u8("那覇"), 1}}}}));
+
+    // Each point's answers in time order.
+    const AnswerHistory history = again.answerHistory();
+    QCOMPARE(history.size(), 3);
+    QCOMPARE(history.value(PointIdentity::of(kPoints[0])),
+             (QList<TimedAnswer>{{1699999940000, 1, true},
+                                 {1700000000000, 2.5, true},
+                                 {1700000000000, 2.5, true},
+                                 {1700000000000, 2.5, false},
+                                 {1700000000000, 2.5, true}}));
+    QCOMPARE(history.value(PointIdentity::of(kPoints[2])).size(), 300);
 
     // What another program (or a later version) finds in the file.
     QCOMPARE(rawQuery(dbPath(), QStringLiteral("PRAGMA user_version")).value(0).toInt(),
