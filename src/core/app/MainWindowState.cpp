@@ -22,6 +22,7 @@ MainCommandLooks MainWindowState::looks(const Values& v) {
     set(MainCommand::PracticeMode, true, v.mode == QuizMode::Practice);
     set(MainCommand::NormalMode, true, v.mode == QuizMode::Normal);
     set(MainCommand::WeakFirstMode, true, v.mode == QuizMode::WeakFirst);
+    set(MainCommand::ReviewMode, true, v.mode == QuizMode::Review);
     set(MainCommand::Editor, idle);
     set(MainCommand::Options, true);
     set(MainCommand::StudyOptions, true);

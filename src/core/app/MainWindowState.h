@@ -19,6 +19,7 @@ enum class MainCommand {
     PracticeMode,
     NormalMode,
     WeakFirstMode,
+    ReviewMode,
     Editor,
     Options,
     StudyOptions,

@@ -6,8 +6,9 @@
 // window's menus and the worksheet.
 
 // Normal asks every row once; practice and weak points first ask until stopped, practice
-// drawing rows uniformly, weak points first by the study record.
-enum class QuizMode { Normal, Practice, WeakFirst };
+// drawing rows uniformly, weak points first by the study record; today's review asks the points
+// the memory model says are being forgotten, and a few new ones, until none is due.
+enum class QuizMode { Normal, Practice, WeakFirst, Review };
 
 // How the learner answers: typing the name of the marked place, pressing on the map where
 // the named place lies, or choosing the marked place's name among four. Combines with every

@@ -20,6 +20,20 @@ void writeFlag(QMap<QString, QString>& named, const QString& name, bool value, b
         named.insert(name, value ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
+int readNumber(const QMap<QString, QString>& named, const QString& name, int low, int high,
+               int fallback) {
+    bool ok = false;
+    const int value = named.value(name).toInt(&ok);
+    return ok && value >= low && value <= high ? value : fallback;
+}
+
+void writeNumber(QMap<QString, QString>& named, const QString& name, int value, int fallback) {
+    if (value == fallback)
+        named.remove(name);
+    else
+        named.insert(name, QString::number(value));
+}
+
 } // namespace
 
 StudyOptions StudyOptions::fromNamed(const QMap<QString, QString>& named) {
@@ -27,6 +41,9 @@ StudyOptions StudyOptions::fromNamed(const QMap<QString, QString>& named) {
     StudyOptions options;
     options.recording = readFlag(named, recordingName(), defaults.recording);
     options.reviewOpens = readFlag(named, reviewOpensName(), defaults.reviewOpens);
+    options.retentionPercent = readNumber(named, retentionName(), kMinRetentionPercent,
+                                          kMaxRetentionPercent, defaults.retentionPercent);
+    options.newPerDay = readNumber(named, newPerDayName(), 0, kMaxNewPerDay, defaults.newPerDay);
     return options;
 }
 
@@ -34,4 +51,6 @@ void StudyOptions::writeTo(QMap<QString, QString>& named) const {
     const StudyOptions defaults;
     writeFlag(named, recordingName(), recording, defaults.recording);
     writeFlag(named, reviewOpensName(), reviewOpens, defaults.reviewOpens);
+    writeNumber(named, retentionName(), retentionPercent, defaults.retentionPercent);
+    writeNumber(named, newPerDayName(), newPerDay, defaults.newPerDay);
 }

@@ -1,6 +1,7 @@
 #include "core/quiz/QuizSession.h"
 
 #include "core/quiz/Distractors.h"
+#include "core/quiz/QuestionOrder.h"
 #include "core/quiz/WeakFirstDraw.h"
 
 #include <QDateTime>
@@ -15,6 +16,10 @@ QuizSession::QuizSession(const PointList& rows, QuizMode mode, RandomSource& ran
 }
 
 QuizSession::~QuizSession() = default;
+
+void QuizSession::setOrder(std::unique_ptr<QuestionOrder> order) {
+    m_order = std::move(order);
+}
 
 std::optional<int> QuizSession::nextRow() {
     const auto count = static_cast<int>(m_rows.size());
@@ -32,6 +37,9 @@ std::optional<int> QuizSession::nextRow() {
     case QuizMode::WeakFirst:
         // By the record and this run's verdicts, without end.
         return m_weakFirst->next(m_random);
+    case QuizMode::Review:
+        // By the memory model, until nothing is due.
+        return m_order ? m_order->next(QDateTime::currentMSecsSinceEpoch()) : std::nullopt;
     }
     return std::nullopt;
 }
@@ -118,6 +126,8 @@ bool QuizSession::countVerdict(JudgedQuestion question) {
     question.point = currentPoint();
     question.seconds = m_questionShown.nsecsElapsed() / 1e9;
     question.judgedAtMsecsUtc = QDateTime::currentMSecsSinceEpoch();
+    if (m_order)
+        m_order->noteVerdict(m_currentRow, question.correct, question.judgedAtMsecsUtc);
     question.mode = m_mode;
     m_judgedQuestions.append(std::move(question));
     return m_lastVerdict;
@@ -149,7 +159,13 @@ QString QuizSession::progressText() const {
 }
 
 QString QuizSession::endingStatus() const {
-    return scoreText(m_correctNo, m_questionNo);
+    return statusWithDue(scoreText(m_correctNo, m_questionNo));
+}
+
+QString QuizSession::statusWithDue(QString score) const {
+    if (m_mode == QuizMode::Review)
+        score += QStringLiteral("　") + dueText(m_order ? m_order->remaining() : 0);
+    return score;
 }
 
 QString QuizSession::resultMessage() const {
@@ -159,7 +175,7 @@ QString QuizSession::resultMessage() const {
 
 QString QuizSession::stopStatus() const {
     const QuizScore counted = score();
-    return scoreText(counted.correct, counted.asked);
+    return statusWithDue(scoreText(counted.correct, counted.asked));
 }
 
 void QuizSession::tick() {
@@ -207,4 +223,8 @@ QString QuizSession::scoreText(std::int64_t correct, std::int64_t questions) {
         return QStringLiteral("0問");
     return QString::number(correct) + u'/' + QString::number(questions) + QStringLiteral(" = ") +
            percentText(correct, questions) + u'%';
+}
+
+QString QuizSession::dueText(std::int64_t count) {
+    return QStringLiteral("復習 ") + QString::number(count) + QStringLiteral("件");
 }

@@ -18,6 +18,7 @@
 #include <optional>
 
 class Distractors;
+class QuestionOrder;
 class WeakFirstDraw;
 
 // Questions answered right out of questions asked.
@@ -44,8 +45,12 @@ public:
     const PointList& rows() const { return m_rows; }
     bool isPractice() const { return m_mode == QuizMode::Practice; }
 
-    // Moves to the next question. False when there is none: normal mode after the last row
-    // (the caller then ends the quiz), or an empty table in either mode.
+    // Today's review: the order of the questions, set before the first advance(). Without it
+    // the review asks nothing.
+    void setOrder(std::unique_ptr<QuestionOrder> order);
+
+    // Moves to the next question. False when there is none: normal mode after the last row,
+    // today's review once nothing is due (the caller then ends the quiz), or an empty table.
     bool advance();
 
     // Row of the question on show (-1 before the first advance()).
@@ -99,12 +104,14 @@ public:
 
     // Status while asking: "c/q", e.g. "0/0" at the first question.
     QString progressText() const;
-    // Status text after a normal end: the score for all questions asked.
+    // Status text after a normal end: the score for all questions asked (today's review: and
+    // how many are still due).
     QString endingStatus() const;
     // The result box text: "10問中 7問正解" CR LF "70%".
     QString resultMessage() const;
     // Status text when the user stops: the score of the questions asked so far, counting the
-    // current one only once it has been judged; "0問" when nothing counts.
+    // current one only once it has been judged; "0問" when nothing counts (today's review: and
+    // how many are still due).
     QString stopStatus() const;
 
     // The clock: whole seconds since the start, split into minutes and seconds.
@@ -122,6 +129,8 @@ public:
     static QString percentText(std::int64_t correct, std::int64_t questions);
     // "2/3 = 66.6%"; "0問" for no questions.
     static QString scoreText(std::int64_t correct, std::int64_t questions);
+    // How many questions today's review has to ask: "復習 12件".
+    static QString dueText(std::int64_t count);
 
 private:
     // The row of the next question, or nothing when the quiz has no more.
@@ -132,6 +141,8 @@ private:
     bool countVerdict(JudgedQuestion question);
     // Judges a text typed or chosen.
     bool judgeText(const QString& text, AnswerMethod method);
+    // The status at the end: the score, and in today's review what is still due.
+    QString statusWithDue(QString score) const;
 
     PointList m_rows;
     QuizMode m_mode;
@@ -141,6 +152,7 @@ private:
     std::unique_ptr<Distractors> m_distractors;
     QStringList m_choices;
     std::unique_ptr<WeakFirstDraw> m_weakFirst;
+    std::unique_ptr<QuestionOrder> m_order;
     QList<JudgedQuestion> m_judgedQuestions;
     QElapsedTimer m_questionShown;
     std::int64_t m_questionNo = -1;

@@ -121,6 +121,8 @@ const char* modeText(QuizMode mode) {
         return "Practice";
     case QuizMode::WeakFirst:
         return "WeakFirst";
+    case QuizMode::Review:
+        return "Review";
     }
     return "Normal";
 }

@@ -27,6 +27,8 @@ QString modeName(QuizMode mode) {
         return QStringLiteral("練習ﾓｰﾄﾞ");
     case QuizMode::WeakFirst:
         return QStringLiteral("苦手優先ﾓｰﾄﾞ");
+    case QuizMode::Review:
+        return QStringLiteral("今日の復習ﾓｰﾄﾞ");
     }
     return QStringLiteral("通常ﾓｰﾄﾞ");
 }

@@ -41,7 +41,8 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     practiceMode = addItem(mode, "Menu3_PMode", QStringLiteral("練習ﾓｰﾄﾞ(&P)"));
     normalMode = addItem(mode, "Menu3_NMode", QStringLiteral("通常ﾓｰﾄﾞ(&N)"));
     weakFirstMode = addItem(mode, "Menu3_WMode", QStringLiteral("苦手優先ﾓｰﾄﾞ(&W)"));
-    for (QAction* item : {practiceMode, normalMode, weakFirstMode})
+    reviewMode = addItem(mode, "Menu3_RMode", QStringLiteral("今日の復習ﾓｰﾄﾞ(&R)"));
+    for (QAction* item : {practiceMode, normalMode, weakFirstMode, reviewMode})
         item->setCheckable(true);
     editor = addItem(edit, "Menu2_FileEdit", QStringLiteral("ﾌｧｲﾙ編集(&F)"));
     options = addItem(edit, "Menu2_Option", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
@@ -96,6 +97,8 @@ QList<QAction*> MainMenus::actionsOf(MainCommand command) const {
         return {normalMode};
     case MainCommand::WeakFirstMode:
         return {weakFirstMode};
+    case MainCommand::ReviewMode:
+        return {reviewMode};
     case MainCommand::Editor:
         return {editor};
     case MainCommand::Options:

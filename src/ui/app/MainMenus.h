@@ -30,7 +30,8 @@ struct MainMenus {
     QAction* practiceMode = nullptr;
     QAction* normalMode = nullptr;
     QAction* weakFirstMode = nullptr;
-    QMenu* method = nullptr; // 解答方法: typing or locating on the map
+    QAction* reviewMode = nullptr; // 今日の復習: the points the memory model says are due
+    QMenu* method = nullptr;       // 解答方法: typing or locating on the map
     QAction* typingMethod = nullptr;
     QAction* locateMethod = nullptr;
     QAction* choiceMethod = nullptr;

@@ -97,9 +97,12 @@ void MainWindow::createMenus() {
     connect(m_menus->version, &QAction::triggered, m_dialogs.get(), &MainDialogs::showVersion);
     for (auto [item, mode] : {std::pair{m_menus->practiceMode, QuizMode::Practice},
                               {m_menus->normalMode, QuizMode::Normal},
-                              {m_menus->weakFirstMode, QuizMode::WeakFirst}}) {
+                              {m_menus->weakFirstMode, QuizMode::WeakFirst},
+                              {m_menus->reviewMode, QuizMode::Review}}) {
         connect(item, &QAction::triggered, this, [this, mode] {
             m_state.setMode(mode);
+            if (mode == QuizMode::Review && m_state.values().fileOpen)
+                setStatus(m_study->readyStatus()); // how many are due
             // Choosing the mode already in force took its check mark away: it comes back.
             updateActions();
         });
@@ -231,10 +234,11 @@ void MainWindow::runQuiz(PointList& rows, QuizMode mode) {
     setStatus(QStringLiteral("並び替えています..."));
     // 選択式 reads the learner's confusions from the record: part of the wait.
     std::unique_ptr<Distractors> choices;
+    std::unique_ptr<QuestionOrder> order;
     const bool choosing = m_state.values().answerMethod == AnswerMethod::Choice && !rows.isEmpty();
     if (choosing)
         choices = m_study->distractors(m_session.judgingOptions());
-    const bool ready = (!choosing || choices) && putQuestionsInOrder(rows);
+    const bool ready = (!choosing || choices) && putQuestionsInOrder(rows, mode, order);
     setStatus(QString());
     endLongOperation();
     if (m_closeAsked) {
@@ -249,6 +253,7 @@ void MainWindow::runQuiz(PointList& rows, QuizMode mode) {
     m_quiz = quiz;
     if (choices)
         quiz->setChoices(std::move(choices));
+    quiz->setOrder(std::move(order));
     if (m_state.values().answerMethod == AnswerMethod::Locate) {
         new MapAnswerLink(*m_mapView, *quiz); // owned by the quiz
         m_questionColumn->take(*quiz);
@@ -268,7 +273,8 @@ void MainWindow::runQuiz(PointList& rows, QuizMode mode) {
     quiz->start();
 }
 
-bool MainWindow::putQuestionsInOrder(PointList& rows) {
+bool MainWindow::putQuestionsInOrder(PointList& rows, QuizMode mode,
+                                     std::unique_ptr<QuestionOrder>& order) {
     m_random->reseed();
     if (rows.isEmpty()) {
         m_services.message(MainWindowTexts::emptyTableMessage());
@@ -277,6 +283,8 @@ bool MainWindow::putQuestionsInOrder(PointList& rows) {
     // In place and linear; the window repaints and the marker blinks between batches of rows,
     // while the user's input waits until the answer window is open.
     shuffleRows(rows, *m_random, [this] { m_operation->letEventsRun(); });
+    if (mode == QuizMode::Review && !(order = m_study->reviewOrder(rows)))
+        return false;
     m_services.message(MainWindowTexts::goodLuckMessage());
     return true;
 }
@@ -419,7 +427,7 @@ ReadOutcome MainWindow::loadQuestionFile(const QString& path, bool rememberInDia
         m_explore->fileOpened();
         m_state.setFile(true, !m_table.isEmpty());
         growToShowMap();
-        setStatus(MainWindowTexts::startPleaseStatus());
+        setStatus(m_study->readyStatus());
     } else if (outcome != ReadOutcome::CannotOpen) {
         // The message comes up while the wait cursor still shows over this window.
         if (const std::optional<MessageRequest> message = MainWindowTexts::failureMessage(outcome))

@@ -94,7 +94,9 @@ private:
     void showPointer(QPointF mapPos);
     // Puts `rows` into a fresh random order and opens the answer window over them.
     void runQuiz(PointList& rows, QuizMode mode);
-    bool putQuestionsInOrder(PointList& rows);
+    // Shuffles the rows; today's review then takes its order from the record (nothing, after
+    // telling the user, when none is due).
+    bool putQuestionsInOrder(PointList& rows, QuizMode mode, std::unique_ptr<QuestionOrder>& order);
     void placeMarker(QPointF topLeft);
     void endQuiz();
     // A long command of this window: busy, with the commands held, until it ends.

@@ -109,6 +109,11 @@ void AnswerWindow::setLocateOnMap(QSize mapSize) {
     m_distance->show();
 }
 
+void AnswerWindow::setOrder(std::unique_ptr<QuestionOrder> order) {
+    if (!m_started)
+        m_session.setOrder(std::move(order));
+}
+
 void AnswerWindow::setChoices(std::unique_ptr<Distractors> distractors) {
     if (m_started)
         return;

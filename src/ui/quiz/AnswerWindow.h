@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/quiz/Distractors.h"
+#include "core/quiz/QuestionOrder.h"
 #include "core/quiz/QuizSession.h"
 
 #include <QDialog>
@@ -39,6 +40,8 @@ public:
     // Set before start(): the learner answers by choosing among four buttons (keys 1 to 4)
     // whose texts these distractors offer, instead of typing. The window grows to stack them.
     void setChoices(std::unique_ptr<Distractors> distractors);
+    // Set before start(): today's review asks in this order (QuizSession::setOrder).
+    void setOrder(std::unique_ptr<QuestionOrder> order);
 
     // Starts the clock and asks the first question (once).
     void start();

@@ -2,6 +2,7 @@
 
 #include "core/app/AppSession.h"
 #include "core/app/MainWindowState.h"
+#include "core/app/MainWindowTexts.h"
 #include "core/quiz/QuizPlacement.h"
 #include "core/study/ReviewModel.h"
 #include "ui/platform/MapView.h"
@@ -9,6 +10,7 @@
 #include "ui/study/ReviewWindow.h"
 #include "ui/study/StudyOptionsDialog.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QTimer>
 
@@ -65,6 +67,31 @@ std::unique_ptr<Distractors> StudyCommands::distractors(const JudgingOptions& ju
         return offered;
     m_services.message(Distractors::notOfferedMessage());
     return nullptr;
+}
+
+ReviewQueue StudyCommands::reviewToday(const PointList& rows) {
+    const StudyOptions options = m_session.studyOptions();
+    return ReviewQueue::fromHistory(rows, record().answerHistory(),
+                                    QDateTime::currentMSecsSinceEpoch(),
+                                    Fsrs(options.retentionPercent / 100.0), options.newPerDay);
+}
+
+std::unique_ptr<ReviewQueue> StudyCommands::reviewOrder(const PointList& rows) {
+    auto queue = std::make_unique<ReviewQueue>(reviewToday(rows));
+    if (!queue->isEmpty())
+        return queue;
+    m_services.message(nothingDueMessage());
+    return nullptr;
+}
+
+MessageRequest StudyCommands::nothingDueMessage() {
+    return {QStringLiteral("今日の復習はありません。"), QStringLiteral("今日の復習")};
+}
+
+QString StudyCommands::readyStatus() {
+    if (m_state.values().mode != QuizMode::Review)
+        return MainWindowTexts::startPleaseStatus();
+    return QuizSession::dueText(reviewToday(m_table.rows()).remaining());
 }
 
 void StudyCommands::quizStarted(const AnswerWindow& quiz) {

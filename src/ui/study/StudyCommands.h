@@ -8,6 +8,7 @@
 #include "core/quiz/QuizSession.h"
 #include "core/record/StudyRecord.h"
 #include "core/study/MasteryOverlay.h"
+#include "core/study/ReviewQueue.h"
 
 #include <QObject>
 #include <QPointer>
@@ -45,6 +46,14 @@ public:
     // What a choice quiz offers: the file's points, the record's confusions first. Nothing,
     // after telling the user why, when the file's points have fewer than two answers.
     std::unique_ptr<Distractors> distractors(const JudgingOptions& judging);
+    // Today's review over these rows: the memory states from the record's answers, the study
+    // options' retention and new points a day. Nothing, after telling the user, when none is
+    // due.
+    std::unique_ptr<ReviewQueue> reviewOrder(const PointList& rows);
+    static MessageRequest nothingDueMessage();
+    // The status of a file ready to play: in today's review how many are due, else the request
+    // to start.
+    QString readyStatus();
     void quizStarted(const AnswerWindow& quiz);
     // The quiz has ended (completed or stopped): its questions go to the review, its score and
     // time to the personal bests.
@@ -76,6 +85,7 @@ private:
     std::optional<BestComparison> compareWithBest(const QuizRun& run, bool wholeFile);
     void showPoint(const Point& point);
     void clearRecord();
+    ReviewQueue reviewToday(const PointList& rows);
     // The mastery dots are on the map while the toggle is on and no quiz runs.
     void followState();
     void showMastery(bool shown);

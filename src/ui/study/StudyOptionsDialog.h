@@ -5,9 +5,11 @@
 #include <QDialog>
 
 class QCheckBox;
+class QSpinBox;
 
 // The study options "学習の設定": whether judged questions go into the study record, whether the
-// review opens by itself when a quiz ends, and a button to empty the record. It opens with the
+// review opens by itself when a quiz ends, today's review's desired retention and new points a
+// day, and a button to empty the record. It opens with the
 // options handed in; after exec(), options() are those chosen with "&OK", or the ones handed in
 // after "ｷｬﾝｾﾙ(&C)", Esc or the frame's close button. Emptying the record is the owner's work:
 // the button only asks for it.
@@ -27,4 +29,6 @@ private:
     StudyOptions m_options;
     QCheckBox* m_recording = nullptr;
     QCheckBox* m_reviewOpens = nullptr;
+    QSpinBox* m_retention = nullptr;
+    QSpinBox* m_newPerDay = nullptr;
 };

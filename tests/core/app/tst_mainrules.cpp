@@ -162,8 +162,9 @@ void TestMainRules::commandLooks_data() {
 
     State reporting = ended;
     reporting.busy = true;
+    reporting.mode = QuizMode::Review;
     QTest::newRow("long command reports") << reporting << QList{C::Stop, C::Explore} + worksheet
-                                          << QList{C::WeakFirstMode, C::TypingMethod};
+                                          << QList{C::ReviewMode, C::TypingMethod};
 
     State held = reporting;
     held.commandsHeld = true;
@@ -172,7 +173,7 @@ void TestMainRules::commandLooks_data() {
     for (int command = 0; command < kMainCommandCount; ++command)
         all.append(static_cast<C>(command));
     QTest::newRow("long command holds")
-        << held << all << QList{C::WeakFirstMode, C::TypingMethod, C::Mastery};
+        << held << all << QList{C::ReviewMode, C::TypingMethod, C::Mastery};
 }
 
 void TestMainRules::commandLooks() {

@@ -21,6 +21,7 @@
 Q_DECLARE_METATYPE(PointList)
 Q_DECLARE_METATYPE(std::optional<PersonalBest>)
 Q_DECLARE_METATYPE(QuizRun)
+Q_DECLARE_METATYPE(StudyOptions)
 
 using Named = QMap<QString, QString>;
 using TestFiles::point;
@@ -385,32 +386,38 @@ void TestStudyRecord::clear() {
 
 void TestStudyRecord::options_data() {
     QTest::addColumn<Named>("stored");
-    QTest::addColumn<bool>("recording");
-    QTest::addColumn<bool>("reviewOpens");
+    QTest::addColumn<StudyOptions>("options");
     QTest::addColumn<Named>("written"); // after writing back what was read
 
-    QTest::newRow("nothing stored: both on, nothing written") << Named() << true << true << Named();
+    const StudyOptions defaults;
+    QTest::newRow("nothing stored: the defaults, nothing written")
+        << Named() << defaults << Named();
     QTest::newRow("recording off")
-        << Named{{"Recording", "False"}} << false << true << Named{{"Recording", "False"}};
-    QTest::newRow("review off") << Named{{"ReviewOpens", "False"}} << true << false
+        << Named{{"Recording", "False"}} << StudyOptions{false, true, 90, 20}
+        << Named{{"Recording", "False"}};
+    QTest::newRow("review off") << Named{{"ReviewOpens", "False"}}
+                                << StudyOptions{true, false, 90, 20}
                                 << Named{{"ReviewOpens", "False"}};
+    const Named numbers{{"DesiredRetention", "85"}, {"NewPointsPerDay", "0"}};
+    QTest::newRow("retention and new points a day")
+        << numbers << StudyOptions{true, true, 85, 0} << numbers;
     QTest::newRow("defaults stored are dropped")
-        << Named{{"Recording", "True"}, {"ReviewOpens", "True"}} << true << true << Named();
-    QTest::newRow("values compared exactly")
-        << Named{{"Recording", "false"}} << true << true << Named();
-    QTest::newRow("other names kept") << Named{{"Zoom", "2"}, {"ReviewOpens", "False"}} << true
-                                      << false << Named{{"Zoom", "2"}, {"ReviewOpens", "False"}};
+        << Named{{"Recording", "True"}, {"ReviewOpens", "True"}, {"DesiredRetention", "90"}}
+        << defaults << Named();
+    QTest::newRow("values compared exactly, numbers whole and in range")
+        << Named{{"Recording", "false"}, {"DesiredRetention", "69"}, {"NewPointsPerDay", "2.5"}}
+        << defaults << Named();
+    QTest::newRow("other names kept")
+        << Named{{"Zoom", "2"}, {"ReviewOpens", "False"}} << StudyOptions{true, false, 90, 20}
+        << Named{{"Zoom", "2"}, {"ReviewOpens", "False"}};
 }
 
 void TestStudyRecord::options() {
     QFETCH(Named, stored);
-    QFETCH(bool, recording);
-    QFETCH(bool, reviewOpens);
+    QFETCH(StudyOptions, options);
     QFETCH(Named, written);
 
-    const StudyOptions options = StudyOptions::fromNamed(stored);
-    QCOMPARE(options.recording, recording);
-    QCOMPARE(options.reviewOpens, reviewOpens);
+    QVERIFY(StudyOptions::fromNamed(stored) == options);
     QMap<QString, QString> named = stored;
     options.writeTo(named);
     QCOMPARE(named, written);

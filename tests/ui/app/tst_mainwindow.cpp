@@ -194,6 +194,7 @@ void TestMainWindow::menus_data() {
     row("Menu3_PMode", "Menu2_Mode", 0, "練習ﾓｰﾄﾞ(&P)", none, true, false);
     row("Menu3_NMode", "Menu2_Mode", 1, "通常ﾓｰﾄﾞ(&N)", none, true, true);
     row("Menu3_WMode", "Menu2_Mode", 2, "苦手優先ﾓｰﾄﾞ(&W)", none, true, false);
+    row("Menu3_RMode", "Menu2_Mode", 3, "今日の復習ﾓｰﾄﾞ(&R)", none, true, false);
     row("Menu2_FileEdit", "Menu1_Edit", 1, "ﾌｧｲﾙ編集(&F)", none, true, false);
     row("Menu2_Option", "Menu1_Edit", 2, "ｵﾌﾟｼｮﾝ(&O)", none, true, false);
     row("Menu2_StudyOption", "Menu1_Edit", 3, "学習の設定(&L)...", none, true, false);
@@ -243,7 +244,7 @@ void TestMainWindow::menus() {
                                             {QStringLiteral("Menu1_View"), 7},
                                             {QStringLiteral("Menu1_File"), 9},
                                             {QStringLiteral("Menu1_Edit"), 7},
-                                            {QStringLiteral("Menu2_Mode"), 3},
+                                            {QStringLiteral("Menu2_Mode"), 4},
                                             {QStringLiteral("Menu2_Method"), 3},
                                             {QStringLiteral("Menu1_Help"), 2}};
     QCOMPARE(siblings.size(), itemCounts.value(parent));
