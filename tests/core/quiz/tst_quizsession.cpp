@@ -2,7 +2,6 @@
 #include "TestFiles.h"
 
 #include "core/quiz/Distractors.h"
-#include "core/quiz/QuestionOrder.h"
 #include "core/quiz/QuizSession.h"
 
 #include <QTest>
@@ -45,7 +44,6 @@ private slots:
     void practiceModeDrawsWithReplacementAndNeverEnds();
     void practiceCountersPassSixteenBits();
     void emptyTableHasNoQuestion();
-    void reviewAsksInTheOrderGiven();
     void stopStatus_data();
     void stopStatus();
     void stopNeverShowsMoreRightThanAsked();
@@ -326,42 +324,6 @@ void TestQuizSession::emptyTableHasNoQuestion() {
         QCOMPARE(session.correctNo(), 0);
         QCOMPARE(session.stopStatus(), u8("0問"));
     }
-}
-
-// Today's review asks in the order a rule above the quiz gives, tells it every verdict and
-// shows beside the score how many are still due.
-void TestQuizSession::reviewAsksInTheOrderGiven() {
-    struct MissesAgainAtTheEnd : QuestionOrder {
-        QList<int> rows;
-        std::optional<int> next(std::int64_t) override {
-            return rows.isEmpty() ? std::nullopt : std::optional(rows.takeFirst());
-        }
-        void noteVerdict(int row, bool correct, std::int64_t) override {
-            if (!correct)
-                rows.append(row);
-        }
-        int remaining() const override { return static_cast<int>(rows.size()); }
-    };
-    const PointList rows = numberedPoints(4);
-    ScriptedRandom random;
-    QVERIFY(!QuizSession(rows, QuizMode::Review, random).advance()); // no order, nothing due
-
-    QuizSession session(rows, QuizMode::Review, random);
-    auto order = std::make_unique<MissesAgainAtTheEnd>();
-    order->rows = {2, 0};
-    session.setOrder(std::move(order));
-    QList<int> asked;
-    for (const bool right : {false, true, true}) {
-        QVERIFY(session.advance());
-        asked.append(session.currentRow());
-        session.judge(right ? rightAnswer(session.currentRow()) : QStringLiteral("?"));
-        if (!right)
-            QCOMPARE(session.stopStatus(), u8("0/1 = 0%　復習 2件"));
-    }
-    QCOMPARE(asked, (QList<int>{2, 0, 2}));
-    QVERIFY(!session.advance());
-    session.finish();
-    QCOMPARE(session.endingStatus(), u8("2/3 = 66.6%　復習 0件"));
 }
 
 void TestQuizSession::stopStatus_data() {
