@@ -1,14 +1,20 @@
 // Each point's memory state on the largest table with 1,000,000 answers: the states of every
 // point from the answers held in memory, beside only adding up the answers' seconds (the least
-// a pass over them costs); and reading those answers from a record file in one ordered read,
-// beside reading the record of every point.
+// a pass over them costs); the mastery map's dots coloured by recall from those states, beside
+// the same dots all never asked (their places alone); reading those answers from a record file
+// in one ordered read, beside reading the record of every point; and the whole read the mastery
+// map does off the window's thread.
 #include "BenchSupport.h"
 #include "core/record/StudyRecord.h"
+#include "core/study/Mastery.h"
+#include "core/study/MasteryReader.h"
 #include "core/study/MemoryStates.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -86,6 +92,9 @@ double sumSeconds() {
 MemoryStateTable states() {
     return MemoryStates::of(Fsrs(), history());
 }
+
+// A month after the last answer: recall anywhere from forgotten to sure.
+constexpr qint64 kLooked = kStart + kYearMsecs + 30 * 86'400'000LL;
 
 // Writes the answers into a record in one transaction with prepared statements (the program
 // writes one question at a time, which would take hours).
@@ -188,6 +197,21 @@ void printSummary() {
     for (const MemoryState& s : table)
         inReview += s.phase == MemoryPhase::Review;
 
+    const Fsrs model;
+    const auto [places, coloured] = BenchSupport::interleavedMedians(
+        15, [&] { benchmark::DoNotOptimize(Mastery::dots(points(), {}, model, kLooked)); },
+        [&] { benchmark::DoNotOptimize(Mastery::dots(points(), table, model, kLooked)); });
+    QSet<QRgb> colours;
+    for (const Mastery::Dot& dot : Mastery::dots(points(), table, model, kLooked))
+        colours.insert(dot.colour.rgb());
+
+    const MasteryRequest request{dir.path(), questionFile, points(), Fsrs::kDefaultRetention,
+                                 QDateTime::fromMSecsSinceEpoch(kLooked)};
+    qsizetype mapDots = 0;
+    const auto [unused, mapRead] = BenchSupport::interleavedMedians(
+        3, [] {}, [&] { mapDots = request.read().dots.dots().size(); });
+    (void)unused;
+
     std::printf("\n%d points, %d answers over a year (%lld points in review at the end)\n",
                 kMaxPoints, kAnswers, static_cast<long long>(inReview));
     std::printf("(medians of interleaved runs)                           wall ms   CPU ms\n");
@@ -201,10 +225,19 @@ void printSummary() {
                 stats.wallMs, stats.cpuMs);
     std::printf("  read every answer in time order (%lld answers)    : %8.2f %8.2f\n",
                 static_cast<long long>(readAnswers), read.wallMs, read.cpuMs);
+    std::printf("  the dots' places, every point never asked (baseline): %8.2f %8.2f\n",
+                places.wallMs, places.cpuMs);
+    std::printf("  the dots coloured by recall (%lld colours)           : %8.2f %8.2f\n",
+                static_cast<long long>(colours.size()), coloured.wallMs, coloured.cpuMs);
+    std::printf("  the mastery map's whole read, off the window's thread: %8.2f %8.2f  "
+                "(%lld dots)\n",
+                mapRead.wallMs, mapRead.cpuMs, static_cast<long long>(mapDots));
     std::printf("RESULT sum_seconds_ms=%.2f memory_states_ms=%.2f limit_ms=%.0f fill_ms=%.0f "
-                "stats_read_ms=%.2f answers_read_ms=%.2f answers_read=%lld\n",
+                "stats_read_ms=%.2f answers_read_ms=%.2f answers_read=%lld dot_places_ms=%.2f "
+                "dots_coloured_ms=%.2f dot_colours=%lld mastery_read_ms=%.2f\n",
                 sum.wallMs, computed.wallMs, kLimitMs, fillMs, stats.wallMs, read.wallMs,
-                static_cast<long long>(readAnswers));
+                static_cast<long long>(readAnswers), places.wallMs, coloured.wallMs,
+                static_cast<long long>(colours.size()), mapRead.wallMs);
 }
 
 } // namespace

@@ -13,9 +13,11 @@
 #include "core/record/StudyRecord.h"
 #include "core/study/Mastery.h"
 #include "core/study/MasteryOverlay.h"
+#include "core/study/MemoryStates.h"
 #include "core/study/ReviewModel.h"
 #include "ui/study/ReviewWindow.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
@@ -220,6 +222,10 @@ void printSummary() {
     weak.answerRight = true;
     const auto [unused, weakJudge] = interleavedMedians(
         501, [&] { bare.judgeAndNext(); }, [&] { weak.judgeAndNext(); });
+    // The dots coloured by recall, from the memory states of the answers recorded above.
+    const Fsrs model;
+    const MemoryStateTable states = MemoryStates::of(model, recorded.record.answerHistory());
+    const QDateTime now = QDateTime::currentDateTime();
     const auto [copyAgain, dots] = interleavedMedians(
         15,
         [] {
@@ -227,11 +233,19 @@ void printSummary() {
             copy.detach();
             benchmark::DoNotOptimize(copy.data());
         },
-        [&] { benchmark::DoNotOptimize(Mastery::dots(points(), stats)); });
+        [&] {
+            benchmark::DoNotOptimize(
+                Mastery::dots(points(), states, model, now.toMSecsSinceEpoch()));
+        });
     // A frame of the main window's view (1280 x 960) with the whole map fitted in, every dot
-    // showing, painted as the map view paints its overlays, beside the same frame's map alone.
+    // showing, painted as the map view paints its overlays (the legend included), beside the
+    // same frame's map alone.
     MasteryOverlay mastery;
-    mastery.setPoints(points(), stats);
+    {
+        MasterySnapshot snapshot{points(), stats, states, model, now, {}};
+        snapshot.dots.setDots(Mastery::dots(points(), states, model, now.toMSecsSinceEpoch()));
+        mastery.setSnapshot(std::move(snapshot));
+    }
     const QRectF map(0, 0, 1950, 2000);
     const qreal fit = std::min(1280 / map.width(), 960 / map.height());
     const MapTransform transform(map.size().toSize(), QSize(1280, 960), fit);
@@ -318,7 +332,7 @@ void printSummary() {
                 copyTable.wallMs, copyTable.cpuMs);
     std::printf("  read the record of every point                      : %7.3f  %7.3f\n",
                 readStats.wallMs, readStats.cpuMs);
-    std::printf("  mastery map dots                                    : %7.3f  %7.3f  "
+    std::printf("  mastery map dots, coloured by recall                : %7.3f  %7.3f  "
                 "(%.2f x copy)\n",
                 dots.wallMs, dots.cpuMs, dots.wallMs / copyAgain.wallMs);
     std::printf("  a 1280 x 960 frame's map picture (baseline)         : %7.3f  %7.3f\n",

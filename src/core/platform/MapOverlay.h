@@ -35,4 +35,12 @@ public:
         Q_UNUSED(item);
         return QString();
     }
+
+    // The part of the view drawn in place whatever the scroll (a legend in a corner), in view
+    // coordinates; empty when everything moves with the map. The view repaints it, and the
+    // place where the scrolled copy of it went, after each scroll.
+    virtual QRectF pinnedRect(const MapTransform& transform) const {
+        Q_UNUSED(transform);
+        return QRectF();
+    }
 };

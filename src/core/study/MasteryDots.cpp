@@ -23,13 +23,17 @@ const QImage& MasteryDots::sprite(QRgb colour, qreal devicePixelRatio) const {
     image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    drawDot(painter, QPointF(0, 0), QColor(colour));
+    painter.end();
+    return *m_sprites.insert(key, image);
+}
+
+void MasteryDots::drawDot(QPainter& painter, const QPointF& topLeft, const QColor& colour) {
     painter.setRenderHint(QPainter::Antialiasing);
     // A dark rim keeps a pale dot visible on a pale map.
     painter.setPen(QPen(QColor(40, 40, 40), 1));
-    painter.setBrush(QColor(colour));
-    painter.drawEllipse(QRectF(0.5, 0.5, kDiameter - 1, kDiameter - 1));
-    painter.end();
-    return *m_sprites.insert(key, image);
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(topLeft + QPointF(0.5, 0.5), QSizeF(kDiameter - 1, kDiameter - 1)));
 }
 
 void MasteryDots::paint(QPainter& painter, const ToView& toView, const QRectF& visibleMap) const {

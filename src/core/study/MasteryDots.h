@@ -23,6 +23,9 @@ public:
     // Maps a position on the map (map pixels) to the view (logical pixels).
     using ToView = std::function<QPointF(const QPointF&)>;
 
+    // One dot, kDiameter across from `topLeft`, as every dot is drawn.
+    static void drawDot(QPainter& painter, const QPointF& topLeft, const QColor& colour);
+
     void setDots(QList<Mastery::Dot> dots);
     const QList<Mastery::Dot>& dots() const { return m_dots; }
 

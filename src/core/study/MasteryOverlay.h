@@ -4,24 +4,31 @@
 #include "core/platform/MapOverlay.h"
 #include "core/record/StudyRecord.h"
 #include "core/study/MasteryDots.h"
+#include "core/study/MasteryReader.h"
 
-// The mastery map on a map view: one dot per point of the open file, coloured by its record,
-// with the counts as the tooltip.
+// The mastery map on a map view: one dot per point of the open file, coloured by its recall,
+// with the counts, the recall and the next review as the tooltip; while there are dots, a
+// legend of the colours in the view's bottom-right corner, the same size at every zoom and in
+// place while the map scrolls.
 class MasteryOverlay : public MapOverlay {
 public:
-    void setPoints(const PointList& rows, const PointStatsTable& record);
-    const MasteryDots& dots() const { return m_dots; }
+    void setSnapshot(MasterySnapshot snapshot);
+    void clear() { setSnapshot({}); }
+    const MasteryDots& dots() const { return m_snapshot.dots; }
 
     void paint(QPainter& painter, const MapTransform& transform,
                const QRectF& visibleMap) const override;
     int itemAt(const MapTransform& transform, const QPointF& viewPos) const override;
     QString toolTip(int item) const override;
+    QRectF pinnedRect(const MapTransform& transform) const override;
 
 private:
+    void paintLegend(QPainter& painter, const QSize& viewSize) const;
+
     // Kept to write a tooltip when one is asked for, not for every point in advance.
-    PointList m_rows;
-    PointStatsTable m_record;
-    MasteryDots m_dots;
+    MasterySnapshot m_snapshot;
+    // Where the legend was last painted: its size follows the painter's font.
+    mutable QRectF m_legend;
 };
 
 // "Which one did I mean": a ring in its own colour on the point that a wrong answer names,

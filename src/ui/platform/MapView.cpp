@@ -186,6 +186,14 @@ void MapView::scrollContentsBy(int dx, int dy) {
     m_opening = false;
     // Moves what is painted already (the marker with it); only the uncovered strip repaints.
     viewport()->scroll(dx, dy);
+    const MapTransform now = transform();
+    for (const MapOverlay* overlay : std::as_const(m_overlays)) {
+        const QRect pinned = overlay->pinnedRect(now).toAlignedRect();
+        if (!pinned.isEmpty()) {
+            viewport()->update(pinned);
+            viewport()->update(pinned.translated(dx, dy));
+        }
+    }
     updateMarkerGeometry();
 }
 

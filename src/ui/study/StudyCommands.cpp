@@ -22,6 +22,10 @@ StudyCommands::StudyCommands(Services& services, AppSession& session, const Ques
     , m_mapView(mapView)
     , m_state(state) {
     connect(&m_state, &MainWindowState::changed, this, &StudyCommands::followState);
+    connect(&m_masteryReader, &MasteryReader::ready, this, [this](const MasterySnapshot& read) {
+        m_mastery.setSnapshot(read);
+        m_mapView.updateOverlays();
+    });
     // The ring lies above the mastery dots.
     m_mapView.addOverlay(&m_ring);
     followState();
@@ -47,11 +51,13 @@ void StudyCommands::fileOpening() {
     if (m_review)
         m_review->close();
     record().setQuestionFile(QString(), {});
+    m_questionFile.clear();
     refreshMastery();
 }
 
 void StudyCommands::fileOpened(const QString& path) {
     record().setQuestionFile(path, m_table.rows());
+    m_questionFile = path;
     refreshMastery();
 }
 
@@ -185,19 +191,27 @@ void StudyCommands::followState() {
 
 void StudyCommands::refreshMastery() {
     if (m_masteryOnMap)
-        showMastery(true);
+        m_masteryReader.read({m_session.settingsFolder(), m_questionFile,
+                              m_questionFile.isEmpty() ? PointList() : m_table.rows(), m_retention,
+                              QDateTime::currentDateTime()});
+}
+
+void StudyCommands::setDesiredRetention(double retention) {
+    m_retention = retention;
+    refreshMastery();
 }
 
 void StudyCommands::showMastery(bool shown) {
     m_masteryOnMap = shown;
     if (shown) {
-        m_mastery.setPoints(m_table.rows(), record().pointStats());
+        refreshMastery();
         m_mapView.removeOverlay(&m_ring);
         m_mapView.addOverlay(&m_mastery);
         m_mapView.addOverlay(&m_ring);
     } else {
         m_mapView.removeOverlay(&m_mastery);
-        m_mastery.setPoints({}, {});
+        m_masteryReader.cancel();
+        m_mastery.clear();
     }
     m_mapView.updateOverlays();
 }

@@ -64,6 +64,9 @@ public:
     // Null until a quiz has ended.
     ReviewWindow* reviewWindow() const;
     const MasteryOverlay& mastery() const { return m_mastery; }
+    // The share of points the learner wants to still know when asked again: it sets when the
+    // mastery map's points are due.
+    void setDesiredRetention(double retention);
     const MeantPointRing& ring() const { return m_ring; }
 
     // Does nothing while 結果(&R) is unavailable.
@@ -89,7 +92,8 @@ private:
     // The mastery dots are on the map while the toggle is on and no quiz runs.
     void followState();
     void showMastery(bool shown);
-    // Reads the dots again when they are on the map (the file or the record changed).
+    // Reads the dots again when they are on the map (the file or the record changed), off the
+    // UI thread; the dots before stay until the new ones are ready.
     void refreshMastery();
 
     Services& m_services;
@@ -103,7 +107,10 @@ private:
     std::unique_ptr<AnswerIndex> m_answers;
     PointList m_quizRows;
     MasteryOverlay m_mastery;
+    MasteryReader m_masteryReader;
     bool m_masteryOnMap = false;
+    QString m_questionFile; // read whole
+    double m_retention = Fsrs::kDefaultRetention;
     MeantPointRing m_ring;
     QPointer<ReviewWindow> m_review;
 };

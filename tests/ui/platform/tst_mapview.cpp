@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -48,6 +50,16 @@ private:
     int m_item;
 };
 
+// A square drawn in place whatever the scroll.
+class PinnedSquare : public MapOverlay {
+public:
+    static constexpr QRect kSquare{10, 10, 20, 20};
+    void paint(QPainter& painter, const MapTransform&, const QRectF&) const override {
+        painter.fillRect(kSquare, Qt::magenta);
+    }
+    QRectF pinnedRect(const MapTransform&) const override { return kSquare; }
+};
+
 } // namespace
 
 class TestMapView : public QObject {
@@ -59,6 +71,7 @@ private slots:
     void opensFittedOrAtActualSize_data();
     void opensFittedOrAtActualSize();
     void overlaysAnswerLastAddedFirst();
+    void pinnedOverlayStaysWhileTheMapScrolls();
     void everyPressLandsOnThePixelUnderIt();
     void givesASavedViewBack();
 
@@ -162,6 +175,30 @@ void TestMapView::overlaysAnswerLastAddedFirst() {
     QCOMPARE(found.item, 2);
     view.removeOverlay(&second);
     QCOMPARE(view.overlayItemAt(QPointF(10, 10)).overlay, &first);
+}
+
+void TestMapView::pinnedOverlayStaysWhileTheMapScrolls() {
+    MapView& view = *m_view;
+    const QImage map = patterned(QSize(800, 600));
+    view.setMap(map);
+    view.zoomToActualSize();
+    PinnedSquare square;
+    view.addOverlay(&square);
+    // What the screen shows at a view position, as the view last put it there (the offscreen
+    // screen hands back the window's top-left part in device pixels).
+    const auto shown = [&view](const QPoint& inView) {
+        const QImage window = view.screen()->grabWindow(view.winId()).toImage();
+        return window.pixel(view.viewport()->mapTo(&view, inView) * view.devicePixelRatioF());
+    };
+    // Then back up and left: what was painted moves down and right, the square's copy with
+    // it, but the view paints the map there and the square where it was.
+    for (const QPoint& scroll : {QPoint(100, 100), QPoint(70, 75)}) {
+        view.horizontalScrollBar()->setValue(scroll.x());
+        view.verticalScrollBar()->setValue(scroll.y());
+        QTRY_COMPARE(shown(QPoint(80, 60)), map.pixel(scroll + QPoint(80, 60)));
+    }
+    QTRY_COMPARE(shown(QPoint(50, 45)), map.pixel(QPoint(70 + 50, 75 + 45)));
+    QCOMPARE(shown(QPoint(20, 20)), QColor(Qt::magenta).rgb());
 }
 
 // A press on the second device pixel of a logical pixel reaches the view as Qt's widget
