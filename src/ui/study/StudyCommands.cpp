@@ -192,13 +192,9 @@ void StudyCommands::followState() {
 void StudyCommands::refreshMastery() {
     if (m_masteryOnMap)
         m_masteryReader.read({m_session.settingsFolder(), m_questionFile,
-                              m_questionFile.isEmpty() ? PointList() : m_table.rows(), m_retention,
+                              m_questionFile.isEmpty() ? PointList() : m_table.rows(),
+                              m_session.studyOptions().retentionPercent / 100.0,
                               QDateTime::currentDateTime()});
-}
-
-void StudyCommands::setDesiredRetention(double retention) {
-    m_retention = retention;
-    refreshMastery();
 }
 
 void StudyCommands::showMastery(bool shown) {
@@ -229,8 +225,13 @@ void StudyCommands::openOptions() {
     // A new dialog each time, so it starts from the options as they are; this window waits.
     StudyOptionsDialog dialog(m_session.studyOptions(), m_mapView.window());
     connect(&dialog, &StudyOptionsDialog::clearRequested, this, &StudyCommands::clearRecord);
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.setStudyOptions(dialog.options());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int retention = m_session.studyOptions().retentionPercent;
+    m_session.setStudyOptions(dialog.options());
+    // The desired retention decides when the mastery map's points are due.
+    if (dialog.options().retentionPercent != retention)
+        refreshMastery();
 }
 
 void StudyCommands::clearRecord() {

@@ -64,9 +64,6 @@ public:
     // Null until a quiz has ended.
     ReviewWindow* reviewWindow() const;
     const MasteryOverlay& mastery() const { return m_mastery; }
-    // The share of points the learner wants to still know when asked again: it sets when the
-    // mastery map's points are due.
-    void setDesiredRetention(double retention);
     const MeantPointRing& ring() const { return m_ring; }
 
     // Does nothing while 結果(&R) is unavailable.
@@ -110,7 +107,6 @@ private:
     MasteryReader m_masteryReader;
     bool m_masteryOnMap = false;
     QString m_questionFile; // read whole
-    double m_retention = Fsrs::kDefaultRetention;
     MeantPointRing m_ring;
     QPointer<ReviewWindow> m_review;
 };
