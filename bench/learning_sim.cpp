@@ -8,8 +8,8 @@
 // learner, and each point for that learner, forgets faster or slower than the model's average
 // learner. An answer is right with the true recall at that moment; a point never met is not
 // known. The program decides what to ask from what it sees: the answers it records (today's
-// review) or its counts of right and wrong (weak points first). Learner n has the same pace,
-// the same answer times and the same draws in every mode.
+// review) or its counts of right and wrong (weak points first). Learner n has the same pace
+// of forgetting and the same seeds in every mode.
 #include "core/data/QuestionFile.h"
 #include "core/data/QuestionTable.h"
 #include "core/data/TableSink.h"
