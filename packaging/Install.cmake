@@ -12,6 +12,8 @@ set(ZAV_PACKAGE_MAINTAINER "ZAV地図覚え maintainers <maintainers@zavmap.inva
 set(ZAV_RELEASE_EPOCH 1796644800)
 
 install(TARGETS zavmap RUNTIME DESTINATION "${ZAV_PROGRAM_DIR}")
+# The charts' plugin, where the program looks for it: "plugins" beside itself.
+install(TARGETS zavprogress LIBRARY DESTINATION "${ZAV_PROGRAM_DIR}/plugins")
 install(FILES "${CMAKE_SOURCE_DIR}/help/ZAV地図覚えヘルプ.hlp" DESTINATION "${ZAV_DATA_DIR}")
 install(DIRECTORY "${CMAKE_SOURCE_DIR}/samples/" DESTINATION "${ZAV_DATA_DIR}/samples"
         PATTERN "README.md" EXCLUDE PATTERN ".gitattributes" EXCLUDE)

@@ -10,6 +10,8 @@ run=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libqt6sql6-sqlite
+    # the charts of 学習の記録; their CMake files want Qt OpenGL's, which they do not pull in
+    qt6-charts-dev libqt6opengl6-dev
     qt6-translations-l10n
     libbenchmark-dev
     libcsv-dev

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package holds exactly the files an install under /usr should have (the program, its
-# link, help file, every sample, desktop entry, icon, MIME type, metadata, manual page and the
-# Debian documents), the link points at the program, and the desktop entry and the AppStream
-# metadata pass their validators. Packed from a build, a second run of cpack gives the same bytes.
+# charts' plugin, its link, help file, every sample, desktop entry, icon, MIME type, metadata,
+# manual page and the Debian documents), the link points at the program, the package depends on
+# Qt Charts, and the desktop entry and the AppStream metadata pass their validators. Packed from a build, a second run of cpack gives the same bytes.
 # Usage: deb_contents.sh SOURCE_DIR --build BUILD_DIR   (packs the built program itself)
 #        deb_contents.sh SOURCE_DIR --deb FILE          (checks a package made already)
 # Exits 77 (skipped) when a packaging or validating tool is missing.
@@ -39,7 +39,7 @@ esac
 [ -f "$deb" ] || fail "no package was made ($deb)"
 
 expected() {
-    printf '%s\n' /usr/bin/zavmap /usr/lib/zavmap/zavmap \
+    printf '%s\n' /usr/bin/zavmap /usr/lib/zavmap/zavmap /usr/lib/zavmap/plugins/libzavprogress.so \
         /usr/share/applications/zavmap.desktop \
         /usr/share/doc/zavmap/changelog.gz /usr/share/doc/zavmap/copyright \
         /usr/share/icons/hicolor/scalable/apps/zavmap.svg \
@@ -62,6 +62,8 @@ root=$work/root
 [ "$(readlink "$root/usr/bin/zavmap")" = ../lib/zavmap/zavmap ] ||
     fail "/usr/bin/zavmap links to '$(readlink "$root/usr/bin/zavmap")'"
 [ -x "$root/usr/lib/zavmap/zavmap" ] || fail "the program is not executable"
+# The plugin is found by dpkg-shlibdeps, which makes the package depend on Qt Charts.
+dpkg-deb -f "$deb" Depends | grep -q libqt6charts6 || fail "the package does not depend on Qt Charts"
 grep -qx 'Exec=/usr/lib/zavmap/zavmap %f' "$root/usr/share/applications/zavmap.desktop" ||
     fail "the desktop entry does not start the installed program"
 desktop-file-validate "$root/usr/share/applications/zavmap.desktop" ||

@@ -36,6 +36,8 @@ MainCommandLooks MainWindowState::looks(const Values& v) {
     set(MainCommand::Mastery, idle, v.masteryShown);
     set(MainCommand::Explore, (v.fileOpen && v.hasPoints && idle && !v.busy) || v.exploring,
         v.exploring);
+    // The record of the file read in full; a quiz adds to it.
+    set(MainCommand::Progress, v.fileOpen && idle);
     set(MainCommand::Help, true);
     set(MainCommand::Version, true);
     return looks;

@@ -31,6 +31,7 @@ enum class MainCommand {
     Zoom,
     Mastery,
     Explore,
+    Progress,
     Help,
     Version,
 };

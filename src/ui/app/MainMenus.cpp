@@ -71,6 +71,7 @@ MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     explore =
         addItem(view, "Menu2_Explore", QStringLiteral("地図を見る(&E)"), Qt::CTRL | Qt::Key_E);
     explore->setCheckable(true);
+    progress = addItem(view, "Menu2_Progress", QStringLiteral("学習の記録(&P)..."));
 }
 
 QList<QAction*> MainMenus::actionsOf(MainCommand command) const {
@@ -121,6 +122,8 @@ QList<QAction*> MainMenus::actionsOf(MainCommand command) const {
         return {mastery};
     case MainCommand::Explore:
         return {explore};
+    case MainCommand::Progress:
+        return {progress};
     case MainCommand::Help:
         return {help};
     case MainCommand::Version:

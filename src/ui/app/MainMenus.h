@@ -39,9 +39,10 @@ struct MainMenus {
     QAction* editor = nullptr;
     QAction* options = nullptr;
     QAction* studyOptions = nullptr;
-    QList<QAction*> zoom;       // 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示
-    QAction* mastery = nullptr; // 習熟度を表示, a toggle at the end of 表示(&V)
-    QAction* explore = nullptr; // 地図を見る, a toggle after it
+    QList<QAction*> zoom;        // 拡大, 縮小, 実ｻｲｽﾞ, 全体を表示
+    QAction* mastery = nullptr;  // 習熟度を表示, a toggle at the end of 表示(&V)
+    QAction* explore = nullptr;  // 地図を見る, a toggle after it
+    QAction* progress = nullptr; // 学習の記録: charts of the record
     QAction* help = nullptr;
     QAction* version = nullptr;
 };

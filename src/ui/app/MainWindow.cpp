@@ -126,6 +126,7 @@ void MainWindow::createMenus() {
     m_study = std::make_unique<StudyCommands>(m_services, m_session, m_table, *m_mapView, m_state);
     connect(m_menus->review, &QAction::triggered, m_study.get(), &StudyCommands::showReview);
     connect(m_menus->studyOptions, &QAction::triggered, m_study.get(), &StudyCommands::openOptions);
+    connect(m_menus->progress, &QAction::triggered, m_study.get(), &StudyCommands::showProgress);
     connect(m_study.get(), &StudyCommands::anotherRoundRequested, this,
             [this](PointList points) { runQuiz(points, QuizMode::Normal); });
 

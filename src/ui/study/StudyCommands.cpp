@@ -7,6 +7,7 @@
 #include "core/study/ReviewModel.h"
 #include "ui/platform/MapView.h"
 #include "ui/quiz/AnswerWindow.h"
+#include "ui/study/ProgressCommand.h"
 #include "ui/study/ReviewWindow.h"
 #include "ui/study/StudyOptionsDialog.h"
 
@@ -50,6 +51,8 @@ void StudyCommands::fileOpening() {
     // The review and the dots belong to the file before.
     if (m_review)
         m_review->close();
+    if (m_progress && m_progress->window())
+        m_progress->window()->close();
     record().setQuestionFile(QString(), {});
     m_questionFile.clear();
     refreshMastery();
@@ -169,6 +172,16 @@ void StudyCommands::showReview() {
     m_review->show();
     m_review->raise();
     m_review->activateWindow();
+}
+
+void StudyCommands::showProgress() {
+    if (!m_state.look(MainCommand::Progress).enabled)
+        return;
+    if (!m_progress)
+        m_progress = std::make_unique<ProgressCommand>(m_services, m_mapView.window());
+    m_progress->open({m_session.settingsFolder(), m_questionFile, m_table.rows(),
+                      m_session.studyOptions().retentionPercent / 100.0,
+                      QDateTime::currentDateTime()});
 }
 
 void StudyCommands::showPoint(const Point& point) {

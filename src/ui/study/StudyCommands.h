@@ -19,6 +19,7 @@ class AnswerWindow;
 class AppSession;
 class MainWindowState;
 class MapView;
+class ProgressCommand;
 class ReviewWindow;
 
 // The main window's study commands: every judged question into the study record, the review
@@ -68,6 +69,9 @@ public:
 
     // Does nothing while 結果(&R) is unavailable.
     void showReview();
+    // 学習の記録 of the file read in full, counted off the UI thread; nothing while its item is
+    // unavailable.
+    void showProgress();
     void openOptions();
 
     static MessageRequest clearQuestion();
@@ -109,4 +113,5 @@ private:
     QString m_questionFile; // read whole
     MeantPointRing m_ring;
     QPointer<ReviewWindow> m_review;
+    std::unique_ptr<ProgressCommand> m_progress; // made on first use
 };

@@ -121,7 +121,8 @@ void TestMainRules::commandLooks_data() {
     using State = MainWindowState::Values;
     const QList<C> worksheet = {C::Print, C::ExportPdf};
     const QList<C> defaults = {C::NormalMode, C::TypingMethod};
-    QTest::newRow("at start") << State{} << QList{C::Stop, C::Review, C::Explore} + worksheet
+    QTest::newRow("at start") << State{}
+                              << QList{C::Stop, C::Review, C::Explore, C::Progress} + worksheet
                               << defaults;
 
     State opened;
@@ -133,7 +134,8 @@ void TestMainRules::commandLooks_data() {
         << empty << QList{C::Stop, C::Review, C::Explore} + worksheet << defaults;
     State failed;
     failed.hasPoints = true; // rows of a read that failed
-    QTest::newRow("read failed") << failed << QList{C::Stop, C::Review, C::Explore} + worksheet
+    QTest::newRow("read failed") << failed
+                                 << QList{C::Stop, C::Review, C::Explore, C::Progress} + worksheet
                                  << defaults;
     State exploring = opened;
     exploring.exploring = true;
@@ -148,9 +150,9 @@ void TestMainRules::commandLooks_data() {
     quiz.answerMethod = AnswerMethod::Locate;
     quiz.masteryShown = true;
     QTest::newRow("quiz running") << quiz
-                                  << QList{C::Open,     C::Start,   C::Review,
-                                           C::ModeMenu, C::Editor,  C::MethodMenu,
-                                           C::Judging,  C::Mastery, C::Explore} +
+                                  << QList{C::Open,    C::Start,      C::Review,  C::ModeMenu,
+                                           C::Editor,  C::MethodMenu, C::Judging, C::Mastery,
+                                           C::Explore, C::Progress} +
                                          worksheet
                                   << QList{C::PracticeMode, C::LocateMethod, C::Mastery};
 

@@ -214,6 +214,7 @@ void TestMainWindow::menus_data() {
     row("Menu2_Mastery", "Menu1_View", 5, "習熟度を表示(&M)", none, true, false);
     row("Menu2_Explore", "Menu1_View", 6, "地図を見る(&E)", QKeySequence(QStringLiteral("Ctrl+E")),
         false, false);
+    row("Menu2_Progress", "Menu1_View", 7, "学習の記録(&P)...", none, false, false);
     row("Menu1_Help", "", 3, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Help", "Menu1_Help", 0, "ﾍﾙﾌﾟ(&H)", none, true, false);
     row("Menu2_Version", "Menu1_Help", 1, "ﾊﾞｰｼﾞｮﾝ情報(&V)", none, true, false);
@@ -241,7 +242,7 @@ void TestMainWindow::menus() {
                                          : m_window->findChild<QMenu*>(parent)->actions();
     QCOMPARE(siblings.indexOf(action), position);
     const QHash<QString, int> itemCounts = {{QString(), 4},
-                                            {QStringLiteral("Menu1_View"), 7},
+                                            {QStringLiteral("Menu1_View"), 8},
                                             {QStringLiteral("Menu1_File"), 9},
                                             {QStringLiteral("Menu1_Edit"), 7},
                                             {QStringLiteral("Menu2_Mode"), 4},
