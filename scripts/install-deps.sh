@@ -20,6 +20,8 @@ run=(
 test=(
     poppler-utils
     xvfb xdotool xsel xauth
+    # the end-to-end tests read what a quiz recorded straight from the study record
+    sqlite3
     clang libclang-rt-14-dev
     dpkg-dev file desktop-file-utils appstream
 )

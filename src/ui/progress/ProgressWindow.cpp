@@ -18,14 +18,22 @@ QString dayText(QDate day) {
     return QStringLiteral("%1/%2").arg(day.month()).arg(day.day());
 }
 
-// A count axis from 0, in whole numbers.
+// A count axis from 0 with a tick on whole numbers only, at most six ticks.
 QValueAxis* countAxis(const QList<int>& counts) {
     auto* axis = new QValueAxis;
-    const int top = counts.isEmpty() ? 0 : *std::max_element(counts.cbegin(), counts.cend());
-    axis->setRange(0, std::max(top, 1));
+    const int top =
+        std::max(counts.isEmpty() ? 0 : *std::max_element(counts.cbegin(), counts.cend()), 1);
+    const int step = (top + 4) / 5;
+    const int ticks = (top + step - 1) / step;
+    axis->setRange(0, ticks * step);
+    axis->setTickCount(ticks + 1);
     axis->setLabelFormat(QStringLiteral("%d"));
-    axis->applyNiceNumbers();
     return axis;
+}
+
+// A day under a bar: the month only where it changes, so fourteen of them fit.
+QString shortDayText(QDate day) {
+    return day.day() == 1 ? dayText(day) : QString::number(day.day());
 }
 
 QLineSeries* dailySeries(const QString& name, QDate first, const QList<int>& counts) {
@@ -40,6 +48,11 @@ QLineSeries* dailySeries(const QString& name, QDate first, const QList<int>& cou
 void chartDays(QChart* chart, QDate first, const QList<std::pair<QString, QList<int>>>& lines) {
     auto* days = new QDateTimeAxis;
     days->setFormat(QStringLiteral("M/d"));
+    // A tick on each day while they are few, so no day is labelled twice.
+    const int dayCount = lines.isEmpty() ? 1 : int(lines.first().second.size());
+    days->setRange(QDateTime(first, QTime(0, 0)),
+                   QDateTime(first.addDays(std::max(dayCount - 1, 1)), QTime(0, 0)));
+    days->setTickCount(std::clamp(dayCount, 2, 7));
     QList<int> all;
     for (const auto& line : lines)
         all += line.second;
@@ -106,7 +119,7 @@ void ProgressWindow::setData(const ProgressData& data) {
     QStringList dayTexts;
     for (int i = 0; i < data.due.size(); ++i) {
         *set << data.due[i];
-        dayTexts << (i == 0 ? QStringLiteral("今日") : dayText(data.today.addDays(i)));
+        dayTexts << (i == 0 ? QStringLiteral("今日") : shortDayText(data.today.addDays(i)));
     }
     auto* bars = new QBarSeries;
     bars->append(set);
