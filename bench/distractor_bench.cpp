@@ -3,6 +3,7 @@
 // the distractors built on it) beside reading the record of every point, and choosing three
 // distractors for a question beside judging a typed answer.
 #include "BenchSupport.h"
+#include "RecordFill.h"
 #include "core/quiz/Distractors.h"
 #include "core/quiz/Judging.h"
 #include "core/quiz/RandomSource.h"
@@ -35,52 +36,15 @@ const PointList& points() {
 }
 
 // Fills a record with kAttempts attempts spread over every point, a third of them wrong: most
-// wrong answers name a point near in the table, some name none. One transaction, prepared
-// statements: the way the program writes one question at a time would take hours. The file
+// wrong answers name a point near in the table, some name none (RecordFill). The file
 // is then opened as a record of version 1, whose upgrade counts the wrong answers.
 void fillRecord(const QString& folder, const QString& questionFile) {
     {
-        // The program makes the file, its tables and the file's row.
-        StudyRecord record(folder);
-        record.setQuestionFile(questionFile, points());
-        record.record(points().at(0), Attempt());
-    }
-    const QString name = QStringLiteral("bench-fill");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(QDir(folder).filePath(StudyRecord::fileName()));
-        db.open();
-        QSqlQuery query(db);
-        query.exec(QStringLiteral("PRAGMA synchronous=OFF"));
-        query.exec(QStringLiteral("BEGIN"));
-        query.exec(QStringLiteral("SELECT id FROM files"));
-        query.next();
-        const qint64 fileId = query.value(0).toLongLong();
-
-        query.prepare(QStringLiteral("INSERT INTO points (file_id, answer1, answer2, x, y)"
-                                     " VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
-        for (const Point& p : points()) {
-            query.bindValue(0, fileId);
-            query.bindValue(1, p[ColumnAnswer1]);
-            query.bindValue(2, p[ColumnAnswer2]);
-            query.bindValue(3, p[ColumnX]);
-            query.bindValue(4, p[ColumnY]);
-            query.exec();
-        }
-        QHash<QString, qint64> ids;
-        query.exec(QStringLiteral("SELECT answer1, id FROM points"));
-        while (query.next())
-            ids.insert(query.value(0).toString(), query.value(1).toLongLong());
-        std::vector<qint64> idOfRow;
-        for (const Point& p : points())
-            idOfRow.push_back(ids.value(p[ColumnAnswer1]));
-
+        RecordFill fill(folder, questionFile, points());
         std::mt19937_64 engine(7);
         std::uniform_int_distribution<int> anyRow(0, kMaxPoints - 1);
         std::uniform_int_distribution<int> percent(0, 99);
         std::uniform_int_distribution<int> nearBy(1, 20);
-        query.prepare(QStringLiteral("INSERT INTO attempts (point_id, asked_at, typed, correct,"
-                                     " seconds, mode, method) VALUES (?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 0; i < kAttempts; ++i) {
             const int row = anyRow(engine);
             const int roll = percent(engine);
@@ -89,24 +53,15 @@ void fillRecord(const QString& folder, const QString& questionFile) {
                 typed = QStringLiteral("まちがい%1").arg(i % 5000);
             else if (roll < 33)
                 typed = points().at((row + nearBy(engine)) % kMaxPoints)[ColumnAnswer1];
-            query.bindValue(0, idOfRow[row]);
-            query.bindValue(1, qint64(1700000000000) + i);
-            query.bindValue(2, typed);
-            query.bindValue(3, roll < 33 ? 0 : 1);
-            query.bindValue(4, 3.5);
-            query.bindValue(5, QStringLiteral("Normal"));
-            query.bindValue(6, QStringLiteral("Typed"));
-            query.exec();
+            fill.add(row, qint64(1700000000000) + i, typed, roll >= 33, 3.5);
         }
-        query.exec(QStringLiteral("COMMIT"));
+        fill.done();
         // As a record of the version before the wrong answers were counted apart: opening it
         // counts them from the attempts, as an upgrade does.
-        query.exec(QStringLiteral("DROP TABLE wrong_answers"));
-        query.exec(QStringLiteral("DROP TABLE bests"));
-        query.exec(QStringLiteral("PRAGMA user_version=1"));
-        db.close();
+        fill.exec(QStringLiteral("DROP TABLE wrong_answers"));
+        fill.exec(QStringLiteral("DROP TABLE bests"));
+        fill.exec(QStringLiteral("PRAGMA user_version=1"));
     }
-    QSqlDatabase::removeDatabase(name);
     StudyRecord upgraded(folder);
     upgraded.setQuestionFile(questionFile, points());
     upgraded.pointStats();

@@ -5,6 +5,7 @@
 // in one ordered read, beside reading the record of every point; and the whole read the mastery
 // map does off the window's thread.
 #include "BenchSupport.h"
+#include "RecordFill.h"
 #include "core/record/StudyRecord.h"
 #include "core/study/Mastery.h"
 #include "core/study/MasteryReader.h"
@@ -96,61 +97,18 @@ MemoryStateTable states() {
 // A month after the last answer: recall anywhere from forgotten to sure.
 constexpr qint64 kLooked = kStart + kYearMsecs + 30 * 86'400'000LL;
 
-// Writes the answers into a record in one transaction with prepared statements (the program
-// writes one question at a time, which would take hours).
+// Writes the answers into a record (RecordFill: one transaction, prepared statements).
 double fillRecord(const QString& folder, const QString& questionFile) {
     QElapsedTimer timer;
     timer.start();
     {
-        // The program makes the file, its tables and the file's row.
-        StudyRecord record(folder);
-        record.setQuestionFile(questionFile, points());
-        record.record(points().at(0), Attempt());
+        RecordFill fill(folder, questionFile, points());
+        for (const Answer& a : answers())
+            fill.add(a.row, a.answer.whenMsecsUtc, QStringLiteral(""), a.answer.correct,
+                     a.answer.seconds);
+        fill.exec(QStringLiteral("UPDATE points SET asked = 1"));
+        fill.done();
     }
-    const QString name = QStringLiteral("bench-fill");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(QDir(folder).filePath(StudyRecord::fileName()));
-        db.open();
-        QSqlQuery query(db);
-        query.exec(QStringLiteral("PRAGMA synchronous=OFF"));
-        query.exec(QStringLiteral("BEGIN"));
-        query.exec(QStringLiteral("SELECT id FROM files"));
-        query.next();
-        const qint64 fileId = query.value(0).toLongLong();
-        query.exec(QStringLiteral("DELETE FROM attempts"));
-        query.prepare(QStringLiteral("INSERT INTO points (file_id, answer1, answer2, x, y)"
-                                     " VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
-        for (const Point& p : points()) {
-            query.bindValue(0, fileId);
-            query.bindValue(1, p[ColumnAnswer1]);
-            query.bindValue(2, p[ColumnAnswer2]);
-            query.bindValue(3, p[ColumnX]);
-            query.bindValue(4, p[ColumnY]);
-            query.exec();
-        }
-        QHash<QString, qint64> ids;
-        query.exec(QStringLiteral("SELECT answer1, id FROM points"));
-        while (query.next())
-            ids.insert(query.value(0).toString(), query.value(1).toLongLong());
-        std::vector<qint64> idOfRow;
-        for (const Point& p : points())
-            idOfRow.push_back(ids.value(p[ColumnAnswer1]));
-        query.prepare(QStringLiteral("INSERT INTO attempts (point_id, asked_at, typed, correct,"
-                                     " seconds, mode, method) VALUES (?, ?, '', ?, ?, 'Normal',"
-                                     " 'Typed')"));
-        for (const Answer& a : answers()) {
-            query.bindValue(0, idOfRow[a.row]);
-            query.bindValue(1, static_cast<qint64>(a.answer.whenMsecsUtc));
-            query.bindValue(2, a.answer.correct ? 1 : 0);
-            query.bindValue(3, a.answer.seconds);
-            query.exec();
-        }
-        query.exec(QStringLiteral("UPDATE points SET asked = 1"));
-        query.exec(QStringLiteral("COMMIT"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
     return timer.nsecsElapsed() / 1e6;
 }
 

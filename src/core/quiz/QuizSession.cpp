@@ -187,7 +187,11 @@ void QuizSession::tick() {
 }
 
 QString QuizSession::clockText() const {
-    return QString::number(m_elapsedMin) + QStringLiteral("分") + QString::number(m_elapsedSec) +
+    return clockText(m_elapsedMin * 60 + m_elapsedSec);
+}
+
+QString QuizSession::clockText(std::int64_t seconds) {
+    return QString::number(seconds / 60) + QStringLiteral("分") + QString::number(seconds % 60) +
            QStringLiteral("秒");
 }
 

@@ -119,6 +119,8 @@ public:
     std::int64_t elapsedSec() const { return m_elapsedSec; }
     std::int64_t elapsedMin() const { return m_elapsedMin; }
     QString clockText() const; // "1分5秒"
+    // A time in whole seconds as the clock shows it: "1分5秒".
+    static QString clockText(std::int64_t seconds);
 
     static QString mark(bool correct);          // "○" / "×"
     static QString verdictStatus(bool correct); // "正解 !" / "不正解"

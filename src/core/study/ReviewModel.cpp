@@ -45,15 +45,10 @@ QString methodName(AnswerMethod method) {
     return QStringLiteral("入力");
 }
 
-// As the quiz's clock shows it.
-QString timeText(std::int64_t seconds) {
-    return QStringLiteral("%1分%2秒").arg(seconds / 60).arg(seconds % 60);
-}
-
 } // namespace
 
 QString ReviewModel::runText(const QuizRun& run, const std::optional<BestComparison>& comparison) {
-    QString text = QStringLiteral("ﾀｲﾑ ") + timeText(run.seconds);
+    QString text = QStringLiteral("ﾀｲﾑ ") + QuizSession::clockText(run.seconds);
     if (!comparison)
         return text;
     text += QStringLiteral("　自己ﾍﾞｽﾄ(%1・%2) ").arg(modeName(run.mode), methodName(run.method));
@@ -62,7 +57,7 @@ QString ReviewModel::runText(const QuizRun& run, const std::optional<BestCompari
         return text + QStringLiteral("なし");
     text += QuizSession::scoreText(best->correct, best->asked);
     if (best->seconds)
-        text += u' ' + timeText(*best->seconds);
+        text += u' ' + QuizSession::clockText(*best->seconds);
     if (comparison->beaten())
         text += QStringLiteral("　自己ﾍﾞｽﾄ更新");
     return text;
