@@ -13,11 +13,11 @@
 #include "core/data/QuestionFile.h"
 #include "core/data/QuestionTable.h"
 #include "core/data/TableSink.h"
+#include "core/memory/Fsrs.h"
 #include "core/quiz/QuestionOrder.h"
 #include "core/quiz/RandomSource.h"
 #include "core/quiz/Shuffle.h"
 #include "core/quiz/WeakFirstDraw.h"
-#include "core/study/Fsrs.h"
 #include "core/study/ReviewQueue.h"
 
 #include <QCoreApplication>
@@ -189,8 +189,8 @@ private:
         case Mode::ReviewMost: {
             const Fsrs scheduler(mode == Mode::Review ? Fsrs::kDefaultRetention
                                                       : Fsrs::kMaxRetention);
-            order = std::make_unique<ReviewQueue>(
-                ReviewQueue::fromHistory(sample(), m_record, start, scheduler, kNewPerDay));
+            order = std::make_unique<ReviewQueue>(ReviewQueue::fromTraces(
+                sample(), memoryTraces(m_record), start, scheduler, kNewPerDay));
             break;
         }
         case Mode::WeakFirst:

@@ -1,15 +1,17 @@
-// Each point's memory state on the largest table with 1,000,000 answers: the states of every
-// point from the answers held in memory, beside only adding up the answers' seconds (the least
-// a pass over them costs); the mastery map's dots coloured by recall from those states, beside
-// the same dots all never asked (their places alone); reading those answers from a record file
-// in one ordered read, beside reading the record of every point; and the whole read the mastery
-// map does off the window's thread.
+// Each point's memory state on the largest table with 1,000,000 answers: read from the traces
+// the record keeps (what the mastery map and today's review do), beside reading the record of
+// every point's counts; the traces made once from all the answers of a record that has none (a
+// record from before traces), beside reading every answer; one more answer written with its
+// trace; the traces worked out from the answers held in memory, beside only adding up the
+// answers' seconds (the least a pass over them costs); the mastery map's dots coloured by
+// recall, beside the same dots all never asked (their places alone); and the whole read the
+// mastery map does off the window's thread.
 #include "BenchSupport.h"
 #include "RecordFill.h"
+#include "core/memory/MemoryStates.h"
 #include "core/record/StudyRecord.h"
 #include "core/study/Mastery.h"
 #include "core/study/MasteryReader.h"
-#include "core/study/MemoryStates.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -25,6 +27,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -91,7 +94,7 @@ double sumSeconds() {
 }
 
 MemoryStateTable states() {
-    return MemoryStates::of(Fsrs(), history());
+    return memoryStates(Fsrs(), memoryTraces(history()));
 }
 
 // A month after the last answer: recall anywhere from forgotten to sure.
@@ -106,7 +109,8 @@ double fillRecord(const QString& folder, const QString& questionFile) {
         for (const Answer& a : answers())
             fill.add(a.row, a.answer.whenMsecsUtc, QStringLiteral(""), a.answer.correct,
                      a.answer.seconds);
-        fill.exec(QStringLiteral("UPDATE points SET asked = 1"));
+        fill.exec(QStringLiteral("UPDATE points SET asked = (SELECT count(*) FROM attempts WHERE "
+                                 "point_id = points.id)"));
         fill.done();
     }
     return timer.nsecsElapsed() / 1e6;
@@ -132,23 +136,47 @@ void printSummary() {
     QTemporaryDir dir;
     const QString questionFile = dir.filePath(QStringLiteral("bench.zvm"));
     const double fillMs = fillRecord(dir.path(), questionFile);
+    const auto open = [&] {
+        auto record = std::make_unique<StudyRecord>(dir.path());
+        record->setQuestionFile(questionFile, points());
+        return record;
+    };
+    // The record has no traces yet: the first read makes and stores them.
+    QElapsedTimer timer;
+    timer.start();
+    const qsizetype traced = open()->memoryTraces().size();
+    const double firstTracesMs = timer.nsecsElapsed() / 1e6;
+
     qsizetype readAnswers = 0;
-    // A fresh record each time, so nothing is served from a connection's cache.
-    const auto [stats, read] = BenchSupport::interleavedMedians(
+    const auto [answersRead, unusedRead] = BenchSupport::interleavedMedians(
         3,
         [&] {
-            StudyRecord record(dir.path());
-            record.setQuestionFile(questionFile, points());
-            benchmark::DoNotOptimize(record.pointStats());
-        },
-        [&] {
-            StudyRecord record(dir.path());
-            record.setQuestionFile(questionFile, points());
-            const AnswerHistory read = record.answerHistory();
             readAnswers = 0;
-            for (const QList<TimedAnswer>& list : read)
+            for (const QList<TimedAnswer>& list : open()->answerHistory())
                 readAnswers += list.size();
-        });
+        },
+        [] {});
+    (void)unusedRead;
+    // A fresh record each time, so nothing is served from a connection's cache.
+    qsizetype readStates = 0;
+    const auto [stats, read] = BenchSupport::interleavedMedians(
+        7, [&] { benchmark::DoNotOptimize(open()->pointStats()); },
+        [&] { readStates = memoryStates(Fsrs(), open()->memoryTraces()).size(); });
+
+    // One more answer with its trace, on a point with an average history.
+    const std::unique_ptr<StudyRecord> writer = open();
+    Attempt attempt;
+    attempt.whenMsecsUtc = kLooked;
+    attempt.correct = true;
+    attempt.seconds = 3;
+    std::vector<double> writes;
+    for (int i = 0; i < 15; ++i) {
+        timer.restart();
+        writer->record(points().at(i * 997), attempt);
+        writes.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::nth_element(writes.begin(), writes.begin() + writes.size() / 2, writes.end());
+    const double writeMs = writes[writes.size() / 2];
 
     const MemoryStateTable table = states();
     qsizetype inReview = 0;
@@ -173,16 +201,21 @@ void printSummary() {
     std::printf("\n%d points, %d answers over a year (%lld points in review at the end)\n",
                 kMaxPoints, kAnswers, static_cast<long long>(inReview));
     std::printf("(medians of interleaved runs)                           wall ms   CPU ms\n");
-    std::printf("  add up the answers' seconds (baseline)              : %8.2f %8.2f\n", sum.wallMs,
-                sum.cpuMs);
-    std::printf("  memory states of every point                        : %8.2f %8.2f  "
-                "(limit %.0f ms)\n",
-                computed.wallMs, computed.cpuMs, kLimitMs);
     std::printf("  record filled with the answers in %.0f ms\n", fillMs);
     std::printf("  read the record of every point (baseline)           : %8.2f %8.2f\n",
                 stats.wallMs, stats.cpuMs);
+    std::printf("  memory states of every point, from the record       : %8.2f %8.2f  "
+                "(%lld states, limit %.0f ms)\n",
+                read.wallMs, read.cpuMs, static_cast<long long>(readStates), kLimitMs);
     std::printf("  read every answer in time order (%lld answers)    : %8.2f %8.2f\n",
-                static_cast<long long>(readAnswers), read.wallMs, read.cpuMs);
+                static_cast<long long>(readAnswers), answersRead.wallMs, answersRead.cpuMs);
+    std::printf("  traces made from every answer, once (%lld points)   : %8.2f\n",
+                static_cast<long long>(traced), firstTracesMs);
+    std::printf("  one answer written with its trace                   : %8.2f\n", writeMs);
+    std::printf("  add up the answers' seconds in memory (baseline)    : %8.2f %8.2f\n", sum.wallMs,
+                sum.cpuMs);
+    std::printf("  states of every point from the answers in memory    : %8.2f %8.2f\n",
+                computed.wallMs, computed.cpuMs);
     std::printf("  the dots' places, every point never asked (baseline): %8.2f %8.2f\n",
                 places.wallMs, places.cpuMs);
     std::printf("  the dots coloured by recall (%lld colours)           : %8.2f %8.2f\n",
@@ -190,12 +223,14 @@ void printSummary() {
     std::printf("  the mastery map's whole read, off the window's thread: %8.2f %8.2f  "
                 "(%lld dots)\n",
                 mapRead.wallMs, mapRead.cpuMs, static_cast<long long>(mapDots));
-    std::printf("RESULT sum_seconds_ms=%.2f memory_states_ms=%.2f limit_ms=%.0f fill_ms=%.0f "
-                "stats_read_ms=%.2f answers_read_ms=%.2f answers_read=%lld dot_places_ms=%.2f "
+    std::printf("RESULT stats_read_ms=%.2f memory_states_ms=%.2f limit_ms=%.0f states=%lld "
+                "answers_read_ms=%.2f first_traces_ms=%.0f write_one_ms=%.2f fill_ms=%.0f "
+                "sum_seconds_ms=%.2f states_in_memory_ms=%.2f dot_places_ms=%.2f "
                 "dots_coloured_ms=%.2f dot_colours=%lld mastery_read_ms=%.2f\n",
-                sum.wallMs, computed.wallMs, kLimitMs, fillMs, stats.wallMs, read.wallMs,
-                static_cast<long long>(readAnswers), places.wallMs, coloured.wallMs,
-                static_cast<long long>(colours.size()), mapRead.wallMs);
+                stats.wallMs, read.wallMs, kLimitMs, static_cast<long long>(readStates),
+                answersRead.wallMs, firstTracesMs, writeMs, fillMs, sum.wallMs, computed.wallMs,
+                places.wallMs, coloured.wallMs, static_cast<long long>(colours.size()),
+                mapRead.wallMs);
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 #include "core/record/StudyRecord.h"
 #include "core/study/Mastery.h"
 #include "core/study/MasteryOverlay.h"
-#include "core/study/MemoryStates.h"
 #include "core/study/ReviewModel.h"
 #include "ui/study/ReviewWindow.h"
 
@@ -224,7 +223,7 @@ void printSummary() {
         501, [&] { bare.judgeAndNext(); }, [&] { weak.judgeAndNext(); });
     // The dots coloured by recall, from the memory states of the answers recorded above.
     const Fsrs model;
-    const MemoryStateTable states = MemoryStates::of(model, recorded.record.answerHistory());
+    const MemoryStateTable states = memoryStates(model, recorded.record.memoryTraces());
     const QDateTime now = QDateTime::currentDateTime();
     const auto [copyAgain, dots] = interleavedMedians(
         15,

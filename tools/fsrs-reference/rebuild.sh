@@ -1,5 +1,5 @@
 #!/bin/sh
-# Rebuilds tests/core/study/data/fsrs_reference.json, the values the memory model is compared
+# Rebuilds tests/core/memory/data/fsrs_reference.json, the values the memory model is compared
 # with, from the reference scheduler on npm. Needs node, npm and the npm registry; the package
 # goes into a scratch folder outside the repository (SCRATCH, by default /tmp/zav-fsrs) and is
 # never committed. The build and the tests need none of this.
@@ -13,4 +13,4 @@ cd "$scratch"
 npm install --no-audit --no-fund ts-fsrs@5.4.2
 
 node "$repo/tools/fsrs-reference/reference.mjs" "$scratch" \
-    "$repo/tests/core/study/data/fsrs_reference.json"
+    "$repo/tests/core/memory/data/fsrs_reference.json"

@@ -4,7 +4,7 @@
 //   node reference.mjs DATA_DIR OUT_FILE
 //
 // DATA_DIR is a scratch npm project holding ts-fsrs (see rebuild.sh); OUT_FILE is
-// tests/core/study/data/fsrs_reference.json. Default parameters throughout, fuzz off; only the
+// tests/core/memory/data/fsrs_reference.json. Default parameters throughout, fuzz off; only the
 // desired retention changes from case to case.
 
 import fs from 'node:fs';

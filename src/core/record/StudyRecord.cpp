@@ -14,10 +14,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <future>
 #include <vector>
 
@@ -25,6 +27,9 @@ namespace {
 
 // Questions between two checkpoints: about 3 MB of WAL.
 constexpr int kCommitsPerCheckpoint = 256;
+// Past this many points whose memory traces are to be made, one read of all the file's
+// attempts in the order written is quicker than a lookup per point.
+constexpr std::size_t kLookupsBeforeScan = 256;
 
 // SQLite's primary result codes that decide what a failure means.
 constexpr int kSqlitePerm = 3;
@@ -223,6 +228,80 @@ const char* const kSchemaV2[] = {
     " GROUP BY point_id, typed",
 };
 
+// Version 3: each point's memory trace (MemoryTrace: the model's state before its latest
+// answer, and that answer's grade and time), kept as the attempts are written, so the memory
+// states of a file are read without going through every attempt. `asked` is the point's count
+// of attempts the trace was made from: a trace behind it is worked out again. The trace is one
+// value of kTraceBytes (see packTrace), not eleven columns: a file of 32,767 points is read
+// in a third less time. Records from before have none: their traces are made when their
+// states are first read.
+const char* const kSchemaV3[] = {
+    "CREATE TABLE memory_traces ("
+    " point_id INTEGER PRIMARY KEY REFERENCES points(id) ON DELETE CASCADE,"
+    " asked INTEGER NOT NULL,"
+    " trace BLOB NOT NULL)",
+};
+
+// A trace as stored: little-endian, the state before the latest answer (phase, step, reps,
+// lapses as 32-bit integers; difficulty, stability as doubles; its last answer in milliseconds
+// since 1970 UTC), then the latest answer's grade (32-bit, 1 to 4) and time, and the time of
+// the first answer (64-bit milliseconds).
+constexpr qsizetype kTraceBytes = 4 * 4 + 2 * 8 + 8 + 4 + 2 * 8;
+
+QByteArray packTrace(const MemoryTrace& trace) {
+    QByteArray bytes(kTraceBytes, Qt::Uninitialized);
+    char* at = bytes.data();
+    const auto put = [&at](auto value) {
+        qToLittleEndian(value, at);
+        at += sizeof(value);
+    };
+    const MemoryState& b = trace.before;
+    put(qint32(b.phase));
+    put(qint32(b.step));
+    put(qint32(b.reps));
+    put(qint32(b.lapses));
+    put(b.difficulty);
+    put(b.stability);
+    put(qint64(b.lastMsecsUtc));
+    put(qint32(trace.rating));
+    put(qint64(trace.atMsecsUtc));
+    put(qint64(trace.firstMsecsUtc));
+    return bytes;
+}
+
+// A stored trace, or nothing when it is not one the model could have written (a file changed
+// by hand): such a trace is worked out again from the answers.
+std::optional<MemoryTrace> unpackTrace(const QByteArray& bytes, std::int64_t asked) {
+    if (bytes.size() != kTraceBytes || asked <= 0)
+        return std::nullopt;
+    const char* at = bytes.constData();
+    const auto get = [&at]<typename T>(T) {
+        const T value = qFromLittleEndian<T>(at);
+        at += sizeof(T);
+        return value;
+    };
+    MemoryTrace trace;
+    MemoryState& b = trace.before;
+    const qint32 phase = get(qint32());
+    b.step = get(qint32());
+    b.reps = get(qint32());
+    b.lapses = get(qint32());
+    b.difficulty = get(double());
+    b.stability = get(double());
+    b.lastMsecsUtc = get(qint64());
+    const qint32 rating = get(qint32());
+    trace.atMsecsUtc = get(qint64());
+    trace.firstMsecsUtc = get(qint64());
+    trace.answers = asked;
+    b.phase = static_cast<MemoryPhase>(phase);
+    trace.rating = static_cast<Rating>(rating);
+    const bool sound = phase >= 0 && phase <= 3 && rating >= 1 && rating <= 4 &&
+                       std::isfinite(b.difficulty) && std::isfinite(b.stability) &&
+                       b.difficulty >= 0 && b.stability >= 0 && b.step >= 0 && b.reps >= 0 &&
+                       b.lapses >= 0;
+    return sound ? std::optional(trace) : std::nullopt;
+}
+
 // The statements that bring a record of `from` up to `from` + 1.
 QList<const char*> upgradeStatements(int from) {
     switch (from) {
@@ -230,6 +309,8 @@ QList<const char*> upgradeStatements(int from) {
         return QList<const char*>(std::begin(kSchemaV1), std::end(kSchemaV1));
     case 1:
         return QList<const char*>(std::begin(kSchemaV2), std::end(kSchemaV2));
+    case 2:
+        return QList<const char*>(std::begin(kSchemaV3), std::end(kSchemaV3));
     }
     return {};
 }
@@ -617,6 +698,48 @@ struct StudyRecord::Private {
         query.addBindValue(attempt.correct ? 1 : 0);
         query.addBindValue(qint64(attempt.whenMsecsUtc));
         query.addBindValue(pointId);
+        if (!run(query))
+            return false;
+        QList<TimedAnswer> answers;
+        std::int64_t asked = 0;
+        return readAnswers(pointId, &answers, &asked) &&
+               writeTrace(pointId, asked, MemoryStates::trace(answers));
+    }
+
+    // A point's answers in the order written, and its count of attempts; false on a failure.
+    bool readAnswers(qint64 pointId, QList<TimedAnswer>* answers, std::int64_t* asked) {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT asked FROM points WHERE id = ?"));
+        query.addBindValue(pointId);
+        if (!run(query))
+            return false;
+        *asked = query.next() ? query.value(0).toLongLong() : 0;
+        query.finish();
+        query.prepare(QStringLiteral(
+            "SELECT asked_at, correct, seconds FROM attempts WHERE point_id = ? ORDER BY id"));
+        query.addBindValue(pointId);
+        if (!run(query))
+            return false;
+        answers->clear();
+        while (query.next()) {
+            answers->append({query.value(0).toLongLong(), query.value(2).toDouble(),
+                             query.value(1).toLongLong() != 0});
+        }
+        if (query.lastError().isValid()) {
+            error = query.lastError();
+            return false;
+        }
+        return true;
+    }
+
+    bool writeTrace(qint64 pointId, std::int64_t asked, const MemoryTrace& trace) {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral(
+            "INSERT OR REPLACE INTO memory_traces (point_id, asked, trace) VALUES (?, ?, ?)"));
+        query.addBindValue(pointId);
+        query.addBindValue(qint64(asked));
+        query.addBindValue(packTrace(trace));
         return run(query);
     }
 
@@ -820,6 +943,93 @@ AnswerHistory StudyRecord::answerHistory() {
     return history;
 }
 
+MemoryTraceTable StudyRecord::memoryTraces() {
+    MemoryTraceTable traces;
+    if (d->path.isEmpty() || !d->open())
+        return traces;
+    std::optional<Private::FileRow> file;
+    if (!d->findFile(&file)) {
+        d->failWithError();
+        return traces;
+    }
+    if (!file)
+        return traces;
+    QSqlQuery query(d->db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT p.id, p.answer1, p.answer2, p.x, p.y, p.asked, t.asked, t.trace "
+                       "FROM points AS p LEFT JOIN memory_traces AS t ON t.point_id = p.id"
+                       " WHERE p.file_id = ? AND p.asked > 0"));
+    query.addBindValue(file->id);
+    if (!d->run(query)) {
+        d->failWithError();
+        return traces;
+    }
+    struct Behind {
+        qint64 pointId;
+        std::int64_t asked;
+        PointIdentity identity;
+    };
+    std::vector<Behind> behind;
+    traces.reserve(d->pointCount);
+    while (query.next()) {
+        PointIdentity identity{query.value(1).toString(), query.value(2).toString(),
+                               query.value(3).toString(), query.value(4).toString()};
+        const std::int64_t asked = query.value(5).toLongLong();
+        const std::optional<MemoryTrace> trace =
+            query.value(6).toLongLong() == asked ? unpackTrace(query.value(7).toByteArray(), asked)
+                                                 : std::nullopt;
+        if (trace)
+            traces.insert(std::move(identity), *trace);
+        else
+            behind.push_back({query.value(0).toLongLong(), asked, std::move(identity)});
+    }
+    if (query.lastError().isValid()) {
+        d->error = query.lastError();
+        d->failWithError();
+        return {};
+    }
+    query.finish();
+    if (behind.empty())
+        return traces;
+
+    // Traces missing or behind: from the points' answers, then kept if the record can be
+    // written now (if not, they are simply worked out again next time).
+    std::vector<QList<TimedAnswer>> answers(behind.size());
+    if (behind.size() > kLookupsBeforeScan) {
+        const AnswerHistory all = answerHistory();
+        if (d->state != Private::State::Open)
+            return {};
+        for (std::size_t i = 0; i < behind.size(); ++i)
+            answers[i] = all.value(behind[i].identity);
+    } else {
+        for (std::size_t i = 0; i < behind.size(); ++i) {
+            std::int64_t asked = 0;
+            if (!d->readAnswers(behind[i].pointId, &answers[i], &asked)) {
+                d->failWithError();
+                return {};
+            }
+        }
+    }
+    const std::vector<MemoryTrace> made = MemoryStates::traces(answers);
+    for (std::size_t i = 0; i < behind.size(); ++i) {
+        if (made[i].answers > 0)
+            traces.insert(behind[i].identity, made[i]);
+    }
+    if (d->run("BEGIN IMMEDIATE")) {
+        bool ok = true;
+        for (std::size_t i = 0; ok && i < behind.size(); ++i) {
+            // A point counted as asked without its attempts (a file changed by hand) keeps
+            // no trace: nothing to step from.
+            if (made[i].answers > 0)
+                ok = d->writeTrace(behind[i].pointId, behind[i].asked, made[i]);
+        }
+        if (!(ok && d->run("COMMIT")))
+            d->rollback();
+    }
+    return traces;
+}
+
 bool StudyRecord::record(const Point& point, const Attempt& attempt) {
     if (d->path.isEmpty() || !d->open())
         return false;
@@ -980,4 +1190,28 @@ QByteArray StudyRecord::fingerprint(const PointList& points) {
     for (const QByteArray& key : keys)
         hash.addData(key);
     return hash.result();
+}
+
+MemoryStateTable memoryStates(const Fsrs& model, const MemoryTraceTable& traces) {
+    MemoryStateTable states;
+    states.reserve(traces.size());
+    for (auto it = traces.cbegin(); it != traces.cend(); ++it)
+        states.insert(it.key(), MemoryStates::of(model, it.value()));
+    return states;
+}
+
+MemoryTraceTable memoryTraces(const AnswerHistory& history) {
+    std::vector<QList<TimedAnswer>> answers;
+    answers.reserve(history.size());
+    for (const QList<TimedAnswer>& list : history)
+        answers.push_back(list);
+    const std::vector<MemoryTrace> made = MemoryStates::traces(answers);
+    MemoryTraceTable traces;
+    traces.reserve(history.size());
+    std::size_t i = 0;
+    for (auto it = history.cbegin(); it != history.cend(); ++it, ++i) {
+        if (made[i].answers > 0)
+            traces.insert(it.key(), made[i]);
+    }
+    return traces;
 }

@@ -2,6 +2,7 @@
 
 #include "core/data/Point.h"
 #include "core/data/QuizTerms.h"
+#include "core/memory/MemoryStates.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -57,17 +58,17 @@ struct Attempt {
     std::optional<double> distance;
 };
 
-// An answer as the memory model reads it.
-struct TimedAnswer {
-    std::int64_t whenMsecsUtc = 0;
-    double seconds = 0;
-    bool correct = false;
-
-    friend bool operator==(const TimedAnswer&, const TimedAnswer&) = default;
-};
-
 // Each point's answers, in time order.
 using AnswerHistory = QHash<PointIdentity, QList<TimedAnswer>>;
+
+// Each point's memory trace and memory state by identity.
+using MemoryTraceTable = QHash<PointIdentity, MemoryTrace>;
+using MemoryStateTable = QHash<PointIdentity, MemoryState>;
+
+// The traces of answers held in memory (on the pool's threads), and the states traces give at
+// the model's desired retention.
+MemoryTraceTable memoryTraces(const AnswerHistory& history);
+MemoryStateTable memoryStates(const Fsrs& model, const MemoryTraceTable& traces);
 
 // A quiz as it ended: what the personal bests are made of.
 struct QuizRun {
@@ -124,7 +125,7 @@ class StudyRecord {
 public:
     static QString fileName() { return QStringLiteral("学習記録.db"); }
     // The schema this version writes; older files are upgraded on opening.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
     // SQLite's application id of a record ("ZavM"), written when a record is made or first
     // opened by this version. A file with another id, or whose tables are not a record's, is
     // another program's: it is refused before anything in it changes.
@@ -155,6 +156,13 @@ public:
     // Every answer to the current file's points, each point's in time order. Empty when the
     // record cannot be read.
     AnswerHistory answerHistory();
+
+    // The memory trace of each of the current file's points that has been answered, kept as
+    // its answers are written, so a file of 32,767 points is one indexed read however long its
+    // history. A trace missing or behind the point's answers (a record from before traces were
+    // kept) is worked out from the answers, and stored for the next time when the record can
+    // be written. Empty when the record cannot be read.
+    MemoryTraceTable memoryTraces();
 
     // Records one judged question of the current file in one transaction. False when it was
     // skipped (no current file, or the record cannot be written).

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "core/data/Point.h"
+#include "core/memory/Fsrs.h"
 #include "core/record/StudyRecord.h"
-#include "core/study/Fsrs.h"
-#include "core/study/MemoryStates.h"
 
 #include <QColor>
 #include <QDateTime>

@@ -14,10 +14,10 @@ MasterySnapshot MasteryRequest::read(const std::function<bool()>& canceled) cons
         StudyRecord record(recordFolder);
         record.setQuestionFile(questionFile, rows);
         snapshot.stats = record.pointStats();
-        const AnswerHistory history = record.answerHistory();
+        const MemoryTraceTable traces = record.memoryTraces();
         if (stop())
             return snapshot;
-        snapshot.states = MemoryStates::of(snapshot.model, history);
+        snapshot.states = memoryStates(snapshot.model, traces);
     }
     snapshot.dots.setDots(
         Mastery::dots(rows, snapshot.states, snapshot.model, at.toMSecsSinceEpoch()));

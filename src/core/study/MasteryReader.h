@@ -1,10 +1,9 @@
 #pragma once
 
 #include "core/data/Point.h"
+#include "core/memory/Fsrs.h"
 #include "core/record/StudyRecord.h"
-#include "core/study/Fsrs.h"
 #include "core/study/MasteryDots.h"
-#include "core/study/MemoryStates.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>

@@ -1,6 +1,6 @@
 #include "core/study/ProgressData.h"
 
-#include "core/study/MemoryStates.h"
+#include "core/memory/MemoryStates.h"
 
 #include <QSet>
 

@@ -2,7 +2,7 @@
 
 #include "core/data/Point.h"
 #include "core/record/StudyRecord.h"
-#include "core/study/Fsrs.h"
+#include "core/memory/Fsrs.h"
 
 #include <QDate>
 #include <QDateTime>

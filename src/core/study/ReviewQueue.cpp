@@ -50,23 +50,17 @@ ReviewQueue::ReviewQueue(const PointList& rows, const MemoryStateTable& states,
     m_waiting.append(fresh);
 }
 
-ReviewQueue ReviewQueue::fromHistory(const PointList& rows, const AnswerHistory& history,
-                                     std::int64_t nowMsecsUtc, const Fsrs& model, int newPerDay) {
-    return ReviewQueue(rows, MemoryStates::of(model, history), nowMsecsUtc, model, newPerDay,
-                       firstAnsweredSince(history, startOfLocalDay(nowMsecsUtc)));
+ReviewQueue ReviewQueue::fromTraces(const PointList& rows, const MemoryTraceTable& traces,
+                                    std::int64_t nowMsecsUtc, const Fsrs& model, int newPerDay) {
+    return ReviewQueue(rows, memoryStates(model, traces), nowMsecsUtc, model, newPerDay,
+                       firstAnsweredSince(traces, startOfLocalDay(nowMsecsUtc)));
 }
 
-int ReviewQueue::firstAnsweredSince(const AnswerHistory& history, std::int64_t sinceMsecsUtc) {
-    int count = 0;
-    for (const QList<TimedAnswer>& answers : history) {
-        const auto first = std::min_element(answers.cbegin(), answers.cend(),
-                                            [](const TimedAnswer& a, const TimedAnswer& b) {
-                                                return a.whenMsecsUtc < b.whenMsecsUtc;
-                                            });
-        if (first != answers.cend() && first->whenMsecsUtc >= sinceMsecsUtc)
-            ++count;
-    }
-    return count;
+int ReviewQueue::firstAnsweredSince(const MemoryTraceTable& traces, std::int64_t sinceMsecsUtc) {
+    return static_cast<int>(
+        std::count_if(traces.cbegin(), traces.cend(), [&](const MemoryTrace& t) {
+            return t.answers > 0 && t.firstMsecsUtc >= sinceMsecsUtc;
+        }));
 }
 
 std::int64_t ReviewQueue::startOfLocalDay(std::int64_t msecsUtc) {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/data/Point.h"
+#include "core/memory/Fsrs.h"
 #include "core/quiz/QuestionOrder.h"
-#include "core/study/Fsrs.h"
-#include "core/study/MemoryStates.h"
+#include "core/record/StudyRecord.h"
 
 #include <QList>
 
@@ -30,13 +30,13 @@ public:
     ReviewQueue(const PointList& rows, const MemoryStateTable& states, std::int64_t nowMsecsUtc,
                 const Fsrs& model, int newPerDay, int newAlreadyToday);
 
-    // The queue from the record's answers: the states computed from them, the new points of
-    // the local day counted from them.
-    static ReviewQueue fromHistory(const PointList& rows, const AnswerHistory& history,
-                                   std::int64_t nowMsecsUtc, const Fsrs& model, int newPerDay);
+    // The queue from the record's memory traces: the states they give, the new points of the
+    // local day counted from them.
+    static ReviewQueue fromTraces(const PointList& rows, const MemoryTraceTable& traces,
+                                  std::int64_t nowMsecsUtc, const Fsrs& model, int newPerDay);
 
     // Points whose first answer lies at or after `sinceMsecsUtc`.
-    static int firstAnsweredSince(const AnswerHistory& history, std::int64_t sinceMsecsUtc);
+    static int firstAnsweredSince(const MemoryTraceTable& traces, std::int64_t sinceMsecsUtc);
     // Midnight of the local day `msecsUtc` lies in.
     static std::int64_t startOfLocalDay(std::int64_t msecsUtc);
 

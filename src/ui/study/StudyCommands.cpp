@@ -80,9 +80,9 @@ std::unique_ptr<Distractors> StudyCommands::distractors(const JudgingOptions& ju
 
 ReviewQueue StudyCommands::reviewToday(const PointList& rows) {
     const StudyOptions options = m_session.studyOptions();
-    return ReviewQueue::fromHistory(rows, record().answerHistory(),
-                                    QDateTime::currentMSecsSinceEpoch(),
-                                    Fsrs(options.retentionPercent / 100.0), options.newPerDay);
+    return ReviewQueue::fromTraces(rows, record().memoryTraces(),
+                                   QDateTime::currentMSecsSinceEpoch(),
+                                   Fsrs(options.retentionPercent / 100.0), options.newPerDay);
 }
 
 std::unique_ptr<ReviewQueue> StudyCommands::reviewOrder(const PointList& rows) {

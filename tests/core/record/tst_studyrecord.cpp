@@ -119,6 +119,7 @@ private slots:
     void bestRule_data();
     void bestRule();
     void bestsPerModeAndMethod();
+    void memoryTraces();
 
 private:
     QString dbPath() const { return m_dir->filePath(StudyRecord::fileName()); }
@@ -497,6 +498,7 @@ void TestStudyRecord::bestsPerModeAndMethod() {
     // As a record of the version before bests: its attempts stay, its bests start empty.
     rawQuery(dbPath(), QStringLiteral("DROP TABLE bests"));
     rawQuery(dbPath(), QStringLiteral("DROP TABLE wrong_answers"));
+    rawQuery(dbPath(), QStringLiteral("DROP TABLE memory_traces"));
     rawQuery(dbPath(), QStringLiteral("PRAGMA user_version=1"));
     {
         StudyRecord record(m_dir->path());
@@ -534,6 +536,58 @@ void TestStudyRecord::bestsPerModeAndMethod() {
     QCOMPARE(damaged.personalBest(QuizMode::Normal, AnswerMethod::Typing, &readable), Best());
     QVERIFY(!readable);
     QVERIFY(!damaged.recordRun(run(QuizMode::Normal, AnswerMethod::Typing, 3, 3, 1)));
+}
+
+// The traces kept as answers are written are the ones the answers give; one missing, behind
+// or damaged (a record from before traces, a file changed by hand) is worked out again.
+void TestStudyRecord::memoryTraces() {
+    const auto answered = [](qint64 minutes, bool correct, double seconds) {
+        Attempt a = attempt(correct);
+        a.whenMsecsUtc += minutes * 60'000;
+        a.seconds = seconds;
+        return a;
+    };
+    const QList<QList<Attempt>> given{
+        {answered(0, true, 3), answered(10, true, 9), answered(3 * 1440, false, 2)},
+        // Dated back: a clock set back between answers.
+        {answered(2 * 1440, true, 2), answered(-1440, false, 4), answered(0, true, 1)},
+        {answered(5, true, 2)}};
+    StudyRecord record(m_dir->path());
+    record.setQuestionFile(zvm("日本.zvm"), kPoints);
+    for (int p = 0; p < given.size(); ++p) {
+        for (const Attempt& a : given[p])
+            QVERIFY(record.record(kPoints[p], a));
+    }
+    const MemoryTraceTable expected = ::memoryTraces(record.answerHistory());
+    QCOMPARE(expected.size(), 3);
+    QCOMPARE(expected.value(PointIdentity::of(kPoints[1])).firstMsecsUtc,
+             attempt(true).whenMsecsUtc - 1440 * 60'000);
+    QVERIFY(record.memoryTraces() == expected);
+
+    rawQuery(dbPath(), QStringLiteral("DELETE FROM memory_traces WHERE point_id ="
+                                      " (SELECT id FROM points WHERE answer1 = '%1')")
+                           .arg(u8("札幌")));
+    rawQuery(dbPath(), QStringLiteral("UPDATE memory_traces SET trace = x'0900' WHERE point_id ="
+                                      " (SELECT id FROM points WHERE answer1 = '%1')")
+                           .arg(u8("仙台")));
+    rawQuery(dbPath(), QStringLiteral("UPDATE memory_traces SET asked = 0 WHERE point_id ="
+                                      " (SELECT id FROM points WHERE answer1 = '%1')")
+                           .arg(u8("那覇")));
+    QVERIFY(record.memoryTraces() == expected);
+    // ... and stored again.
+    QCOMPARE(rawQuery(dbPath(), QStringLiteral("SELECT count(*), min(length(trace)), sum(asked)"
+                                               " FROM memory_traces")),
+             (QList<QVariant>{3, 60, 7}));
+
+    // A record of the version before traces: upgraded, its traces made on first reading.
+    rawQuery(dbPath(), QStringLiteral("DROP TABLE memory_traces"));
+    rawQuery(dbPath(), QStringLiteral("PRAGMA user_version=2"));
+    StudyRecord upgraded(m_dir->path());
+    upgraded.setQuestionFile(zvm("日本.zvm"), kPoints);
+    QVERIFY(upgraded.memoryTraces() == expected);
+    QVERIFY(upgraded.record(kPoints[2], answered(2 * 1440, true, 2)));
+    QCOMPARE(upgraded.memoryTraces(), ::memoryTraces(upgraded.answerHistory()));
+    QCOMPARE(upgraded.memoryTraces().value(PointIdentity::of(kPoints[2])).answers, 2);
 }
 
 QTEST_GUILESS_MAIN(TestStudyRecord)

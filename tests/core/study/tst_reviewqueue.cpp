@@ -91,7 +91,8 @@ void TestReviewQueue::order() {
     AnswerHistory history;
     const PointList rows = pointsOf(points, history);
     const Fsrs model;
-    ReviewQueue queue(rows, MemoryStates::of(model, history), kNow, model, newPerDay, newToday);
+    ReviewQueue queue(rows, memoryStates(model, memoryTraces(history)), kNow, model, newPerDay,
+                      newToday);
     QCOMPARE(queue.remaining(), due);
     qint64 now = kNow;
     for (const QString& step : script.split(u' ')) {
@@ -112,8 +113,9 @@ void TestReviewQueue::order() {
 void TestReviewQueue::newToday() {
     AnswerHistory history;
     pointsOf({"g@-1h", "x@-2d g@-1h", "x@+1h", "", "g@-4d"}, history);
-    QCOMPARE(ReviewQueue::firstAnsweredSince(history, at("-12h")), 2);
-    QCOMPARE(ReviewQueue::firstAnsweredSince(history, at("-3d")), 3);
+    const MemoryTraceTable traces = memoryTraces(history);
+    QCOMPARE(ReviewQueue::firstAnsweredSince(traces, at("-12h")), 2);
+    QCOMPARE(ReviewQueue::firstAnsweredSince(traces, at("-3d")), 3);
 }
 
 QTEST_GUILESS_MAIN(TestReviewQueue)

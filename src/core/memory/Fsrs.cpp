@@ -1,4 +1,4 @@
-#include "core/study/Fsrs.h"
+#include "core/memory/Fsrs.h"
 
 #include <algorithm>
 #include <cmath>

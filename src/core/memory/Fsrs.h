@@ -6,7 +6,7 @@
 // again. FSRS-6 with its published default weights, computed as the reference scheduler
 // (ts-fsrs 5 with its defaults: learning steps of 1 and 10 minutes, a relearning step of 10
 // minutes, fuzz off) computes it, its rounding to 8 decimals included, so that the values
-// match the reference's (tests/core/study/data/fsrs_reference.json, made by
+// match the reference's (tests/core/memory/data/fsrs_reference.json, made by
 // tools/fsrs-reference).
 //
 // Pure functions over values: nothing here reads the record or touches the screen, so states

@@ -1,4 +1,4 @@
-#include "core/study/MemoryStates.h"
+#include "core/memory/MemoryStates.h"
 
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -76,6 +76,24 @@ void rate(const QList<TimedAnswer>& answers, RunningMedian& median, Each each) {
     }
 }
 
+MemoryTrace traceOf(const Fsrs& model, const QList<TimedAnswer>& answers, RunningMedian& median) {
+    MemoryTrace trace;
+    rate(answers, median, [&](const TimedAnswer& answer, Rating rating) {
+        if (trace.answers > 0)
+            trace.before = model.next(trace.before, trace.rating, trace.atMsecsUtc);
+        else
+            trace.firstMsecsUtc = answer.whenMsecsUtc;
+        trace.rating = rating;
+        trace.atMsecsUtc = answer.whenMsecsUtc;
+        ++trace.answers;
+    });
+    // The due date before the latest answer depends on the retention and is never read: left
+    // out, so that equal answers give equal traces.
+    trace.before.dueMsecsUtc = 0;
+    trace.before.scheduledDays = 0;
+    return trace;
+}
+
 } // namespace
 
 namespace MemoryStates {
@@ -97,32 +115,34 @@ MemoryState of(const Fsrs& model, const QList<TimedAnswer>& answers) {
     return state;
 }
 
-MemoryStateTable of(const Fsrs& model, const AnswerHistory& history) {
+MemoryTrace trace(const QList<TimedAnswer>& answers) {
+    // The difficulty and stability come out the same at any retention: the default will do.
+    const Fsrs model;
+    RunningMedian median;
+    return traceOf(model, answers, median);
+}
+
+MemoryState of(const Fsrs& model, const MemoryTrace& trace) {
+    return trace.answers == 0 ? MemoryState()
+                              : model.next(trace.before, trace.rating, trace.atMsecsUtc);
+}
+
+std::vector<MemoryTrace> traces(const std::vector<QList<TimedAnswer>>& answersOfEach) {
     // The points are independent: chunks of them go to the pool's threads, each writing only
     // its own points' slots.
-    std::vector<AnswerHistory::const_iterator> points;
-    points.reserve(history.size());
-    for (auto it = history.cbegin(); it != history.cend(); ++it)
-        points.push_back(it);
-    std::vector<MemoryState> states(points.size());
+    const Fsrs model;
+    std::vector<MemoryTrace> made(answersOfEach.size());
     constexpr std::size_t kChunk = 2048;
     std::vector<std::size_t> chunks;
-    for (std::size_t begin = 0; begin < points.size(); begin += kChunk)
+    for (std::size_t begin = 0; begin < made.size(); begin += kChunk)
         chunks.push_back(begin);
     QtConcurrent::blockingMap(chunks, [&](std::size_t begin) {
         RunningMedian median;
-        const std::size_t end = std::min(begin + kChunk, points.size());
-        for (std::size_t i = begin; i < end; ++i) {
-            rate(points[i].value(), median, [&](const TimedAnswer& answer, Rating rating) {
-                states[i] = model.next(states[i], rating, answer.whenMsecsUtc);
-            });
-        }
+        const std::size_t end = std::min(begin + kChunk, made.size());
+        for (std::size_t i = begin; i < end; ++i)
+            made[i] = traceOf(model, answersOfEach[i], median);
     });
-    MemoryStateTable table;
-    table.reserve(history.size());
-    for (std::size_t i = 0; i < points.size(); ++i)
-        table.insert(points[i].key(), states[i]);
-    return table;
+    return made;
 }
 
 } // namespace MemoryStates

@@ -1,4 +1,4 @@
-#include "core/study/MemoryStates.h"
+#include "core/memory/MemoryStates.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -136,10 +136,14 @@ void TestMemory::ratings() {
         const auto rating = static_cast<Rating>(QStringLiteral("?AHGE").indexOf(ratings[i]));
         expected = model.next(expected, rating, inTimeOrder[i].whenMsecsUtc);
     }
-    const PointIdentity id{QStringLiteral("東京"), QString(), QStringLiteral("1"),
-                           QStringLiteral("2")};
-    const MemoryState state = MemoryStates::of(model, AnswerHistory{{id, answers}}).value(id);
+    const MemoryState state = MemoryStates::of(model, answers);
     QVERIFY(state == expected);
+    // The trace the record keeps gives the same state at any desired retention.
+    const MemoryTrace trace = MemoryStates::trace(answers);
+    QCOMPARE(trace.answers, answers.size());
+    for (const double retention : {Fsrs::kDefaultRetention, Fsrs::kMinRetention})
+        QVERIFY(MemoryStates::of(Fsrs(retention), trace) ==
+                MemoryStates::of(Fsrs(retention), answers));
 
     // Never a negative time: recall now is 1 when the last answer is dated later.
     const double recall = model.retrievability(state, kNow);
