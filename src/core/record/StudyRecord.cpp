@@ -1127,8 +1127,8 @@ bool StudyRecord::clear(QString* errorString) {
                                                            : reasonText(Failure::Locked, d->error));
     bool ok = d->run("BEGIN IMMEDIATE");
     for (const char* statement :
-         {"DELETE FROM bests", "DELETE FROM wrong_answers", "DELETE FROM attempts",
-          "DELETE FROM points", "DELETE FROM files", "COMMIT"}) {
+         {"DELETE FROM bests", "DELETE FROM wrong_answers", "DELETE FROM memory_traces",
+          "DELETE FROM attempts", "DELETE FROM points", "DELETE FROM files", "COMMIT"}) {
         ok = ok && d->run(statement);
     }
     if (!ok) {

@@ -377,6 +377,7 @@ void TestStudyRecord::clear() {
     holder.release();
     if (cleared) {
         QVERIFY(record.pointStats().isEmpty());
+        QVERIFY(record.memoryTraces().isEmpty());
         // And the record starts afresh.
         QVERIFY(record.record(kPoints[0], attempt(true)));
         QCOMPARE(counts(record.pointStats(), kPoints[0]), (QList<qint64>{1, 1, 1}));
