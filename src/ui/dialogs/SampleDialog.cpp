@@ -1,0 +1,108 @@
+#include "ui/dialogs/SampleDialog.h"
+
+#include "core/app/SampleThumbnails.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kPathRole = Qt::UserRole;
+}
+
+SampleDialog::SampleDialog(const QList<SampleEntry>& entries, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
+    , m_thumbnails(new SampleThumbnails(this)) {
+    setObjectName(QStringLiteral("SampleDialog"));
+    setWindowTitle(QStringLiteral("ｻﾝﾌﾟﾙを開く"));
+
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("List1"));
+    m_list->setHeaderLabels({QStringLiteral("問題"), QStringLiteral("ﾎﾟｲﾝﾄ数")});
+    m_list->setIconSize(SampleThumbnails::kSize);
+    // The subjects stay open: they are headings, not folders to browse.
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+
+    QTreeWidgetItem* subject = nullptr;
+    QStringList files;
+    for (const SampleEntry& entry : entries) {
+        // Quizzes filed under no subject stand on their own, ahead of the subjects.
+        if (entry.subject.isEmpty()) {
+            subject = nullptr;
+        } else if (!subject || subject->text(0) != entry.subject) {
+            subject = new QTreeWidgetItem(m_list, {entry.subject});
+            subject->setFlags(Qt::ItemIsEnabled);
+            subject->setFirstColumnSpanned(true);
+            QFont bold = subject->font(0);
+            bold.setBold(true);
+            subject->setFont(0, bold);
+            subject->setExpanded(true);
+        }
+        const QStringList texts = {entry.title, entry.readable() ? QString::number(entry.points)
+                                                                 : entry.problem()};
+        auto* item =
+            subject ? new QTreeWidgetItem(subject, texts) : new QTreeWidgetItem(m_list, texts);
+        item->setData(0, kPathRole, entry.path);
+        item->setToolTip(0, entry.relativePath);
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        // As tall as a picture from the start, so that the rows stay put as pictures arrive.
+        item->setSizeHint(
+            0, QSize(SampleThumbnails::kSize.width(), SampleThumbnails::kSize.height() + 4));
+        if (!entry.readable())
+            item->setFlags(Qt::NoItemFlags);
+        m_items.append(item);
+        files.append(entry.path);
+    }
+    m_list->expandAll();
+    for (QTreeWidgetItem* item : m_items) {
+        if (item->flags() & Qt::ItemIsSelectable) {
+            m_list->setCurrentItem(item);
+            break;
+        }
+    }
+
+    auto* open = new QPushButton(QStringLiteral("開く(&O)"), this);
+    open->setObjectName(QStringLiteral("Command1_0"));
+    open->setDefault(true);
+    connect(open, &QPushButton::clicked, this, [this] { openItem(m_list->currentItem()); });
+    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    cancel->setObjectName(QStringLiteral("Command1_1"));
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Enter reaches the default button; the list's own "activated" would open twice.
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &SampleDialog::openItem);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(open);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+    layout->addLayout(buttons);
+    resize(420, 480);
+
+    connect(m_thumbnails, &SampleThumbnails::ready, this, &SampleDialog::showThumbnail);
+    m_thumbnails->start(files);
+}
+
+SampleDialog::~SampleDialog() = default;
+
+void SampleDialog::showThumbnail(int index, const QImage& thumbnail) {
+    if (index >= 0 && index < m_items.size() && !thumbnail.isNull())
+        m_items[index]->setIcon(0, QIcon(QPixmap::fromImage(thumbnail)));
+}
+
+void SampleDialog::openItem(QTreeWidgetItem* item) {
+    // A subject's heading, or a quiz that cannot be read, opens nothing; the dialog stays.
+    if (!item || !(item->flags() & Qt::ItemIsSelectable))
+        return;
+    m_chosenPath = item->data(0, kPathRole).toString();
+    accept();
+}
