@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPainter>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -95,8 +96,16 @@ SampleDialog::SampleDialog(const QList<SampleEntry>& entries, QWidget* parent)
 SampleDialog::~SampleDialog() = default;
 
 void SampleDialog::showThumbnail(int index, const QImage& thumbnail) {
-    if (index >= 0 && index < m_items.size() && !thumbnail.isNull())
-        m_items[index]->setIcon(0, QIcon(QPixmap::fromImage(thumbnail)));
+    if (index < 0 || index >= m_items.size() || thumbnail.isNull())
+        return;
+    // Centred in a box of the full size, so that every title starts at the same place.
+    QPixmap boxed(SampleThumbnails::kSize);
+    boxed.fill(Qt::transparent);
+    QPainter painter(&boxed);
+    painter.drawImage((boxed.width() - thumbnail.width()) / 2,
+                      (boxed.height() - thumbnail.height()) / 2, thumbnail);
+    painter.end();
+    m_items[index]->setIcon(0, QIcon(boxed));
 }
 
 void SampleDialog::openItem(QTreeWidgetItem* item) {
