@@ -24,45 +24,44 @@ SampleDialog::SampleDialog(const QList<SampleEntry>& entries, QWidget* parent)
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setHeaderLabels({QStringLiteral("問題"), QStringLiteral("ﾎﾟｲﾝﾄ数")});
     m_list->setIconSize(SampleThumbnails::kSize);
-    // The subjects stay open: they are headings, not folders to browse.
     m_list->setRootIsDecorated(false);
-    m_list->setItemsExpandable(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
 
-    QTreeWidgetItem* subject = nullptr;
+    QPixmap blank(SampleThumbnails::kSize);
+    blank.fill(Qt::transparent);
+    // One list, each subject's heading above its quizzes: a heading is disabled, so that the
+    // arrow keys pass over it (a disabled parent would disable its quizzes too).
+    QString subject;
     QStringList files;
     for (const SampleEntry& entry : entries) {
-        // Quizzes filed under no subject stand on their own, ahead of the subjects.
-        if (entry.subject.isEmpty()) {
-            subject = nullptr;
-        } else if (!subject || subject->text(0) != entry.subject) {
-            subject = new QTreeWidgetItem(m_list, {entry.subject});
-            subject->setFlags(Qt::ItemIsEnabled);
-            subject->setFirstColumnSpanned(true);
-            QFont bold = subject->font(0);
+        if (!entry.subject.isEmpty() && entry.subject != subject) {
+            auto* heading = new QTreeWidgetItem(m_list, {entry.subject});
+            heading->setFlags(Qt::NoItemFlags);
+            heading->setFirstColumnSpanned(true);
+            heading->setForeground(0, palette().text());
+            QFont bold = heading->font(0);
             bold.setBold(true);
-            subject->setFont(0, bold);
-            subject->setExpanded(true);
+            heading->setFont(0, bold);
         }
-        const QStringList texts = {entry.title, entry.readable() ? QString::number(entry.points)
-                                                                 : entry.problem()};
-        auto* item =
-            subject ? new QTreeWidgetItem(subject, texts) : new QTreeWidgetItem(m_list, texts);
+        subject = entry.subject;
+        // A quiz that cannot be read says why under its name, greyed out.
+        const QStringList texts = {entry.readable() ? entry.title
+                                                    : entry.title + u'\n' + entry.problem(),
+                                   entry.readable() ? QString::number(entry.points) : QString()};
+        auto* item = new QTreeWidgetItem(m_list, texts);
         item->setData(0, kPathRole, entry.path);
         item->setToolTip(0, entry.relativePath);
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        // As tall as a picture from the start, so that the rows stay put as pictures arrive.
-        item->setSizeHint(
-            0, QSize(SampleThumbnails::kSize.width(), SampleThumbnails::kSize.height() + 4));
+        // An empty picture until the map's arrives, so that the rows neither move nor grow.
+        item->setIcon(0, blank);
         if (!entry.readable())
             item->setFlags(Qt::NoItemFlags);
         m_items.append(item);
         files.append(entry.path);
     }
-    m_list->expandAll();
     for (QTreeWidgetItem* item : m_items) {
         if (item->flags() & Qt::ItemIsSelectable) {
             m_list->setCurrentItem(item);
@@ -87,7 +86,7 @@ SampleDialog::SampleDialog(const QList<SampleEntry>& entries, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
     layout->addLayout(buttons);
-    resize(420, 480);
+    resize(480, 480);
 
     connect(m_thumbnails, &SampleThumbnails::ready, this, &SampleDialog::showThumbnail);
     m_thumbnails->start(files);
