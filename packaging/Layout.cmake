@@ -1,7 +1,7 @@
 # Where an install puts the program and its data, relative to the prefix (~/.local, /usr): the
 # program in a folder of its own, where it keeps its settings and history when it may write
 # there, and the read-only data (help file, samples) under share/. The program finds its help
-# file through ZAV_DATA_FROM_PROGRAM when none lies beside it.
+# file and its samples through ZAV_DATA_FROM_PROGRAM when none lie beside it.
 include(GNUInstallDirs)
 
 set(ZAV_PROGRAM_DIR "lib/zavmap")

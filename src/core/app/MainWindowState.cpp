@@ -8,6 +8,7 @@ MainCommandLooks MainWindowState::looks(const Values& v) {
     };
     const bool idle = !v.quizRunning;
     set(MainCommand::Open, idle);
+    set(MainCommand::OpenSample, idle); // it opens a file as 開く does
     // Exploring shows every answer: a quiz waits until it is left.
     set(MainCommand::Start, idle && !v.exploring);
     set(MainCommand::Stop, v.quizRunning);

@@ -9,6 +9,7 @@
 // The main window's commands, one menu item each (the zoom items count as one).
 enum class MainCommand {
     Open,
+    OpenSample,
     Start,
     Stop,
     Review,

@@ -31,6 +31,8 @@ ReadOutcome readMapRecord(FieldReader& reader, const QString& path, QuestionSink
         stop = sink.mapFailed(failure, *reference) == QuestionSink::AfterMapFailure::Stop;
         return failure;
     }
+    if (!sink.wantsMap())
+        return ReadOutcome::Success;
     const std::optional<QImage> map = MapImage::load(mapPath);
     if (!map)
         return ReadOutcome::ReadError;

@@ -57,6 +57,9 @@ public:
     virtual void appendPoint(Point&& point) = 0;
     // A Map record whose map passed the checks and loaded; `reference` as the file holds it.
     virtual void mapLoaded(const QImage& map, const QString& reference) = 0;
+    // False for a sink that wants the points only (a list of files with their counts): the
+    // map is still checked, but not loaded, which takes far longer than the points.
+    virtual bool wantsMap() const { return true; }
     // A Map record failed a check (MapMissing or MapNotBitmap): stop the read, or go on.
     virtual AfterMapFailure mapFailed(ReadOutcome failure, const QString& reference) = 0;
     // After each Map and Point record: a chance to let pending window events run.

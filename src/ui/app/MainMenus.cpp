@@ -27,6 +27,7 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption,
 MainMenus::MainMenus(QMenuBar* bar, MapView* mapView) {
     QMenu* file = addMenu(bar, "Menu1_File", QStringLiteral("ﾌｧｲﾙ(&F)"));
     open = addItem(file, "Menu2_Open", QStringLiteral("開く(&O)"), Qt::CTRL | Qt::Key_O);
+    openSample = addItem(file, "Menu2_OpenSample", QStringLiteral("ｻﾝﾌﾟﾙを開く(&A)..."));
     start = addItem(file, "Menu2_Start", QStringLiteral("ｽﾀｰﾄ(&S)"), Qt::CTRL | Qt::Key_S);
     stop = addItem(file, "Menu2_Stop", QStringLiteral("中止(&T)"));
     review = addItem(file, "Menu2_Review", QStringLiteral("結果(&R)"));
@@ -78,6 +79,8 @@ QList<QAction*> MainMenus::actionsOf(MainCommand command) const {
     switch (command) {
     case MainCommand::Open:
         return {open};
+    case MainCommand::OpenSample:
+        return {openSample};
     case MainCommand::Start:
         return {start};
     case MainCommand::Stop:

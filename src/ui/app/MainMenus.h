@@ -20,6 +20,7 @@ struct MainMenus {
     QList<QAction*> actionsOf(MainCommand command) const;
 
     QAction* open = nullptr;
+    QAction* openSample = nullptr; // ｻﾝﾌﾟﾙを開く: the quizzes that come with the program
     QAction* start = nullptr;
     QAction* stop = nullptr;
     QAction* review = nullptr; // 結果(&R): the review of the last quiz

@@ -9,6 +9,7 @@
 #include "ui/app/MainDialogs.h"
 #include "ui/app/MainMenus.h"
 #include "ui/app/QuestionColumn.h"
+#include "ui/app/SampleCommand.h"
 #include "ui/app/StatusPanels.h"
 #include "ui/app/WindowGrowth.h"
 #include "ui/dialogs/RecentFilesDialog.h"
@@ -86,6 +87,11 @@ void MainWindow::createControls() {
 void MainWindow::createMenus() {
     m_menus = std::make_unique<MainMenus>(menuBar(), m_mapView);
     connect(m_menus->open, &QAction::triggered, this, &MainWindow::openFile);
+    auto* samples = new SampleCommand(m_services, m_session.ownFolder(), *this); // owned by this
+    connect(m_menus->openSample, &QAction::triggered, samples, &SampleCommand::open);
+    connect(samples, &SampleCommand::chosen, this, [this](const QString& path) {
+        loadQuestionFile(path, true); // as 開く opens its file
+    });
     connect(m_menus->start, &QAction::triggered, this, &MainWindow::startQuiz);
     connect(m_menus->stop, &QAction::triggered, this, &MainWindow::stopQuiz);
     connect(m_menus->end, &QAction::triggered, this, &QWidget::close);

@@ -150,9 +150,9 @@ void TestMainRules::commandLooks_data() {
     quiz.answerMethod = AnswerMethod::Locate;
     quiz.masteryShown = true;
     QTest::newRow("quiz running") << quiz
-                                  << QList{C::Open,    C::Start,      C::Review,  C::ModeMenu,
-                                           C::Editor,  C::MethodMenu, C::Judging, C::Mastery,
-                                           C::Explore, C::Progress} +
+                                  << QList{C::Open,     C::OpenSample, C::Start,      C::Review,
+                                           C::ModeMenu, C::Editor,     C::MethodMenu, C::Judging,
+                                           C::Mastery,  C::Explore,    C::Progress} +
                                          worksheet
                                   << QList{C::PracticeMode, C::LocateMethod, C::Mastery};
 

@@ -182,13 +182,14 @@ void TestMainWindow::menus_data() {
     row("Menu1_File", "", 0, "ﾌｧｲﾙ(&F)", none, true, false);
     row("Menu2_Open", "Menu1_File", 0, "開く(&O)", QKeySequence(QStringLiteral("Ctrl+O")), true,
         false);
-    row("Menu2_Start", "Menu1_File", 1, "ｽﾀｰﾄ(&S)", QKeySequence(QStringLiteral("Ctrl+S")), true,
+    row("Menu2_OpenSample", "Menu1_File", 1, "ｻﾝﾌﾟﾙを開く(&A)...", none, true, false);
+    row("Menu2_Start", "Menu1_File", 2, "ｽﾀｰﾄ(&S)", QKeySequence(QStringLiteral("Ctrl+S")), true,
         false);
-    row("Menu2_Stop", "Menu1_File", 2, "中止(&T)", none, false, false);
-    row("Menu2_Review", "Menu1_File", 3, "結果(&R)", none, false, false);
-    row("Menu2_Print", "Menu1_File", 5, "印刷(&P)...", none, false, false);
-    row("Menu2_ExportPdf", "Menu1_File", 6, "PDFに書き出し(&D)...", none, false, false);
-    row("Menu2_End", "Menu1_File", 8, "終了(&X)", none, true, false);
+    row("Menu2_Stop", "Menu1_File", 3, "中止(&T)", none, false, false);
+    row("Menu2_Review", "Menu1_File", 4, "結果(&R)", none, false, false);
+    row("Menu2_Print", "Menu1_File", 6, "印刷(&P)...", none, false, false);
+    row("Menu2_ExportPdf", "Menu1_File", 7, "PDFに書き出し(&D)...", none, false, false);
+    row("Menu2_End", "Menu1_File", 9, "終了(&X)", none, true, false);
     row("Menu1_Edit", "", 1, "編集(&E)", none, true, false);
     row("Menu2_Mode", "Menu1_Edit", 0, "ﾓｰﾄﾞ(&M)", none, true, false);
     row("Menu3_PMode", "Menu2_Mode", 0, "練習ﾓｰﾄﾞ(&P)", none, true, false);
@@ -243,7 +244,7 @@ void TestMainWindow::menus() {
     QCOMPARE(siblings.indexOf(action), position);
     const QHash<QString, int> itemCounts = {{QString(), 4},
                                             {QStringLiteral("Menu1_View"), 8},
-                                            {QStringLiteral("Menu1_File"), 9},
+                                            {QStringLiteral("Menu1_File"), 10},
                                             {QStringLiteral("Menu1_Edit"), 7},
                                             {QStringLiteral("Menu2_Mode"), 4},
                                             {QStringLiteral("Menu2_Method"), 3},
