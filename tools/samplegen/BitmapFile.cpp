@@ -92,9 +92,8 @@ QByteArray rle8(const QImage& image) {
 
 QByteArray smallest(const QImage& image) {
     const QByteArray all[] = {plain4(image), rle4(image), rle8(image)};
-    return *std::min_element(std::begin(all), std::end(all), [](const auto& a, const auto& b) {
-        return a.size() < b.size();
-    });
+    return *std::min_element(std::begin(all), std::end(all),
+                             [](const auto& a, const auto& b) { return a.size() < b.size(); });
 }
 
 } // namespace BitmapFile

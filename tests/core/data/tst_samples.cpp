@@ -65,7 +65,8 @@ QHash<QString, int> readmeTable() {
     QHash<QString, int> rows;
     if (!file.open(QIODevice::ReadOnly))
         return rows;
-    static const QRegularExpression row(QStringLiteral("^\\|[^|]*\\|[^|]*\\| `([^`]+\\.zvm)` \\| (\\d+) \\|"));
+    static const QRegularExpression row(
+        QStringLiteral("^\\|[^|]*\\|[^|]*\\| `([^`]+\\.zvm)` \\| (\\d+) \\|"));
     for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
         const QRegularExpressionMatch m = row.match(line);
         if (m.hasMatch())
@@ -120,9 +121,10 @@ void TestSamples::everySample() {
     QCOMPARE(bytes.readAll(), rewritten);
 
     // Never larger than the same map as a plain 4-bit bitmap.
-    const QFileInfo bmp(QFileInfo(samples.filePath(file)).dir().filePath(name + u".bmp"));
-    const qint64 plain = 14 + 40 + 4 * 16 + qint64((sample.map.width() * 4 + 31) / 32 * 4) *
-                                                sample.map.height();
+    const QFileInfo bmp(
+        QFileInfo(samples.filePath(file)).dir().filePath(name + QStringLiteral(".bmp")));
+    const qint64 plain =
+        14 + 40 + 4 * 16 + qint64((sample.map.width() * 4 + 31) / 32 * 4) * sample.map.height();
     QVERIFY2(bmp.size() <= plain, qPrintable(bmp.fileName()));
 
     const QRgb sea = SamplePalette::sea.rgb();
@@ -158,7 +160,7 @@ void TestSamples::library() {
     for (const QString& file : files) {
         QVERIFY2(listed.contains(file), qPrintable(file));
         QCOMPARE(listed.value(file), readSample(file).table.rowCount());
-        bitmaps += QFileInfo(samples.filePath(file.chopped(4) + u".bmp")).size();
+        bitmaps += QFileInfo(samples.filePath(file.chopped(4) + QStringLiteral(".bmp"))).size();
         QCOMPARE(file.count(u'/'), 2); // subject/quiz/quiz.zvm
     }
     QVERIFY(bitmaps <= 25 * 1024 * 1024);
@@ -203,7 +205,8 @@ void TestSamples::facts_data() {
     row(world, "中華人民共和国", "中国", "東アジア", "北京");
     row(world, "アメリカ合衆国", "アメリカ", "北アメリカ", "ワシントンD.C.");
     row(world, "イギリス", "英国", "ヨーロッパ", "ロンドン");
-    row("世界/ヨーロッパの国/ヨーロッパの国.zvm", "ロシア連邦", "ロシア", "モスクワ", "Russia");
+    row("世界/ヨーロッパの国/ヨーロッパの国.zvm", "ロシア連邦", "ロシア", "モスクワ",
+        "Russian Federation");
     row("世界/アジアの首都/アジアの首都.zvm", "北京", "ペキン", "中華人民共和国", "Beijing");
     row("世界/アフリカの首都/アフリカの首都.zvm", "ナイロビ", "", "ケニア", "Nairobi");
     row("世界/南アメリカの首都/南アメリカの首都.zvm", "ブラジリア", "", "ブラジル", "Brasilia");
