@@ -399,17 +399,20 @@ function composeMap({ name, subject, width, height, views, areas, neighbours, ot
         if (clip)
             ops.push({ op: 'frame', colour: 'border', rect: clip });
     });
+    // A mark is a ring and a dot in the place's colour, edged in the border colour to stand out
+    // on any land or sea.
     const marks = placed.filter((p) => p.mark);
-    for (let k = 0; k < kFills; ++k) {
-        const centres = marks.filter((p) => colour[p.area] === k).flatMap((p) => [p.x, p.y]);
-        if (centres.length)
-            ops.push({ op: 'circles', colour: fillName(k), radius: kMarkRing, pen: 2, centres });
-    }
-    for (let k = 0; k < kFills; ++k) {
-        const centres = marks.filter((p) => colour[p.area] === k).flatMap((p) => [p.x, p.y]);
-        if (centres.length)
-            ops.push({ op: 'circles', colour: fillName(k), radius: kDot, pen: 0, centres });
-    }
+    const edged = (radius, pen) => {
+        if (marks.length)
+            ops.push({ op: 'circles', colour: 'border', radius: pen ? radius : radius + 1, pen: pen ? pen + 2 : 0, centres: marks.flatMap((p) => [p.x, p.y]) });
+        for (let k = 0; k < kFills; ++k) {
+            const centres = marks.filter((p) => colour[p.area] === k).flatMap((p) => [p.x, p.y]);
+            if (centres.length)
+                ops.push({ op: 'circles', colour: fillName(k), radius, pen, centres });
+        }
+    };
+    edged(kMarkRing, 2);
+    edged(kDot, 0);
     const towns = placed.filter((p) => p.city).flatMap((p) => [p.x, p.y]);
     if (towns.length)
         ops.push({ op: 'circles', colour: 'border', radius: kDot, pen: 0, centres: towns });
