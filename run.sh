@@ -9,13 +9,13 @@ scripts/install-deps.sh run
 scripts/build.sh zavmap
 
 program="$PWD/build/bin/zavmap"
-sample="$PWD/samples/都道府県/都道府県.zvm"
+sample="$PWD/samples/日本/都道府県/都道府県.zvm"
 args=()
 if [ -f "$sample" ]; then args=("$sample"); fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run.sh: built build/bin/zavmap, but there is no display to show it on (DISPLAY is not set)."
-    echo "run.sh: start it from a desktop session: build/bin/zavmap samples/都道府県/都道府県.zvm"
+    echo "run.sh: start it from a desktop session: build/bin/zavmap samples/日本/都道府県/都道府県.zvm"
     exit 1
 fi
 

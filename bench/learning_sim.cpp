@@ -51,7 +51,7 @@ const PointList& sample() {
     static const PointList rows = [] {
         QuestionTable table;
         TableSink sink(table);
-        const QString path = QStringLiteral(ZAV_SAMPLES_DIR "/都道府県/都道府県.zvm");
+        const QString path = QStringLiteral(ZAV_SAMPLES_DIR "/日本/都道府県/都道府県.zvm");
         if (QuestionFile::read(path, sink) != ReadOutcome::Success)
             qFatal("cannot read the prefecture sample");
         return table.rows();

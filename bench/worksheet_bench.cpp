@@ -30,7 +30,7 @@ struct Fixture {
     Fixture() {
         QuestionTable table;
         TableSink sink(table);
-        const QString path = QStringLiteral(ZAV_SAMPLES_DIR "/都道府県/都道府県.zvm");
+        const QString path = QStringLiteral(ZAV_SAMPLES_DIR "/日本/都道府県/都道府県.zvm");
         if (QuestionFile::read(path, sink) != ReadOutcome::Success)
             qFatal("cannot read the prefecture sample");
         sample = std::make_unique<Worksheet>(WorksheetSource{QStringLiteral("都道府県.zvm"),

@@ -71,7 +71,7 @@ fresh_display "$cookie"
 home="$root/home/learner"
 cp "$cookie" "$home/.Xauthority"
 in_root chown learner:learner /home/learner/.Xauthority
-sample=/usr/share/zavmap/samples/都道府県/都道府県.zvm
+sample=/usr/share/zavmap/samples/日本/都道府県/都道府県.zvm
 in_root runuser -u learner -- env -i HOME=/home/learner USER=learner LANG=C.UTF-8 \
     PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" DISPLAY="127.0.0.1:$FRESH_DISPLAY" zavmap "$sample" \
     >"$root.zavmap.log" 2>&1 &

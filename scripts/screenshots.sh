@@ -20,7 +20,7 @@ shoot() { # shoot FILE: the screen, cut to what the windows cover
 }
 
 e2e_start build/bin/zavmap
-sample="$PWD/samples/都道府県/都道府県.zvm"
+sample="$PWD/samples/日本/都道府県/都道府県.zvm"
 e2e_run_program "$sample"
 e2e_focus "ZAV地図覚え" >/dev/null
 e2e_keys ctrl+s

@@ -1,11 +1,12 @@
 // Paints a bundled sample quiz's map from the drawing lists that extract.mjs made, writes its
 // question file with the program's own writer, and reads both back as the program would.
 //
-//   zav_samplegen DRAWING.json SAMPLES_FOLDER
+//   zav_samplegen DRAWING.json... SAMPLES_FOLDER
 //
-// writes SAMPLES_FOLDER/NAME/NAME.bmp and SAMPLES_FOLDER/NAME/NAME.zvm, NAME coming from the
-// drawing lists; the question file names its map as "./NAME.bmp".
+// writes SAMPLES_FOLDER/SUBJECT/NAME/NAME.bmp and .../NAME.zvm for each drawing, SUBJECT and
+// NAME coming from the drawing lists; the question file names its map as "./NAME.bmp".
 
+#include "BitmapFile.h"
 #include "SamplePalette.h"
 
 #include "core/data/QuestionFile.h"
@@ -90,6 +91,15 @@ bool paintOperation(QPainter& painter, QImage& image, const QJsonObject& op) {
                 painter.fillPath(path, colour);
             }
         });
+    } else if (kind == u"circles") {
+        // Marks on small places and cities, centred on their pixel: a pen width of 0 fills them.
+        const QPolygonF centres = polygonOf(op[u"centres"]);
+        const double radius = op[u"radius"].toDouble();
+        const int pen = op[u"pen"].toInt();
+        painter.setPen(pen > 0 ? QPen(colour, pen) : QPen(Qt::NoPen));
+        painter.setBrush(pen > 0 ? QBrush(Qt::NoBrush) : QBrush(colour));
+        for (const QPointF& c : centres)
+            painter.drawEllipse(c + QPointF(0.5, 0.5), radius, radius);
     } else if (kind == u"lines") {
         const QJsonArray paths = op[u"paths"].toArray();
         painter.setPen(QPen(colour, 1));
@@ -146,9 +156,11 @@ PointList pointsOf(const QJsonObject& drawing) {
     return rows;
 }
 
-// Reads the written quiz back through the program's reader and checks that every point sits
-// on its own place's fill, with no border or sea within two pixels.
-bool verify(const QString& zvmPath, const QJsonObject& drawing, const PointList& written) {
+// Reads the written quiz back through the program's reader and checks that the map comes back
+// pixel for pixel and that every point sits on its own colour (its place's fill, or its
+// city's dot), with no border or sea within two pixels.
+bool verify(const QString& zvmPath, const QJsonObject& drawing, const PointList& written,
+            const QImage& painted) {
     QuestionTable table;
     TableSink sink(table);
     const ReadOutcome outcome = QuestionFile::read(zvmPath, sink);
@@ -160,17 +172,27 @@ bool verify(const QString& zvmPath, const QJsonObject& drawing, const PointList&
         err() << "read back other points or no map" << Qt::endl;
         return false;
     }
+    if (sink.map.size() != painted.size()) {
+        err() << "read back a map of another size" << Qt::endl;
+        return false;
+    }
+    for (int y = 0; y < painted.height(); ++y)
+        for (int x = 0; x < painted.width(); ++x)
+            if (sink.map.pixel(x, y) != painted.pixel(x, y)) {
+                err() << "read back another pixel at " << x << "," << y << Qt::endl;
+                return false;
+            }
     const QJsonArray points = drawing[u"points"].toArray();
     bool ok = true;
     for (int i = 0; i < table.rowCount(); ++i) {
         const int x = table.text(ColumnX, i).toInt();
         const int y = table.text(ColumnY, i).toInt();
-        const QRgb expected = SamplePalette::fills.value(points[i][u"fill"].toInt()).rgb();
+        const QRgb expected = SamplePalette::byName(points[i][u"colour"].toString()).rgb();
         for (int dy = -2; dy <= 2; ++dy)
             for (int dx = -2; dx <= 2; ++dx) {
                 const QPoint at(x + dx, y + dy);
                 if (!sink.map.valid(at) || sink.map.pixel(at) != expected) {
-                    err() << table.text(ColumnAnswer1, i) << ": not on its own fill at " << at.x()
+                    err() << table.text(ColumnAnswer1, i) << ": not on its own colour at " << at.x()
                           << "," << at.y() << Qt::endl;
                     ok = false;
                     dx = dy = 3;
@@ -180,38 +202,36 @@ bool verify(const QString& zvmPath, const QJsonObject& drawing, const PointList&
     return ok;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        err() << "usage: zav_samplegen DRAWING.json SAMPLES_FOLDER" << Qt::endl;
-        return 2;
-    }
-    QFile input(args[1]);
+// Paints, writes and checks one quiz; false after telling why not.
+bool makeQuiz(const QString& drawingPath, const QString& samples) {
+    QFile input(drawingPath);
     if (!input.open(QIODevice::ReadOnly)) {
-        err() << "cannot open " << args[1] << Qt::endl;
-        return 1;
+        err() << "cannot open " << drawingPath << Qt::endl;
+        return false;
     }
     const QJsonObject drawing = QJsonDocument::fromJson(input.readAll()).object();
     const QString name = drawing[u"name"].toString();
-    if (name.isEmpty()) {
-        err() << args[1] << " holds no drawing lists" << Qt::endl;
-        return 1;
+    const QString subject = drawing[u"subject"].toString();
+    if (name.isEmpty() || subject.isEmpty()) {
+        err() << drawingPath << " holds no drawing lists" << Qt::endl;
+        return false;
     }
 
-    const QDir folder(QDir(args[2]).filePath(name));
+    const QDir folder(QDir(samples).filePath(subject + u'/' + name));
     if (!QDir().mkpath(folder.path())) {
         err() << "cannot create " << folder.path() << Qt::endl;
-        return 1;
+        return false;
     }
     const std::optional<QImage> map = paintMap(drawing);
     const QString bmpPath = folder.filePath(name + QStringLiteral(".bmp"));
-    if (!map || !map->save(bmpPath, "BMP")) {
+    QFile bmp(bmpPath);
+    const QByteArray bmpBytes = map ? BitmapFile::smallest(*map) : QByteArray();
+    if (bmpBytes.isEmpty() || !bmp.open(QIODevice::WriteOnly) ||
+        bmp.write(bmpBytes) != bmpBytes.size() || !bmp.flush()) {
         err() << "cannot paint or save " << bmpPath << Qt::endl;
-        return 1;
+        return false;
     }
+    bmp.close();
 
     const PointList rows = pointsOf(drawing);
     const QString zvmPath = folder.filePath(name + QStringLiteral(".zvm"));
@@ -220,11 +240,27 @@ int main(int argc, char** argv) {
     if (!result.ok()) {
         err() << "cannot write " << zvmPath << ": row " << result.row << ", column "
               << result.column << " " << result.errorString << Qt::endl;
-        return 1;
+        return false;
     }
-    if (!verify(zvmPath, drawing, rows))
-        return 1;
+    if (!verify(zvmPath, drawing, rows, *map))
+        return false;
     QTextStream(stdout) << zvmPath << ": " << rows.size() << " points on a " << map->width()
-                        << " x " << map->height() << " map" << Qt::endl;
+                        << " x " << map->height() << " map, " << bmpBytes.size() << " bytes"
+                        << Qt::endl;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) {
+        err() << "usage: zav_samplegen DRAWING.json... SAMPLES_FOLDER" << Qt::endl;
+        return 2;
+    }
+    for (qsizetype i = 1; i + 1 < args.size(); ++i)
+        if (!makeQuiz(args[i], args.last()))
+            return 1;
     return 0;
 }

@@ -34,7 +34,7 @@ const QDate kDate(2024, 5, 1);
 WorksheetSource prefectures() {
     QuestionTable table;
     TableSink sink(table);
-    const QString path = QStringLiteral(ZAV_SAMPLES_DIR) + u8("/都道府県/都道府県.zvm");
+    const QString path = QStringLiteral(ZAV_SAMPLES_DIR) + u8("/日本/都道府県/都道府県.zvm");
     if (QuestionFile::read(path, sink) != ReadOutcome::Success)
         qFatal("cannot read the prefecture sample");
     return {u8("都道府県.zvm"), kDate, sink.map, table.rows()};

@@ -256,7 +256,7 @@ void TestWorksheetCommands::print() {
 // After a quiz shuffled the window's table, print and PDF of the sample give the same pages
 // (the map on one), numbered in the file's order.
 void TestWorksheetCommands::sampleAfterAQuiz() {
-    const QString sample = QStringLiteral(ZAV_SAMPLES_DIR) + u8("/都道府県/都道府県.zvm");
+    const QString sample = QStringLiteral(ZAV_SAMPLES_DIR) + u8("/日本/都道府県/都道府県.zvm");
     QuestionTable file;
     TableSink sink(file);
     QCOMPARE(QuestionFile::read(sample, sink), ReadOutcome::Success);
