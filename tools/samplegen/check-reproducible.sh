@@ -9,7 +9,8 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 scratch=${SCRATCH:-/tmp/zav-sampledata}
 generator=$1
 
-if [ ! -d "$scratch/node_modules/us-atlas" ] || ! command -v node >/dev/null; then
+if [ ! -d "$scratch/node_modules/us-atlas" ] || [ ! -d "$scratch/node_modules/cldr-dates-full" ] ||
+    ! command -v node >/dev/null; then
     echo "SKIP: no map data in $scratch (run tools/samplegen/rebuild.sh once)"
     exit 77
 fi

