@@ -3,7 +3,8 @@
 # named (scripts/build.sh zavmap).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The sample generator too: the tests rebuild the samples when its map data is at hand.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_BUILD_TOOLS=ON
 targets=()
 if (($#)); then targets=(--target "$@"); fi
 cmake --build build -j"$(nproc)" "${targets[@]}"
