@@ -6,28 +6,18 @@
 # kept in the settings.
 # Usage: e2e_choice.sh PATH_TO_ZAVMAP
 source "$(dirname "$0")/lib.sh"
-data="$(cd "$(dirname "$0")/data" && pwd)"
 command -v sqlite3 >/dev/null || { echo "SKIP: sqlite3 is not installed"; exit $E2E_SKIP; }
 
 e2e_start "$1"
-mkdir -p "$E2E_DIR/quiz"
-cp "$data/ascii.zvm" "$data/map.bmp" "$E2E_DIR/quiz/"
-sample="$E2E_DIR/quiz/ascii.zvm"
-
-e2e_run_program "$sample"
-e2e_focus "ZAV地図覚え" >/dev/null
-e2e_keys alt+e a c ctrl+s
-e2e_focus "Go!" >/dev/null
-e2e_keys Return
+e2e_ascii_quiz
+e2e_start_quiz alt+e a c ctrl+s
 
 # Three points with three names: three buttons. Key 1 is right or wrong, as it falls.
 for question in 1 2 3; do
     e2e_focus "解答欄" >/dev/null
     e2e_keys 1 Return
 done
-e2e_focus "終了" >/dev/null
-e2e_keys Return
-e2e_wait_gone "終了"
+e2e_close_end_box
 e2e_focus "ZAV地図覚え" >/dev/null
 e2e_keys alt+f x
 e2e_wait_exit

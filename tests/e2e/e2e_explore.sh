@@ -4,13 +4,9 @@
 # clipboard; Ctrl+E again gives the width back, and Ctrl+S starts a quiz, which exploring held.
 # Usage: e2e_explore.sh PATH_TO_ZAVMAP
 source "$(dirname "$0")/lib.sh"
-data="$(cd "$(dirname "$0")/data" && pwd)"
 
 e2e_start "$1"
-mkdir -p "$E2E_DIR/quiz"
-cp "$data/ascii.zvm" "$data/map.bmp" "$E2E_DIR/quiz/" # 200 x 150, shown at 100 %
-
-e2e_run_program "$E2E_DIR/quiz/ascii.zvm"
+e2e_ascii_quiz # 200 x 150, shown at 100 %
 main=$(e2e_focus "ZAV地図覚え")
 width() { xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'; }
 width_is() { [ "$(width)" "$1" "$2" ]; }

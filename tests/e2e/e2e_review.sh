@@ -6,30 +6,14 @@
 # nothing due: the message, and no quiz.
 # Usage: e2e_review.sh PATH_TO_ZAVMAP
 source "$(dirname "$0")/lib.sh"
-data="$(cd "$(dirname "$0")/data" && pwd)"
 command -v sqlite3 >/dev/null || { echo "SKIP: sqlite3 is not installed"; exit $E2E_SKIP; }
 
 e2e_start "$1"
-mkdir -p "$E2E_DIR/quiz"
-cp "$data/ascii.zvm" "$data/map.bmp" "$E2E_DIR/quiz/"
-sample="$E2E_DIR/quiz/ascii.zvm"
-
-e2e_run_program "$sample"
-e2e_focus "ZAV地図覚え" >/dev/null
-e2e_keys alt+e m r ctrl+s
-e2e_focus "Go!" >/dev/null
-e2e_keys Return
-
+e2e_ascii_quiz
+e2e_start_quiz alt+e m r ctrl+s
 # "ok" is answer 2 of every point.
-for answer in wrong ok ok ok; do
-    e2e_focus "解答欄" >/dev/null
-    e2e_enter "$answer"
-    e2e_keys Return Return
-done
-e2e_focus "終了" >/dev/null
-e2e_keys Return
-e2e_wait_gone "終了"
-e2e_wait_gone "解答欄"
+e2e_answer_typed wrong ok ok ok
+e2e_close_end_box
 
 e2e_focus "ZAV地図覚え" >/dev/null
 e2e_keys ctrl+s

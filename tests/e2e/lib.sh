@@ -145,3 +145,41 @@ e2e_wait_exit() {
     e2e_until "$E2E_FUSE" e2e_app_ended || e2e_fail "the program did not end"
     wait "$E2E_APP"
 }
+
+# e2e_ascii_quiz: copies the small ASCII quiz of tests/e2e/data (three points on a 200 x 150
+# map) into the work folder and starts the program on it; sets E2E_QUIZ to its path.
+e2e_ascii_quiz() {
+    local data
+    data="$(cd "$(dirname "${BASH_SOURCE[0]}")/data" && pwd)"
+    mkdir -p "$E2E_DIR/quiz"
+    cp "$data/ascii.zvm" "$data/map.bmp" "$E2E_DIR/quiz/"
+    E2E_QUIZ="$E2E_DIR/quiz/ascii.zvm"
+    e2e_run_program "$E2E_QUIZ"
+}
+
+# e2e_start_quiz KEY...: in the main window, the keys (a mode or method chosen, then Ctrl+S),
+# and "Good Luck!" closed.
+e2e_start_quiz() {
+    e2e_focus "ZAV地図覚え" >/dev/null
+    e2e_keys "$@"
+    e2e_focus "Go!" >/dev/null
+    e2e_keys Return
+}
+
+# e2e_answer_typed ANSWER...: each answer entered, judged and its verdict closed.
+e2e_answer_typed() {
+    local answer
+    for answer in "$@"; do
+        e2e_focus "解答欄" >/dev/null
+        e2e_enter "$answer"
+        e2e_keys Return Return
+    done
+}
+
+# e2e_close_end_box: the quiz's end box closed, and the answer window gone with it.
+e2e_close_end_box() {
+    e2e_focus "終了" >/dev/null
+    e2e_keys Return
+    e2e_wait_gone "終了"
+    e2e_wait_gone "解答欄"
+}
