@@ -1,6 +1,6 @@
+#include "TimeOffset.h"
 #include "core/study/ProgressData.h"
 
-#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
@@ -18,17 +18,9 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 6, 1), QTime(12, 0)); // local time: days are local days
 
-// "-3d+2h": an offset from kNow in days, hours and minutes.
+// "-3d+2h": that long from kNow.
 qint64 at(const QString& offset) {
-    static const QRegularExpression term(QStringLiteral("([+-]?\\d+)([dhm])"));
-    qint64 msecs = 0;
-    for (const QRegularExpressionMatch& m : term.globalMatch(offset)) {
-        const qint64 unit = m.captured(2) == u"d"   ? 86'400'000
-                            : m.captured(2) == u"h" ? 3'600'000
-                                                    : 60'000;
-        msecs += m.captured(1).toLongLong() * unit;
-    }
-    return kNow.toMSecsSinceEpoch() + msecs;
+    return kNow.toMSecsSinceEpoch() + offsetMsecs(offset);
 }
 
 // Space-separated counts, as a list.

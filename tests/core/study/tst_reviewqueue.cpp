@@ -1,6 +1,6 @@
+#include "TimeOffset.h"
 #include "core/study/ReviewQueue.h"
 
-#include <QRegularExpression>
 #include <QTest>
 
 class TestReviewQueue : public QObject {
@@ -16,18 +16,9 @@ namespace {
 
 constexpr qint64 kNow = 1'717'243'200'000; // 2024-06-01 12:00 UTC
 
-// "-60d+10m": an offset from kNow in days, hours, minutes and seconds.
+// "-60d+10m": that long from kNow.
 qint64 at(const QString& offset) {
-    static const QRegularExpression term(QStringLiteral("([+-]?\\d+)([dhms])"));
-    qint64 msecs = 0;
-    for (const QRegularExpressionMatch& m : term.globalMatch(offset)) {
-        const qint64 unit = m.captured(2) == u"d"   ? 86'400'000
-                            : m.captured(2) == u"h" ? 3'600'000
-                            : m.captured(2) == u"m" ? 60'000
-                                                    : 1'000;
-        msecs += m.captured(1).toLongLong() * unit;
-    }
-    return kNow + msecs;
+    return kNow + offsetMsecs(offset);
 }
 
 // Each point's answers, "g@-60d x@-60d+10m": right (g) or wrong (x) at an offset; point i is
