@@ -693,29 +693,29 @@ struct StudyRecord::Private {
 
         query.prepare(QStringLiteral(
             "UPDATE points SET asked = asked + 1, correct = correct + ?,"
-            " streak = CASE WHEN ? THEN streak + 1 ELSE 0 END, last_asked = ? WHERE id = ?"));
+            " streak = CASE WHEN ? THEN streak + 1 ELSE 0 END, last_asked = ? WHERE id = ?"
+            " RETURNING asked"));
         query.addBindValue(attempt.correct ? 1 : 0);
         query.addBindValue(attempt.correct ? 1 : 0);
         query.addBindValue(qint64(attempt.whenMsecsUtc));
         query.addBindValue(pointId);
         if (!run(query))
             return false;
+        if (!query.next()) {
+            error = query.lastError();
+            return false;
+        }
+        const std::int64_t asked = query.value(0).toLongLong();
+        query.finish();
         QList<TimedAnswer> answers;
-        std::int64_t asked = 0;
-        return readAnswers(pointId, &answers, &asked) &&
+        return readAnswers(pointId, &answers) &&
                writeTrace(pointId, asked, MemoryStates::trace(answers));
     }
 
-    // A point's answers in the order written, and its count of attempts; false on a failure.
-    bool readAnswers(qint64 pointId, QList<TimedAnswer>* answers, std::int64_t* asked) {
+    // A point's answers in the order written; false on a failure.
+    bool readAnswers(qint64 pointId, QList<TimedAnswer>* answers) {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        query.prepare(QStringLiteral("SELECT asked FROM points WHERE id = ?"));
-        query.addBindValue(pointId);
-        if (!run(query))
-            return false;
-        *asked = query.next() ? query.value(0).toLongLong() : 0;
-        query.finish();
         query.prepare(QStringLiteral(
             "SELECT asked_at, correct, seconds FROM attempts WHERE point_id = ? ORDER BY id"));
         query.addBindValue(pointId);
@@ -1004,8 +1004,7 @@ MemoryTraceTable StudyRecord::memoryTraces() {
             answers[i] = all.value(behind[i].identity);
     } else {
         for (std::size_t i = 0; i < behind.size(); ++i) {
-            std::int64_t asked = 0;
-            if (!d->readAnswers(behind[i].pointId, &answers[i], &asked)) {
+            if (!d->readAnswers(behind[i].pointId, &answers[i])) {
                 d->failWithError();
                 return {};
             }
